@@ -1,0 +1,39 @@
+#include "common/numeric.h"
+
+#include <cfenv>
+#include <cmath>
+#include <limits>
+
+#include "common/errors.h"
+
+namespace casavo {
+
+int32_t RoundToInt(long double value) {
+  if (std::isnan(value)) throw OverflowError();
+  // The default floating-point environment rounds to nearest, ties to even.
+  const long double rounded = std::nearbyintl(value);
+  if (rounded < std::numeric_limits<int32_t>::min() ||
+      rounded > std::numeric_limits<int32_t>::max())
+    throw OverflowError();
+  return static_cast<int32_t>(rounded);
+}
+
+int32_t CheckedAdd(int32_t a, int32_t b) {
+  int32_t r;
+  if (__builtin_add_overflow(a, b, &r)) throw OverflowError();
+  return r;
+}
+
+int32_t CheckedSub(int32_t a, int32_t b) {
+  int32_t r;
+  if (__builtin_sub_overflow(a, b, &r)) throw OverflowError();
+  return r;
+}
+
+int32_t CheckedMul(int32_t a, int32_t b) {
+  int32_t r;
+  if (__builtin_mul_overflow(a, b, &r)) throw OverflowError();
+  return r;
+}
+
+}  // namespace casavo

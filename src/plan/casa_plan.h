@@ -1,0 +1,211 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "plan/fixed_table.h"
+#include "plan/geometry.h"
+#include "plan/int_list.h"
+#include "plan/keyed_list.h"
+
+namespace casavo {
+
+// Selection kinds (SelKind).
+enum : uint8_t {
+  kSelNothing = 0,
+  kSelCorner = 1,
+  kSelWall = 2,
+  kSelOpening = 3,
+  kSelObject = 4,
+  kSelRoom = 5,
+};
+
+struct TWall {
+  int32_t C1 = 0;
+  int32_t C2 = 0;
+  int32_t epais = 0;
+  // C1, outline point 1, outline point 2, C2, outline point 3, outline point 4.
+  std::array<TPoint, 6> Shape{};
+  bool JoinedAtC1 = false;
+  bool JoinedAtC2 = false;
+};
+
+struct TOpening {
+  int32_t cote = 0;
+  int32_t sorte = 0;
+  int32_t volet = 0;
+  int32_t imur = 0;
+  int32_t dcoin1 = 0;
+  int32_t large = 0;
+};
+
+// A detected room.
+struct TPiece {
+  double surface = 0;
+  TPoint Centre;
+  TIntList Border;
+  std::string hash;
+};
+
+struct TObjet {
+  int32_t x = 0;
+  int32_t y = 0;
+  int32_t l = 0;
+  int32_t h = 0;
+  int32_t a = 0;
+  int32_t groupe = 0;
+  std::string nom;  // UTF-8
+  int32_t DragX = 0;
+  int32_t DragY = 0;
+};
+
+// The whole drawing of one floor: fixed-capacity tables, the rooms found from
+// the walls, the view and the display switches. Lengths are int32 millimetres,
+// x to the right, y downwards. Tables are 1-based with a count.
+class TCasaPlan {
+ public:
+  static constexpr int32_t kMaxCorners = 4000;
+  static constexpr int32_t kMaxWalls = 2000;
+  static constexpr int32_t kMaxOpenings = 2000;
+  static constexpr int32_t kMaxOutline = 16000;
+  static constexpr int32_t kMaxRooms = 1000;
+  static constexpr int32_t kMaxObjects = 1000;
+
+  TCasaPlan() = default;
+
+  // Host notifications; both optional.
+  std::function<void(const std::string& text)> OnMessage;
+  std::function<void(void* sender)> OnSelectionChange;
+
+  // View (pixels and pixels per millimetre).
+  int32_t x0 = 0;
+  int32_t y0 = 0;
+  int32_t ViewWidth = 0;
+  int32_t ViewHeight = 0;
+  double zx = 1.0;
+  double zy = 1.0;
+  int32_t MarkerSize = 6;
+
+  int32_t SelIndex = 0;
+  uint8_t SelKind = kSelNothing;
+
+  int32_t GuideX = -1;
+  int32_t GuideY = -1;
+  int32_t DefaultThickness = 250;
+
+  bool ShowDimensions = false;
+  bool ShowProblems = false;
+  bool ShowRooms = false;
+  bool ShowObjects = false;
+  bool ShowObjectNames = false;
+
+  int32_t CornerCount = 0;
+  FixedTable<TPoint, kMaxCorners> Corners;
+  int32_t WallCount = 0;
+  FixedTable<TWall, kMaxWalls> Walls;
+  int32_t OpeningCount = 0;
+  FixedTable<TOpening, kMaxOpenings> Openings;
+  // Outline point k of wall w is entry 4w+k.
+  FixedTable<TPoint, kMaxOutline> Outline;
+  int32_t RoomCount = 0;
+  FixedTable<TPiece, kMaxRooms> Rooms;
+  // Room attributes keyed by room hash: name, kind, colour ("RRGGBB").
+  KeyedList RoomNames;
+  KeyedList RoomKinds;
+  KeyedList RoomColours;
+  int32_t ObjectCount = 0;
+  FixedTable<TObjet, kMaxObjects> Objects;
+  int32_t NextGroup = 0;
+
+  // --- lifetime ---------------------------------------------------------
+  // New plan: tables, room attributes, NextGroup and selection emptied. The
+  // view and the display switches are left alone.
+  void Clear();
+
+  // --- selection and host -------------------------------------------------
+  void SetSelection(int32_t index, uint8_t kind);
+  // SelIndex when SelKind is kind, else 0.
+  int32_t Selected(uint8_t kind) const;
+  // Calls OnMessage when assigned.
+  void Message(const std::string& text) const;
+  // Calls OnSelectionChange (with a null sender) when assigned.
+  void NotifySelectionChange() const;
+
+  // --- view conversions (long double, rounded once, half to even) --------
+  int32_t PlanToScreenX(int32_t x) const;
+  int32_t PlanToScreenY(int32_t y) const;
+  TPoint PlanToScreen(TPoint p) const;
+  int32_t ScreenToPlanX(int32_t px) const;
+  int32_t ScreenToPlanY(int32_t py) const;
+  TPoint ScreenToPlan(TPoint p) const;
+
+  // --- geometry -----------------------------------------------------------
+  TQuad WallPolygon(int32_t w) const;
+  TQuad OpeningPolygon(int32_t n) const;
+  TQuad ObjetPolygon(int32_t n) const;
+  // SegmentIntersection of wall i's and wall j's centre lines: a point on wall i.
+  TPoint WallIntersection(int32_t i, int32_t j) const;
+  // Shape, JoinedAtC1/C2 and Outline[4w+1..4w+4] of wall w.
+  void UpdateWallOutline(int32_t w);
+  // Every wall's outline, then the rooms when ShowRooms is on.
+  void RefreshGeometry();
+  // Smallest rectangle holding every corner; (INT32_MAX, INT32_MAX, INT32_MIN,
+  // INT32_MIN) without corners.
+  TRect GetBounds() const;
+
+  // --- corners --------------------------------------------------------------
+  int32_t FindOrAddCorner(TPoint p);
+  int32_t AddCorner(TPoint p);
+  void DeleteCorner(int32_t k);
+  void MergeCorners(int32_t keep, int32_t remove);
+  TIntList CornersAround(int32_t k) const;
+  TIntList WallsAtCorner(int32_t k) const;
+
+  // --- walls ----------------------------------------------------------------
+  // Finds or adds both corners, appends a wall of DefaultThickness and splits
+  // it at its crossings. Returns the new wall's index.
+  int32_t AddWall(TPoint p1, TPoint p2);
+  // Appends the wall (c1, c2, epais) as it is, without splitting.
+  int32_t AppendWall(int32_t c1, int32_t c2, int32_t epais);
+  void SplitAtCrossings(int32_t a);
+  void DeleteWall(int32_t a);
+  int32_t WallLength(int32_t w) const;
+  TPoint WallMiddle(int32_t w) const;
+
+  // --- openings ---------------------------------------------------------------
+  int32_t AddOpening(int32_t imur, int32_t large, int32_t dcoin1, int32_t sorte, int32_t volet,
+                     int32_t cote);
+  void DeleteOpening(int32_t n);
+  bool ClampOpening(int32_t n);
+  bool ClampAllOpenings();
+
+  // --- objects ----------------------------------------------------------------
+  int32_t AddObjet(int32_t x, int32_t y, int32_t l, int32_t h, int32_t a, int32_t groupe,
+                   const std::string& nom);
+  void DeleteObjet(int32_t n);
+
+  // --- whole plan ---------------------------------------------------------------
+  void RemoveShortAndDuplicateWalls();
+  void MergeCoincidentCorners();
+  void NormaliseOrigin();
+  // The clean-up pass after a gesture, up to and including RefreshGeometry.
+  // The editor repaints, records its undo step and, after a corner move, runs
+  // NormaliseOrigin once more itself.
+  void CleanUpAfterCornerMove(int32_t corner);
+  void CleanUpAfterWallMove(int32_t wall);
+
+  // --- rooms ----------------------------------------------------------------------
+  // Rebuilds RoomCount and Rooms from Outline. Never raises.
+  void DetectRooms();
+  // Signed shoelace area (mm²) and centroid of a walk of outline entries.
+  double Area(const TIntList& walk) const;
+  TPoint Centroid(const TIntList& walk) const;
+  // Attributes of room r, empty when none is stored.
+  std::string RoomName(int32_t r) const;
+  std::string RoomKind(int32_t r) const;
+  std::string RoomColour(int32_t r) const;
+};
+
+}  // namespace casavo
