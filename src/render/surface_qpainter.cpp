@@ -1,0 +1,142 @@
+#include "render/surface_qpainter.h"
+
+#include <QFontMetricsF>
+#include <QPainterPath>
+#include <optional>
+
+#include "common/numeric.h"
+
+namespace casavo {
+
+namespace {
+
+QColor ToQColor(Argb colour) {
+  return QColor::fromRgba(colour);
+}
+
+QPen ToQPen(const Pen& pen) {
+  QPen qpen(ToQColor(pen.colour));
+  qpen.setWidthF(pen.width);
+  return qpen;
+}
+
+QPainterPath ToQPath(const Path& path) {
+  QPainterPath qpath;
+  qpath.setFillRule(Qt::OddEvenFill);
+  bool first = true;
+  for (const Segment& s : path.Segments()) {
+    const QPointF start(s.x1, s.y1);
+    if (first)
+      qpath.moveTo(start);
+    else if (qpath.currentPosition() != start)
+      qpath.lineTo(start);
+    qpath.lineTo(s.x2, s.y2);
+    first = false;
+  }
+  return qpath;
+}
+
+// Qt sizes fonts in whole pixels; the painter only asks for whole sizes. A
+// size below one pixel has no font, so its text is skipped.
+std::optional<QFont> ToQFont(const Font& font) {
+  const int32_t pixels = RoundToInt(font.emSize);
+  if (pixels < 1) return std::nullopt;
+  QFont qfont(font.family);
+  qfont.setPixelSize(pixels);
+  return qfont;
+}
+
+}  // namespace
+
+QPainterSurface::QPainterSurface(QImage& image) : painter_(&image) {}
+
+void QPainterSurface::SetSmoothing(bool antialias) {
+  painter_.setRenderHint(QPainter::Antialiasing, antialias);
+  painter_.setRenderHint(QPainter::TextAntialiasing, antialias);
+}
+
+void QPainterSurface::Fill(const QPainterPath& shape, const Brush& brush) {
+  if (brush.style == Brush::Style::kSolid) {
+    painter_.fillPath(shape, ToQColor(brush.colour));
+    return;
+  }
+  // A Qt pattern brush leaves the gaps between its lines untouched.
+  painter_.fillPath(shape, ToQColor(brush.background));
+  painter_.fillPath(shape, QBrush(ToQColor(brush.colour), Qt::BDiagPattern));
+}
+
+void QPainterSurface::Stroke(const QPainterPath& shape, const Pen& pen) {
+  painter_.strokePath(shape, ToQPen(pen));
+}
+
+void QPainterSurface::FillPath(const Brush& brush, const Path& path) {
+  Fill(ToQPath(path), brush);
+}
+
+void QPainterSurface::DrawPath(const Pen& pen, const Path& path) {
+  Stroke(ToQPath(path), pen);
+}
+
+void QPainterSurface::DrawLine(const Pen& pen, double x1, double y1, double x2, double y2) {
+  painter_.setPen(ToQPen(pen));
+  painter_.drawLine(QPointF(x1, y1), QPointF(x2, y2));
+}
+
+void QPainterSurface::DrawRectangle(const Pen& pen, double x, double y, double width,
+                                    double height) {
+  QPainterPath shape;
+  shape.addRect(x, y, width, height);
+  Stroke(shape, pen);
+}
+
+void QPainterSurface::FillRectangle(const Brush& brush, double x, double y, double width,
+                                    double height) {
+  QPainterPath shape;
+  shape.addRect(x, y, width, height);
+  Fill(shape, brush);
+}
+
+void QPainterSurface::DrawArc(const Pen& pen, double x, double y, double width, double height,
+                              double startAngle, double sweepAngle) {
+  // Qt counts angles counter-clockwise on screen, the other way round.
+  const QRectF box(x, y, width, height);
+  QPainterPath shape;
+  shape.arcMoveTo(box, -startAngle);
+  shape.arcTo(box, -startAngle, -sweepAngle);
+  Stroke(shape, pen);
+}
+
+void QPainterSurface::Translate(double dx, double dy) {
+  painter_.translate(dx, dy);
+}
+
+void QPainterSurface::Rotate(double degrees) {
+  painter_.rotate(degrees);
+}
+
+void QPainterSurface::Scale(double sx, double sy) {
+  painter_.scale(sx, sy);
+}
+
+void QPainterSurface::ResetTransform() {
+  painter_.resetTransform();
+}
+
+RectF QPainterSurface::MeasureText(const QString& text, const Font& font, double x, double y) {
+  const std::optional<QFont> qfont = ToQFont(font);
+  if (!qfont) return {x, y, 0, 0};
+  const QFontMetricsF metrics(*qfont, painter_.device());
+  return {x, y, metrics.horizontalAdvance(text), metrics.height()};
+}
+
+void QPainterSurface::DrawText(const QString& text, const Font& font, double x, double y,
+                               const Brush& brush) {
+  const std::optional<QFont> qfont = ToQFont(font);
+  if (!qfont) return;
+  const QFontMetricsF metrics(*qfont, painter_.device());
+  painter_.setFont(*qfont);
+  painter_.setPen(ToQColor(brush.colour));
+  painter_.drawText(QPointF(x, y + metrics.ascent()), text);
+}
+
+}  // namespace casavo
