@@ -167,6 +167,8 @@ class TCasaPlan {
   // Finds or adds both corners, appends a wall of DefaultThickness and splits
   // it at its crossings. Returns the new wall's index.
   int32_t AddWall(TPoint p1, TPoint p2);
+  // The same with a given thickness, which the pieces cut off it keep too.
+  int32_t AddWallOfThickness(TPoint p1, TPoint p2, int32_t epais);
   // Appends the wall (c1, c2, epais) as it is, without splitting.
   int32_t AppendWall(int32_t c1, int32_t c2, int32_t epais);
   void SplitAtCrossings(int32_t a);

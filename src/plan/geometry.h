@@ -26,6 +26,8 @@ double Angle(TPoint p1, TPoint p2);
 TPoint Rotate(TPoint p, TPoint c, double deg);
 // Rounded length; 2147483647 when the 32-bit squares overflow.
 int32_t Distance(TPoint p, TPoint q);
+// The same length, but an overflow of the 32-bit squares raises OverflowError.
+int32_t CheckedDistance(TPoint p, TPoint q);
 // Foot of the perpendicular from p strictly inside segment ab, or kNoPoint.
 TPoint ProjectOnSegment(TPoint p, TPoint a, TPoint b);
 // Distance from p to its foot on ab, or -1 when there is no foot.

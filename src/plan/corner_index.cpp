@@ -1,0 +1,34 @@
+#include "plan/corner_index.h"
+
+#include "common/errors.h"
+#include "plan/casa_plan.h"
+
+namespace casavo {
+
+CornerWallIndex::CornerWallIndex(const TCasaPlan& plan)
+    : first_(static_cast<size_t>(plan.CornerCount) + 2, 0),
+      walls_(2 * static_cast<size_t>(plan.WallCount)) {
+  const auto checked = [&plan](int32_t corner) {
+    if (corner < 1 || corner > plan.CornerCount) throw RangeError();
+    return static_cast<size_t>(corner);
+  };
+  for (int32_t w = 1; w <= plan.WallCount; ++w) {
+    ++first_[checked(plan.Walls[w].C1) + 1];
+    ++first_[checked(plan.Walls[w].C2) + 1];
+  }
+  for (size_t k = 1; k < first_.size(); ++k) first_[k] += first_[k - 1];
+  std::vector<int32_t> next(first_.begin(), first_.end() - 1);
+  for (int32_t w = 1; w <= plan.WallCount; ++w) {
+    walls_[next[static_cast<size_t>(plan.Walls[w].C1)]++] = w;
+    walls_[next[static_cast<size_t>(plan.Walls[w].C2)]++] = w;
+  }
+}
+
+std::span<const int32_t> CornerWallIndex::WallsAt(int32_t corner) const {
+  if (corner < 1 || corner + 1 >= static_cast<int32_t>(first_.size())) throw RangeError();
+  const auto begin = walls_.begin() + first_[static_cast<size_t>(corner)];
+  const auto end = walls_.begin() + first_[static_cast<size_t>(corner) + 1];
+  return {begin, end};
+}
+
+}  // namespace casavo

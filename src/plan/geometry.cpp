@@ -1,0 +1,132 @@
+#include "plan/geometry.h"
+
+#include <cmath>
+#include <limits>
+#include <numbers>
+
+#include "common/errors.h"
+#include "common/numeric.h"
+
+namespace casavo {
+namespace {
+
+constexpr long double kPi = std::numbers::pi_v<long double>;
+
+// Rotation by a precomputed cosine and sine, so that the four corners of a
+// rectangle share one evaluation of the trigonometry.
+TPoint RotateBy(TPoint p, TPoint c, long double cosR, long double sinR) {
+  const long double dx = CheckedSub(p.x, c.x);
+  const long double dy = CheckedSub(p.y, c.y);
+  return {RoundToInt(c.x + cosR * dx - sinR * dy), RoundToInt(c.y + sinR * dx + cosR * dy)};
+}
+
+long double Radians(double deg) {
+  return deg * kPi / 180;
+}
+
+// The determinant and the numerator of the parameter along p1p2 shared by
+// both intersection routines.
+struct Crossing {
+  int32_t d;
+  int32_t uaNumerator;
+};
+
+Crossing CrossingOf(TPoint p1, TPoint p2, TPoint p3, TPoint p4) {
+  const int32_t dx12 = CheckedSub(p2.x, p1.x), dy12 = CheckedSub(p2.y, p1.y);
+  const int32_t dx34 = CheckedSub(p4.x, p3.x), dy34 = CheckedSub(p4.y, p3.y);
+  const int32_t dx31 = CheckedSub(p1.x, p3.x), dy31 = CheckedSub(p1.y, p3.y);
+  return {CheckedSub(CheckedMul(dy34, dx12), CheckedMul(dx34, dy12)),
+          CheckedSub(CheckedMul(dx34, dy31), CheckedMul(dy34, dx31))};
+}
+
+TPoint PointAlong(TPoint p1, TPoint p2, long double u) {
+  return {RoundToInt(p1.x + u * (static_cast<long double>(p2.x) - p1.x)),
+          RoundToInt(p1.y + u * (static_cast<long double>(p2.y) - p1.y))};
+}
+
+bool WithinTolerance(long double u) {
+  return u >= 0 && u <= 1.001L;
+}
+
+}  // namespace
+
+double Angle(TPoint p1, TPoint p2) {
+  const int32_t dx = CheckedSub(p2.x, p1.x);
+  const int32_t dy = CheckedSub(p2.y, p1.y);
+  if (dx == 0) return dy > 0 ? 90 : (dy < 0 ? 270 : 0);
+  if (dy == 0) return dx > 0 ? 0 : 180;
+  double deg =
+      std::atan2(static_cast<double>(dy), static_cast<double>(dx)) * 180 / std::numbers::pi;
+  if (deg < 0) deg += 360;
+  return deg >= 360 ? 0 : deg;
+}
+
+TPoint Rotate(TPoint p, TPoint c, double deg) {
+  const long double r = Radians(deg);
+  return RotateBy(p, c, std::cos(r), std::sin(r));
+}
+
+int32_t CheckedDistance(TPoint p, TPoint q) {
+  const int32_t dx = CheckedSub(q.x, p.x);
+  const int32_t dy = CheckedSub(q.y, p.y);
+  const int32_t sum = CheckedAdd(CheckedMul(dx, dx), CheckedMul(dy, dy));
+  return RoundToInt(std::sqrt(static_cast<long double>(sum)));
+}
+
+int32_t Distance(TPoint p, TPoint q) {
+  try {
+    return CheckedDistance(p, q);
+  } catch (const OverflowError&) {
+    return std::numeric_limits<int32_t>::max();
+  }
+}
+
+TPoint ProjectOnSegment(TPoint p, TPoint a, TPoint b) {
+  const int32_t length = Distance(a, b);
+  if (length == 0) return kNoPoint;
+  const int32_t numerator = CheckedAdd(CheckedMul(CheckedSub(p.x, a.x), CheckedSub(b.x, a.x)),
+                                       CheckedMul(CheckedSub(p.y, a.y), CheckedSub(b.y, a.y)));
+  const long double u =
+      numerator / (static_cast<long double>(length) * static_cast<long double>(length));
+  if (u <= 0 || u >= 1) return kNoPoint;
+  return PointAlong(a, b, u);
+}
+
+int32_t DistanceToSegment(TPoint p, TPoint a, TPoint b) {
+  const TPoint foot = ProjectOnSegment(p, a, b);
+  return foot == kNoPoint ? -1 : Distance(p, foot);
+}
+
+TPoint SegmentIntersection(TPoint p1, TPoint p2, TPoint p3, TPoint p4) {
+  const Crossing c = CrossingOf(p1, p2, p3, p4);
+  if (c.d == 0) return kNoPoint;
+  const int32_t ubNumerator =
+      CheckedSub(CheckedMul(CheckedSub(p2.x, p1.x), CheckedSub(p1.y, p3.y)),
+                 CheckedMul(CheckedSub(p2.y, p1.y), CheckedSub(p1.x, p3.x)));
+  const long double ua = static_cast<long double>(c.uaNumerator) / c.d;
+  const long double ub = static_cast<long double>(ubNumerator) / c.d;
+  if (!WithinTolerance(ua) || !WithinTolerance(ub)) return kNoPoint;
+  return PointAlong(p1, p2, ua);
+}
+
+TPoint LineIntersection(TPoint p1, TPoint p2, TPoint p3, TPoint p4) {
+  const Crossing c = CrossingOf(p1, p2, p3, p4);
+  if (c.d == 0) return kNoPoint;
+  return PointAlong(p1, p2, static_cast<long double>(c.uaNumerator) / c.d);
+}
+
+TPoint Midpoint(TPoint a, TPoint b) {
+  return {CheckedAdd(a.x, CheckedSub(b.x, a.x) / 2), CheckedAdd(a.y, CheckedSub(b.y, a.y) / 2)};
+}
+
+TQuad ThickSegment(TPoint p1, TPoint p2, int32_t e) {
+  const int32_t h = e / 2;
+  const long double r = Radians(Angle(p1, p2));
+  const long double cosR = std::cos(r), sinR = std::sin(r);
+  return {RotateBy({p1.x, CheckedSub(p1.y, h)}, p1, cosR, sinR),
+          RotateBy({p2.x, CheckedSub(p2.y, h)}, p2, cosR, sinR),
+          RotateBy({p2.x, CheckedAdd(p2.y, h)}, p2, cosR, sinR),
+          RotateBy({p1.x, CheckedAdd(p1.y, h)}, p1, cosR, sinR)};
+}
+
+}  // namespace casavo

@@ -1,0 +1,224 @@
+#include "common/errors.h"
+#include "plan/casa_plan.h"
+
+namespace casavo {
+namespace {
+
+void RequireLive(int32_t index, int32_t count) {
+  if (index < 1 || index > count) throw RangeError();
+}
+
+// A full table refuses the add before anything is written.
+void RequireFreeSlot(int32_t count, int32_t capacity) {
+  if (count >= capacity) throw RangeError();
+}
+
+// Slot `freed` of the table of `kind` has just received its last element,
+// which was at `last`. A selection of the deleted element becomes
+// (0, resetKind); one of the moved element follows it to its new slot.
+void FixSelectionAfterDelete(TCasaPlan& plan, uint8_t kind, int32_t freed, int32_t last,
+                             uint8_t resetKind) {
+  const int32_t selected = plan.Selected(kind);
+  if (selected == freed)
+    plan.SetSelection(0, resetKind);
+  else if (selected == last)
+    plan.SetSelection(freed, kind);
+}
+
+}  // namespace
+
+// --- corners -----------------------------------------------------------------
+
+int32_t TCasaPlan::FindOrAddCorner(TPoint p) {
+  for (int32_t k = 1; k <= CornerCount; ++k)
+    if (Corners[k] == p) return k;
+  return AddCorner(p);
+}
+
+int32_t TCasaPlan::AddCorner(TPoint p) {
+  RequireFreeSlot(CornerCount, kMaxCorners);
+  Corners[CornerCount + 1] = p;
+  return ++CornerCount;
+}
+
+void TCasaPlan::DeleteCorner(int32_t k) {
+  RequireLive(k, CornerCount);
+  // Walls still standing on the corner would be left pointing at another
+  // corner or past the table: they go with it.
+  for (int32_t w = 1; w <= WallCount;) {
+    if (Walls[w].C1 == k || Walls[w].C2 == k)
+      DeleteWall(w);
+    else
+      ++w;
+  }
+  const int32_t last = CornerCount;
+  if (k != last) {
+    for (int32_t w = 1; w <= WallCount; ++w) {
+      if (Walls[w].C1 == last) Walls[w].C1 = k;
+      if (Walls[w].C2 == last) Walls[w].C2 = k;
+    }
+    Corners[k] = Corners[last];
+  }
+  --CornerCount;
+  FixSelectionAfterDelete(*this, kSelCorner, k, last, kSelCorner);
+}
+
+void TCasaPlan::MergeCorners(int32_t keep, int32_t remove) {
+  RequireLive(keep, CornerCount);
+  RequireLive(remove, CornerCount);
+  if (keep == remove) return;
+  for (int32_t w = 1; w <= WallCount; ++w) {
+    if (Walls[w].C1 == remove) Walls[w].C1 = keep;
+    if (Walls[w].C2 == remove) Walls[w].C2 = keep;
+  }
+  if (Selected(kSelCorner) == remove) SetSelection(keep, kSelCorner);
+  DeleteCorner(remove);
+}
+
+TIntList TCasaPlan::CornersAround(int32_t k) const {
+  TIntList around;
+  for (int32_t w = 1; w <= WallCount; ++w) {
+    if (Walls[w].C1 == k) around.Append(Walls[w].C2);
+    if (Walls[w].C2 == k) around.Append(Walls[w].C1);
+  }
+  return around;
+}
+
+TIntList TCasaPlan::WallsAtCorner(int32_t k) const {
+  TIntList walls;
+  for (int32_t w = 1; w <= WallCount; ++w) {
+    if (Walls[w].C1 == k) walls.Append(w);
+    if (Walls[w].C2 == k) walls.Append(w);
+  }
+  return walls;
+}
+
+// --- walls ---------------------------------------------------------------------
+
+int32_t TCasaPlan::AddWall(TPoint p1, TPoint p2) {
+  return AddWallOfThickness(p1, p2, DefaultThickness);
+}
+
+int32_t TCasaPlan::AddWallOfThickness(TPoint p1, TPoint p2, int32_t epais) {
+  RequireFreeSlot(WallCount, kMaxWalls);
+  const int32_t cornersBefore = CornerCount;
+  const int32_t c1 = FindOrAddCorner(p1);
+  int32_t c2;
+  try {
+    c2 = FindOrAddCorner(p2);
+  } catch (const RangeError&) {
+    CornerCount = cornersBefore;  // no wall, so no lone corner either
+    throw;
+  }
+  const int32_t w = AppendWall(c1, c2, epais);
+  SplitAtCrossings(w);
+  return w;
+}
+
+int32_t TCasaPlan::AppendWall(int32_t c1, int32_t c2, int32_t epais) {
+  RequireFreeSlot(WallCount, kMaxWalls);
+  RequireLive(c1, CornerCount);
+  RequireLive(c2, CornerCount);
+  TWall wall;
+  wall.C1 = c1;
+  wall.C2 = c2;
+  wall.epais = epais;
+  Walls[WallCount + 1] = wall;
+  return ++WallCount;
+}
+
+void TCasaPlan::SplitAtCrossings(int32_t a) {
+  // Wall w now starts at corner g (at x); the piece it loses runs from x back
+  // to its old start. The wall slot is checked first so that a full table
+  // cannot leave the wall shortened without its piece.
+  const auto cutAt = [this](int32_t w, int32_t g, TPoint x) {
+    if (Walls[w].C1 == g) return;
+    RequireFreeSlot(WallCount, kMaxWalls);
+    const int32_t oldStart = Walls[w].C1;
+    Walls[w].C1 = g;
+    AddWallOfThickness(x, Corners[oldStart], Walls[w].epais);
+  };
+
+  const TPoint a1 = Corners[Walls[a].C1];
+  const TPoint a2 = Corners[Walls[a].C2];
+  // Walls appended by the cuts below split themselves in their own AddWall.
+  const int32_t count = WallCount;
+  for (int32_t i = 1; i <= count; ++i) {
+    const TPoint x = WallIntersection(i, a);
+    if (x.x < 0 || x.y < 0) continue;
+    const TPoint c = Corners[Walls[i].C1];
+    const TPoint d = Corners[Walls[i].C2];
+    int32_t g = -1;
+    if (x != a1 && x != a2) {
+      g = FindOrAddCorner(x);
+      cutAt(a, g, x);
+    }
+    if (x != c && x != d) {
+      if (g == -1) g = FindOrAddCorner(x);
+      cutAt(i, g, x);
+    }
+  }
+}
+
+void TCasaPlan::DeleteWall(int32_t a) {
+  RequireLive(a, WallCount);
+  for (int32_t n = 1; n <= OpeningCount;) {
+    if (Openings[n].imur == a)
+      DeleteOpening(n);
+    else
+      ++n;
+  }
+  const int32_t last = WallCount;
+  if (a != last) {
+    Walls[a] = Walls[last];
+    for (int32_t n = 1; n <= OpeningCount; ++n)
+      if (Openings[n].imur == last) Openings[n].imur = a;
+  }
+  --WallCount;
+  FixSelectionAfterDelete(*this, kSelWall, a, last, kSelWall);
+}
+
+// --- openings ----------------------------------------------------------------------
+
+int32_t TCasaPlan::AddOpening(int32_t imur, int32_t large, int32_t dcoin1, int32_t sorte,
+                              int32_t volet, int32_t cote) {
+  if (imur < 1 || imur > WallCount) return OpeningCount;
+  RequireFreeSlot(OpeningCount, kMaxOpenings);
+  Openings[OpeningCount + 1] = TOpening{cote, sorte, volet, imur, dcoin1, large};
+  return ++OpeningCount;
+}
+
+void TCasaPlan::DeleteOpening(int32_t n) {
+  RequireLive(n, OpeningCount);
+  const int32_t last = OpeningCount;
+  Openings[n] = Openings[last];
+  --OpeningCount;
+  FixSelectionAfterDelete(*this, kSelOpening, n, last, kSelOpening);
+}
+
+// --- objects --------------------------------------------------------------------------
+
+int32_t TCasaPlan::AddObjet(int32_t x, int32_t y, int32_t l, int32_t h, int32_t a, int32_t groupe,
+                            const std::string& nom) {
+  RequireFreeSlot(ObjectCount, kMaxObjects);
+  TObjet& objet = Objects[ObjectCount + 1];
+  // DragX and DragY belong to the editor's gesture in progress: left alone.
+  objet.x = x;
+  objet.y = y;
+  objet.l = l;
+  objet.h = h;
+  objet.a = a;
+  objet.groupe = groupe;
+  objet.nom = nom;
+  return ++ObjectCount;
+}
+
+void TCasaPlan::DeleteObjet(int32_t n) {
+  RequireLive(n, ObjectCount);
+  const int32_t last = ObjectCount;
+  if (n != last) Objects[n] = Objects[last];
+  --ObjectCount;
+  FixSelectionAfterDelete(*this, kSelObject, n, last, kSelNothing);
+}
+
+}  // namespace casavo

@@ -1,0 +1,124 @@
+#include <vector>
+
+#include "plan/casa_plan.h"
+#include "plan/corner_index.h"
+
+namespace casavo {
+namespace {
+
+// Where the joint rule finds the walls at a corner and their plain rectangles:
+// by scanning the whole table (one wall at a time), or through an index and
+// rectangles computed once for a whole refresh. Both give the same walls in
+// the same order, hence the same outlines.
+struct JointLookup {
+  const CornerWallIndex* index = nullptr;
+  const std::vector<TQuad>* polygons = nullptr;
+};
+
+struct Candidate {
+  int32_t wall = 0;
+  int32_t kind = 0;  // 1: the wall's C1 is the joint corner, 2: its C2
+  double angle = 0;
+};
+
+class JointSolver {
+ public:
+  JointSolver(const TCasaPlan& plan, JointLookup lookup) : plan_(plan), lookup_(lookup) {}
+
+  // Trims or extends wall w's faces at one end (1: C1, 2: C2) against the
+  // angularly nearest walls on either side. True when another wall meets it.
+  bool JoinEnd(int32_t w, TQuad& o, int end) const {
+    const TWall& wall = plan_.Walls[w];
+    const int32_t corner = end == 1 ? wall.C1 : wall.C2;
+    const TPoint p1 = plan_.Corners[wall.C1];
+    const TPoint p2 = plan_.Corners[wall.C2];
+    const double t0 = end == 1 ? Angle(p1, p2) : Angle(p2, p1);
+
+    Candidate lowest{0, 0, 360}, highest{0, 0, -1}, above{0, 0, 360}, below{0, 0, -1};
+    const auto consider = [&](int32_t i) {
+      if (i == w) return;
+      const TWall& other = plan_.Walls[i];
+      int32_t kind = 0;
+      if (other.C1 == corner) kind = 1;
+      if (other.C2 == corner) kind = 2;
+      if (kind == 0) return;
+      const TPoint q1 = plan_.Corners[other.C1];
+      const TPoint q2 = plan_.Corners[other.C2];
+      const double t = kind == 1 ? Angle(q1, q2) : Angle(q2, q1);
+      if (t < lowest.angle) lowest = {i, kind, t};
+      if (t > highest.angle) highest = {i, kind, t};
+      if (t < above.angle && t > t0) above = {i, kind, t};
+      if (t > below.angle && t < t0) below = {i, kind, t};
+    };
+    if (lookup_.index != nullptr) {
+      for (int32_t i : lookup_.index->WallsAt(corner)) consider(i);
+    } else {
+      for (int32_t i = 1; i <= plan_.WallCount; ++i) consider(i);
+    }
+    // Turning past 360 degrees: the nearest wall on a side may be the one at
+    // the other end of the angle range.
+    if (above.wall == 0) above = lowest;
+    if (below.wall == 0) below = highest;
+
+    if (above.wall != 0) {
+      const TQuad p = PolygonOf(above.wall);
+      const bool sideA = above.kind == 1;
+      if (end == 1)
+        MoveTo(o[3], o[2], o[3], p, sideA);
+      else
+        MoveTo(o[1], o[0], o[1], p, sideA);
+    }
+    if (below.wall != 0) {
+      const TQuad p = PolygonOf(below.wall);
+      const bool sideA = below.kind == 2;
+      if (end == 1)
+        MoveTo(o[0], o[0], o[1], p, sideA);
+      else
+        MoveTo(o[2], o[2], o[3], p, sideA);
+    }
+    return above.wall != 0 || below.wall != 0;
+  }
+
+  TQuad PolygonOf(int32_t w) const {
+    if (lookup_.polygons != nullptr) return (*lookup_.polygons)[static_cast<size_t>(w)];
+    return plan_.WallPolygon(w);
+  }
+
+ private:
+  // target := crossing of line (a, b) with the neighbour's side A (p1 p2) or
+  // side B (p3 p4); parallel lines leave it where it was.
+  static void MoveTo(TPoint& target, TPoint a, TPoint b, const TQuad& p, bool sideA) {
+    const TPoint x =
+        sideA ? LineIntersection(a, b, p[0], p[1]) : LineIntersection(a, b, p[2], p[3]);
+    if (x.x != -1) target = x;
+  }
+
+  const TCasaPlan& plan_;
+  JointLookup lookup_;
+};
+
+void UpdateOutline(TCasaPlan& plan, int32_t w, const JointSolver& solver) {
+  TQuad o = solver.PolygonOf(w);
+  TWall& wall = plan.Walls[w];
+  wall.JoinedAtC1 = solver.JoinEnd(w, o, 1);
+  wall.JoinedAtC2 = solver.JoinEnd(w, o, 2);
+  wall.Shape = {plan.Corners[wall.C1], o[0], o[1], plan.Corners[wall.C2], o[2], o[3]};
+  for (int32_t k = 1; k <= 4; ++k) plan.Outline[4 * w + k] = o[static_cast<size_t>(k - 1)];
+}
+
+}  // namespace
+
+void TCasaPlan::UpdateWallOutline(int32_t w) {
+  UpdateOutline(*this, w, JointSolver(*this, {}));
+}
+
+void TCasaPlan::RefreshGeometry() {
+  const CornerWallIndex index(*this);
+  std::vector<TQuad> polygons(static_cast<size_t>(WallCount) + 1);
+  for (int32_t w = 1; w <= WallCount; ++w) polygons[static_cast<size_t>(w)] = WallPolygon(w);
+  const JointSolver solver(*this, {&index, &polygons});
+  for (int32_t w = 1; w <= WallCount; ++w) UpdateOutline(*this, w, solver);
+  if (ShowRooms) DetectRooms();
+}
+
+}  // namespace casavo

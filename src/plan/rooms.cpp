@@ -1,0 +1,170 @@
+#include "plan/rooms.h"
+
+#include <exception>
+#include <optional>
+#include <vector>
+
+#include "common/digest.h"
+#include "common/numeric.h"
+#include "plan/corner_index.h"
+#include "plan/point_grid.h"
+
+namespace casavo {
+namespace {
+
+constexpr int32_t kFirstEntry = 5;  // entries 1..4 belong to no wall
+
+// Walks the faces of the walls from each start entry; every walk that closes
+// around a positive (clockwise on screen) area is a room.
+class RoomWalker {
+ public:
+  RoomWalker(TCasaPlan& plan, CoincidentSearch search)
+      : plan_(plan),
+        lastEntry_(4 * plan.WallCount + 4),
+        corners_(plan),
+        points_(static_cast<size_t>(lastEntry_) + 1),
+        visited_(static_cast<size_t>(lastEntry_) + 1, false) {
+    for (int32_t e = kFirstEntry; e <= lastEntry_; ++e)
+      points_[static_cast<size_t>(e)] = plan.Outline[e];
+    if (search == CoincidentSearch::kGrid) grid_.emplace(points_, kFirstEntry, lastEntry_);
+  }
+
+  void Run() {
+    plan_.RoomCount = 0;
+    // The last wall's entries are never starts: its faces are reached from
+    // its neighbours.
+    for (int32_t start = kFirstEntry; start <= 4 * plan_.WallCount; ++start) {
+      if (plan_.RoomCount == TCasaPlan::kMaxRooms) return;
+      TIntList walk;
+      if (!Walk(start, walk)) continue;
+      if (walk.Count > 2 && walk[walk.Count] == walk[1]) {
+        const double area = plan_.Area(walk);
+        if (area > 0) AddRoom(walk, area);
+      }
+    }
+  }
+
+ private:
+  enum class StepResult { kExtended, kStopped, kFull };
+
+  // False when the walk outgrew its list; it is then dropped on its own.
+  bool Walk(int32_t start, TIntList& walk) {
+    walk.Append(start);
+    for (;;) {
+      const StepResult result = Step(walk);
+      if (result == StepResult::kFull) return false;
+      if (result == StepResult::kStopped) return true;
+      // Back at its start the walk is closed. Going on would circle a free end
+      // for ever (a free-standing wall), or, from a start at a free end, run
+      // round that end again and lose the room it has just closed.
+      if (walk[walk.Count] == start) return true;
+    }
+  }
+
+  StepResult Step(TIntList& walk) {
+    const int32_t e = walk[walk.Count];
+    const int32_t k = e % 4;
+    const TWall& wall = plan_.Walls[(e - 1) / 4];
+    const int32_t corner = (k == 1 || k == 0) ? wall.C1 : wall.C2;
+    if (corners_.EndCount(corner) == 1) {
+      // A free end: round it and back along the wall's other face.
+      static constexpr int32_t kRound[4][2] = {{-3, -2}, {3, 2}, {1, 2}, {-1, -2}};
+      const int32_t a = e + kRound[k][0], b = e + kRound[k][1];
+      if (walk.Count + 2 > TIntList::kCapacity) return StepResult::kFull;
+      Visit(a);
+      Visit(b);
+      walk.Append(a);
+      walk.Append(b);
+      return StepResult::kExtended;
+    }
+    const int32_t m = FirstCoincident(e);
+    if (m == 0 || visited_[static_cast<size_t>(m)]) return StepResult::kStopped;
+    const int32_t next = (m % 4 == 1 || m % 4 == 3) ? m + 1 : m - 1;
+    if (walk.Count == TIntList::kCapacity) return StepResult::kFull;
+    Visit(m);
+    Visit(e);
+    walk.Append(next);
+    return StepResult::kExtended;
+  }
+
+  int32_t FirstCoincident(int32_t e) const {
+    if (grid_) return grid_->FirstCoincident(e);
+    return FirstCoincidentByScan(points_, kFirstEntry, lastEntry_, e);
+  }
+
+  void Visit(int32_t e) { visited_.at(static_cast<size_t>(e)) = true; }
+
+  void AddRoom(const TIntList& walk, double area) {
+    TPiece room;
+    room.surface = area;
+    room.Centre = plan_.Centroid(walk);
+    room.Border = walk;
+    room.hash = Md5Hex(walk.ToText());
+    plan_.Rooms[plan_.RoomCount + 1] = std::move(room);
+    ++plan_.RoomCount;
+  }
+
+  TCasaPlan& plan_;
+  const int32_t lastEntry_;
+  const CornerWallIndex corners_;
+  std::vector<TPoint> points_;
+  std::vector<bool> visited_;
+  std::optional<PointGrid> grid_;
+};
+
+// Shoelace terms of a walk, in 64-bit integers: 32-bit products would
+// overflow as soon as coordinates pass about 46 metres.
+template <class F>
+void ForEachEdge(const TCasaPlan& plan, const TIntList& walk, F&& f) {
+  for (int32_t i = 1; i < walk.Count; ++i) {
+    const TPoint p = plan.Outline[walk[i]];
+    const TPoint q = plan.Outline[walk[i + 1]];
+    f(p, q, int64_t{p.x} * q.y - int64_t{q.x} * p.y);
+  }
+}
+
+}  // namespace
+
+void DetectRoomsWith(TCasaPlan& plan, CoincidentSearch search) {
+  if (plan.WallCount < 0 || plan.WallCount > TCasaPlan::kMaxWalls) return;
+  try {
+    RoomWalker(plan, search).Run();
+  } catch (const std::exception&) {
+    // Detection never reports: the rooms found so far stay.
+  }
+}
+
+void TCasaPlan::DetectRooms() {
+  DetectRoomsWith(*this, CoincidentSearch::kGrid);
+}
+
+double TCasaPlan::Area(const TIntList& walk) const {
+  if (walk.Count < 3) return 0;
+  double sum = 0;
+  ForEachEdge(*this, walk, [&sum](TPoint, TPoint, int64_t cross) { sum += cross; });
+  return sum / 2;
+}
+
+TPoint TCasaPlan::Centroid(const TIntList& walk) const {
+  if (walk.Count <= 2) return {0, 0};
+  double s = 0, sx = 0, sy = 0;
+  ForEachEdge(*this, walk, [&](TPoint p, TPoint q, int64_t cross) {
+    s += cross;
+    sx += static_cast<double>(cross) * static_cast<double>(int64_t{p.x} + q.x);
+    sy += static_cast<double>(cross) * static_cast<double>(int64_t{p.y} + q.y);
+  });
+  if (s == 0) return {0, 0};
+  return {RoundToInt(sx / (3 * s)), RoundToInt(sy / (3 * s))};
+}
+
+std::string TCasaPlan::RoomName(int32_t r) const {
+  return RoomNames.Value(Rooms[r].hash);
+}
+std::string TCasaPlan::RoomKind(int32_t r) const {
+  return RoomKinds.Value(Rooms[r].hash);
+}
+std::string TCasaPlan::RoomColour(int32_t r) const {
+  return RoomColours.Value(Rooms[r].hash);
+}
+
+}  // namespace casavo
