@@ -3,6 +3,7 @@
 #include <string>
 #include <string_view>
 
+#include "files/plan_xml.h"
 #include "plan/casa_plan.h"
 
 namespace casavo {
@@ -11,10 +12,16 @@ namespace casavo {
 std::string EncipherPlanText(std::string_view text);
 std::string DecipherPlanText(std::string_view text);
 
+// The plan text of a plan file's bytes: plain when they begin with "<?xml",
+// deciphered otherwise.
+std::string PlanTextOfFile(std::string_view bytes);
+
 // Reads a plan file (plain or enciphered) into the plan through the plan
-// reader. Raises FileError when the file cannot be read.
-void LoadPlanFile(TCasaPlan& plan, const std::string& path);
-// Writes the plan text, plain. Raises FileError when the file cannot be written.
+// reader and returns the reader's result. Raises FileError (files/file_io.h)
+// when the file cannot be read, PlanFormatError as the reader does.
+PlanReadResult LoadPlanFile(TCasaPlan& plan, const std::string& path);
+// Writes the plan text, plain, replacing the file whole. Raises FileError when
+// the file cannot be written.
 void SavePlanFile(const TCasaPlan& plan, const std::string& path);
 
 }  // namespace casavo
