@@ -1,0 +1,116 @@
+// casavo-service: the plan service of the Casavo editor.
+#include <signal.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <filesystem>
+#include <iostream>
+#include <thread>
+
+#include "service/accounts.h"
+#include "service/database.h"
+#include "service/error_reports.h"
+#include "service/options.h"
+#include "service/plans.h"
+#include "service/protocol.h"
+#include "service/server.h"
+#include "service/web.h"
+
+namespace {
+
+using namespace casavo::service;
+
+std::string UrlHost(const std::string& host) {
+  return host.find(':') != std::string::npos ? "[" + host + "]" : host;
+}
+
+// The address a browser on this machine reaches: a wildcard bind is reached
+// through loopback.
+std::string OwnDownloadUrl(const std::string& bind, int port) {
+  const bool wildcard = bind == "0.0.0.0" || bind == "::";
+  return "http://" + UrlHost(wildcard ? "127.0.0.1" : bind) + ":" + std::to_string(port) +
+         "/fr/telecharger";
+}
+
+int Serve(const Options& options, const std::string& dataDir, const sigset_t& stopSignals) {
+  Database database((std::filesystem::path(dataDir) / "casavo.sqlite").string());
+  Accounts accounts(database);
+  Plans plans(database);
+  ErrorReports errors(database);
+  WebSite site(accounts, plans);
+  HttpService service;
+
+  const int port = service.Bind(options.bind, options.port);
+  if (port < 0) {
+    std::cerr << "casavo-service: cannot listen on " << options.bind << " port " << options.port
+              << "\n";
+    return 1;
+  }
+  Protocol protocol(
+      accounts, plans, errors,
+      {options.minVersion,
+       options.downloadUrl.empty() ? OwnDownloadUrl(options.bind, port) : options.downloadUrl});
+  std::cout << "casavo-service listening on http://" << UrlHost(options.bind) << ":" << port
+            << std::endl;
+
+  std::atomic<bool> stopping = false;
+  std::atomic<bool> finished = false;
+  bool served = true;
+  std::thread server([&] {
+    served = service.Run(protocol, site);
+    finished = true;
+    // Wake the waiting main thread when the server ends on its own.
+    if (!stopping) kill(getpid(), SIGTERM);
+  });
+  int received = 0;
+  sigwait(&stopSignals, &received);
+  stopping = true;
+  // A stop asked before the server loop started would be lost.
+  while (!finished && !service.IsRunning())
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  service.Stop();
+  server.join();
+  return served ? 0 : 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const ParsedOptions parsed = ParseOptions(std::vector<std::string>(argv + 1, argv + argc));
+  if (!parsed.options) {
+    std::cerr << "casavo-service: " << parsed.error << "\n" << Usage();
+    return 2;
+  }
+  const Options& options = *parsed.options;
+  if (options.help) {
+    std::cout << Usage();
+    return 0;
+  }
+
+  // The database holds password hashes: keep it to its owner.
+  umask(077);
+  const std::string dataDir = options.dataDir.empty() ? DefaultDataDir() : options.dataDir;
+  std::error_code error;
+  std::filesystem::create_directories(dataDir, error);
+  if (error) {
+    std::cerr << "casavo-service: cannot create " << dataDir << ": " << error.message() << "\n";
+    return 1;
+  }
+
+  // Block the stop signals in every thread; the main thread takes them with
+  // sigwait and stops the server in an orderly way.
+  sigset_t stopSignals;
+  sigemptyset(&stopSignals);
+  sigaddset(&stopSignals, SIGINT);
+  sigaddset(&stopSignals, SIGTERM);
+  pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
+  signal(SIGPIPE, SIG_IGN);
+
+  try {
+    return Serve(options, dataDir, stopSignals);
+  } catch (const std::exception& e) {
+    std::cerr << "casavo-service: " << e.what() << "\n";
+    return 1;
+  }
+}

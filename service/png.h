@@ -1,0 +1,17 @@
+#pragma once
+
+#include <optional>
+#include <string_view>
+
+namespace casavo::service {
+
+struct PngSize {
+  int width = 0;
+  int height = 0;
+};
+
+// The size in the IHDR chunk of a PNG file, or nullopt when the bytes do not
+// begin with the PNG signature and a well-formed IHDR chunk (CRC included).
+std::optional<PngSize> ReadPngSize(std::string_view bytes);
+
+}  // namespace casavo::service
