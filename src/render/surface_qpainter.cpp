@@ -2,6 +2,7 @@
 
 #include <QFontMetricsF>
 #include <QPainterPath>
+#include <cmath>
 #include <optional>
 
 #include "common/numeric.h"
@@ -14,9 +15,12 @@ QColor ToQColor(Argb colour) {
   return QColor::fromRgba(colour);
 }
 
-QPen ToQPen(const Pen& pen) {
+// Pens keep at least one device pixel: symbol lines are a millimetre wide in
+// plan units, a twentieth of a pixel at the usual zoom, and must stay visible.
+QPen ToQPen(const Pen& pen, const QTransform& world) {
   QPen qpen(ToQColor(pen.colour));
-  qpen.setWidthF(pen.width);
+  const double deviceWidth = pen.width * std::sqrt(std::abs(world.determinant()));
+  qpen.setWidthF(deviceWidth < 1 ? 0 : pen.width);  // 0: a one-pixel cosmetic pen
   return qpen;
 }
 
@@ -66,7 +70,7 @@ void QPainterSurface::Fill(const QPainterPath& shape, const Brush& brush) {
 }
 
 void QPainterSurface::Stroke(const QPainterPath& shape, const Pen& pen) {
-  painter_.strokePath(shape, ToQPen(pen));
+  painter_.strokePath(shape, ToQPen(pen, painter_.worldTransform()));
 }
 
 void QPainterSurface::FillPath(const Brush& brush, const Path& path) {
@@ -78,7 +82,7 @@ void QPainterSurface::DrawPath(const Pen& pen, const Path& path) {
 }
 
 void QPainterSurface::DrawLine(const Pen& pen, double x1, double y1, double x2, double y2) {
-  painter_.setPen(ToQPen(pen));
+  painter_.setPen(ToQPen(pen, painter_.worldTransform()));
   painter_.drawLine(QPointF(x1, y1), QPointF(x2, y2));
 }
 

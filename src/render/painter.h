@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QImage>
+#include <QString>
+#include <cstdint>
+#include <utility>
+#include <vector>
+
+#include "plan/casa_plan.h"
+#include "render/surface.h"
+
+namespace casavo {
+
+// Draws the whole plan through a surface: rooms, hatched walls with their
+// lengths, openings, objects, then the editor's feedback (selection, guides,
+// problems) and the scale bar. The plan's derived geometry is refreshed first;
+// nothing else in the plan changes.
+class PlanPainter {
+ public:
+  PlanPainter(TCasaPlan& plan, Surface& surface) : plan_(plan), surface_(surface) {}
+
+  void Draw();
+
+ private:
+  TPoint P(TPoint p) const { return plan_.PlanToScreen(p); }
+  // A plan length in pixels at the current zoom, for text sizes and offsets.
+  int32_t Pixels(int32_t millimetres) const;
+
+  void DrawRooms();
+  void DrawRoom(int32_t k);
+  void DrawWall(int32_t w);
+  bool ShowsLengths(int32_t w) const;
+  void DrawFaceLength(TPoint from, TPoint to, int32_t angle);
+  void DrawObjet(int32_t k);
+  void DrawGuides();
+  void DrawSelectedCorner();
+  void DrawProblems();
+  void DrawMarker(TPoint planPoint);
+
+  TCasaPlan& plan_;
+  Surface& surface_;
+};
+
+// Paints the plan into an image of ViewWidth x ViewHeight pixels.
+void DrawPlan(TCasaPlan& plan, QImage& image);
+
+// The pairs of corners i < j closer than 250 mm but not at the same place, in
+// the order of a loop over i, then j. Corners are bucketed in 250 mm cells so
+// that only neighbouring cells are compared.
+std::vector<std::pair<int32_t, int32_t>> CloseCornerPairs(const TCasaPlan& plan);
+
+// A length in millimetres as shown to the user: "2,50 m", "10,10 cm", "100 mm"
+// (with the user's decimal separator).
+QString FormatLength(int32_t millimetres);
+// An area in square millimetres as square metres: "12,35m2".
+QString FormatArea(double squareMillimetres);
+
+}  // namespace casavo
