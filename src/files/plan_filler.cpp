@@ -3,6 +3,8 @@
 #include <cmath>
 #include <exception>
 
+#include "common/errors.h"
+
 namespace casavo {
 namespace {
 
@@ -15,6 +17,20 @@ double UsableZoom(double zoom) {
 std::string FullTable(const char* table, int32_t capacity) {
   return "la table des " + std::string(table) + " est pleine (" + std::to_string(capacity) +
          " au plus)";
+}
+
+// Says which table is full rather than the bare range error.
+std::string Reason(const std::exception& e, int32_t count, int32_t capacity, const char* table) {
+  const bool full = dynamic_cast<const RangeError*>(&e) && count >= capacity;
+  return full ? FullTable(table, capacity) : e.what();
+}
+
+// A wall may also need one or two new corners.
+std::string WallReason(const std::exception& e, const TCasaPlan& plan) {
+  if (dynamic_cast<const RangeError*>(&e) && plan.WallCount < TCasaPlan::kMaxWalls &&
+      plan.CornerCount >= TCasaPlan::kMaxCorners - 1)
+    return FullTable("coins", TCasaPlan::kMaxCorners);
+  return Reason(e, plan.WallCount, TCasaPlan::kMaxWalls, "murs");
 }
 
 }  // namespace
@@ -34,39 +50,29 @@ void PlanFiller::SetView(int32_t x0, int32_t y0, double zx, double zy) {
 }
 
 void PlanFiller::AddWall(TPoint a, TPoint b, std::optional<int32_t> epais) {
-  // Checked first so that a refused wall leaves no corners behind.
-  if (plan_.WallCount >= TCasaPlan::kMaxWalls)
-    return Refuse("mur refusé : " + FullTable("murs", TCasaPlan::kMaxWalls));
-  // New walls take the default thickness, and so do the pieces cut from them.
-  const int32_t saved = plan_.DefaultThickness;
-  if (epais) plan_.DefaultThickness = *epais;
   try {
-    plan_.AddWall(a, b);
+    plan_.AddWallOfThickness(a, b, epais.value_or(plan_.DefaultThickness));
   } catch (const std::exception& e) {
-    Refuse(std::string("mur refusé : ") + e.what());
+    Refuse("mur refusé : " + WallReason(e, plan_));
   }
-  plan_.DefaultThickness = saved;
 }
 
 void PlanFiller::AddOpening(int32_t imur, int32_t large, int32_t dcoin1, int32_t sorte,
                             int32_t volet, int32_t cote) {
-  if (plan_.OpeningCount >= TCasaPlan::kMaxOpenings)
-    return Refuse("ouverture refusée : " + FullTable("ouvertures", TCasaPlan::kMaxOpenings));
   try {
     plan_.AddOpening(imur, large, dcoin1, sorte, volet, cote);
   } catch (const std::exception& e) {
-    Refuse(std::string("ouverture refusée : ") + e.what());
+    Refuse("ouverture refusée : " +
+           Reason(e, plan_.OpeningCount, TCasaPlan::kMaxOpenings, "ouvertures"));
   }
 }
 
 void PlanFiller::AddObjet(int32_t x, int32_t y, int32_t l, int32_t h, int32_t a, int32_t groupe,
                           const std::string& nom) {
-  if (plan_.ObjectCount >= TCasaPlan::kMaxObjects)
-    return Refuse("objet refusé : " + FullTable("objets", TCasaPlan::kMaxObjects));
   try {
     plan_.AddObjet(x, y, l, h, a, groupe, nom);
   } catch (const std::exception& e) {
-    Refuse(std::string("objet refusé : ") + e.what());
+    Refuse("objet refusé : " + Reason(e, plan_.ObjectCount, TCasaPlan::kMaxObjects, "objets"));
   }
 }
 

@@ -16,8 +16,8 @@ class PlanFiller {
 
   // Zoom factors that are not finite or outside [0.001, 1000] become 0.05.
   void SetView(int32_t x0, int32_t y0, double zx, double zy);
-  // Adds a wall; a thickness, when given, goes to it and to the pieces it is
-  // cut into where it crosses walls already read.
+  // Adds a wall; its thickness, when given, goes to the pieces it is cut into
+  // where it crosses walls already read, and theirs stays theirs.
   void AddWall(TPoint a, TPoint b, std::optional<int32_t> epais);
   void AddOpening(int32_t imur, int32_t large, int32_t dcoin1, int32_t sorte, int32_t volet,
                   int32_t cote);

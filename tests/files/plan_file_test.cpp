@@ -1,0 +1,160 @@
+#include "files/plan_file.h"
+
+#include <gtest/gtest.h>
+#include <openssl/evp.h>
+#include <openssl/provider.h>
+
+#include <memory>
+
+#include "files/file_io.h"
+#include "temp_folder.h"
+
+namespace casavo {
+namespace {
+
+using testing::FileBytes;
+using testing::FileMode;
+using testing::PutFile;
+using testing::TempFolder;
+
+std::string Sample(size_t n) {
+  std::string s;
+  for (size_t i = 0; i < n; ++i) s += static_cast<char>('A' + i * 7 % 26);
+  return s;
+}
+
+// The same construction computed independently through OpenSSL's own
+// Blowfish modes: key from SHA-1, chaining value from ECB, blocks by CBC.
+class ReferenceCipher {
+ public:
+  ReferenceCipher() {
+    legacy_ = OSSL_PROVIDER_load(nullptr, "legacy");
+    const std::string passphrase = "Vu Tr\xE9";
+    unsigned len = 0;
+    EVP_Digest(passphrase.data(), passphrase.size(), key_, &len, EVP_sha1(), nullptr);
+    iv_ = Run("BF-ECB", nullptr, std::string(8, '\xFF'));
+  }
+  ~ReferenceCipher() { OSSL_PROVIDER_unload(legacy_); }
+  bool Available() const { return legacy_ != nullptr && iv_.size() == 8; }
+
+  std::string Encipher(const std::string& text) const {
+    const size_t whole = text.size() / 8 * 8;
+    std::string out = Run("BF-CBC", iv_.data(), text.substr(0, whole));
+    const std::string chain = whole ? out.substr(whole - 8) : iv_;
+    const std::string mask = Run("BF-ECB", nullptr, chain);
+    for (size_t i = whole; i < text.size(); ++i)
+      out += static_cast<char>(text[i] ^ mask[i - whole]);
+    return out;
+  }
+
+ private:
+  std::string Run(const char* name, const char* iv, const std::string& in) const {
+    EVP_CIPHER* cipher = EVP_CIPHER_fetch(nullptr, name, nullptr);
+    EVP_CIPHER_CTX* ctx = EVP_CIPHER_CTX_new();
+    std::string out(in.size() + 16, '\0');
+    int n = 0, tail = 0;
+    const auto* ivBytes = reinterpret_cast<const unsigned char*>(iv);
+    const bool ok =
+        cipher && EVP_EncryptInit_ex(ctx, cipher, nullptr, nullptr, nullptr) &&
+        EVP_CIPHER_CTX_set_key_length(ctx, 20) &&
+        EVP_EncryptInit_ex(ctx, nullptr, nullptr, key_, ivBytes) &&
+        EVP_CIPHER_CTX_set_padding(ctx, 0) &&
+        EVP_EncryptUpdate(ctx, reinterpret_cast<unsigned char*>(out.data()), &n,
+                          reinterpret_cast<const unsigned char*>(in.data()),
+                          static_cast<int>(in.size())) &&
+        EVP_EncryptFinal_ex(ctx, reinterpret_cast<unsigned char*>(out.data()) + n, &tail);
+    EVP_CIPHER_CTX_free(ctx);
+    EVP_CIPHER_free(cipher);
+    out.resize(ok ? static_cast<size_t>(n + tail) : 0);
+    return out;
+  }
+
+  OSSL_PROVIDER* legacy_ = nullptr;
+  unsigned char key_[20] = {};
+  std::string iv_;
+};
+
+TEST(PlanCipher, EveryShortLengthRoundTripsAtTheSameLength) {
+  EXPECT_EQ(EncipherPlanText(""), "");
+  EXPECT_EQ(DecipherPlanText(""), "");
+  for (size_t n = 0; n <= 17; ++n) {
+    const std::string text = Sample(n);
+    const std::string enciphered = EncipherPlanText(text);
+    ASSERT_EQ(enciphered.size(), n);
+    if (n > 0) {
+      EXPECT_NE(enciphered, text) << n;
+    }
+    EXPECT_EQ(DecipherPlanText(enciphered), text) << n;
+  }
+}
+
+TEST(PlanCipher, EachCallStartsFresh) {
+  const std::string text = Sample(20);
+  EXPECT_EQ(EncipherPlanText(text), EncipherPlanText(text));
+}
+
+TEST(PlanCipher, SharedWholeBlocksEncipherAlike) {
+  const std::string common = Sample(16);
+  const std::string a = EncipherPlanText(common + "premier texte");
+  const std::string b = EncipherPlanText(common + "second texte!");
+  EXPECT_EQ(a.substr(0, 16), b.substr(0, 16));
+  EXPECT_NE(a.substr(16, 8), b.substr(16, 8));
+  // Chaining: a change in block 1 changes every later block.
+  const std::string c = EncipherPlanText("X" + common.substr(1) + "premier texte");
+  EXPECT_NE(a.substr(8, 8), c.substr(8, 8));
+  EXPECT_NE(a.substr(16), c.substr(16));
+}
+
+TEST(PlanCipher, MatchesAnIndependentComputation) {
+  const ReferenceCipher reference;
+  if (!reference.Available()) GTEST_SKIP() << "OpenSSL legacy provider missing";
+  for (size_t n : {0u, 5u, 8u, 16u, 19u, 64u}) {
+    const std::string text = Sample(n);
+    EXPECT_EQ(EncipherPlanText(text), reference.Encipher(text)) << n;
+  }
+}
+
+TEST(PlanFile, PlainFilesAreNeverDecipheredAndOthersAre) {
+  const std::string plain = "<?xml ceci n'est pas chiffré";
+  EXPECT_EQ(PlanTextOfFile(plain), plain);
+  EXPECT_EQ(PlanTextOfFile(EncipherPlanText(plain)), plain);
+  EXPECT_EQ(PlanTextOfFile("<?xm"), DecipherPlanText("<?xm"));
+}
+
+TEST(PlanFile, MissingFileRaisesAFileError) {
+  TempFolder folder;
+  TCasaPlan plan;
+  EXPECT_THROW(LoadPlanFile(plan, folder / "absent.plan"), FileError);
+  EXPECT_THROW(SavePlanFile(plan, folder / "absent/x.plan"), FileError);
+}
+
+TEST(PlanFile, GarbageIsTakenForTheLineFormAndRejected) {
+  TempFolder folder;
+  PutFile(folder / "bruit.plan", "\x01\x02 ni XML ni chiffré");
+  TCasaPlan plan;
+  EXPECT_THROW(LoadPlanFile(plan, folder / "bruit.plan"), PlanFormatError);
+}
+
+TEST(PlanFile, SavedPlainAndLoadedInBothForms) {
+  TempFolder folder;
+  TCasaPlan plan;
+  plan.x0 = 17;
+  plan.zx = plan.zy = 0.08;
+  plan.AddWall({5000, 5000}, {9000, 5000});
+  SavePlanFile(plan, folder / "plan.plan");
+  const std::string text = FileBytes(folder / "plan.plan");
+  EXPECT_EQ(text, WritePlanXml(plan));
+  EXPECT_EQ(FileMode(folder / "plan.plan"), 0600u);
+
+  PutFile(folder / "chiffre.plan", EncipherPlanText(text));
+  for (const char* name : {"plan.plan", "chiffre.plan"}) {
+    TCasaPlan loaded;
+    EXPECT_TRUE(LoadPlanFile(loaded, folder / name)) << name;
+    EXPECT_EQ(loaded.WallCount, 1) << name;
+    EXPECT_EQ(loaded.x0, 17) << name;
+    EXPECT_EQ(WritePlanXml(loaded), text) << name;
+  }
+}
+
+}  // namespace
+}  // namespace casavo
