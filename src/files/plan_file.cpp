@@ -4,13 +4,18 @@
 
 namespace casavo {
 
-std::string PlanTextOfFile(std::string_view bytes) {
-  if (bytes.starts_with("<?xml")) return std::string(bytes);
-  return DecipherPlanText(bytes);
+PlanReadResult ReadPlanFileBytes(TCasaPlan& plan, std::string_view bytes) {
+  if (bytes.starts_with("<?xml")) return ReadPlanXml(plan, bytes);
+  try {
+    return ReadPlanXml(plan, DecipherPlanText(bytes));
+  } catch (const PlanFormatError&) {
+    // Deciphering a plain line-form text gives noise without zoom factors.
+    return ReadPlanXml(plan, bytes);
+  }
 }
 
 PlanReadResult LoadPlanFile(TCasaPlan& plan, const std::string& path) {
-  return ReadPlanXml(plan, PlanTextOfFile(ReadWholeFile(path)));
+  return ReadPlanFileBytes(plan, ReadWholeFile(path));
 }
 
 void SavePlanFile(const TCasaPlan& plan, const std::string& path) {

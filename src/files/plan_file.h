@@ -12,9 +12,10 @@ namespace casavo {
 std::string EncipherPlanText(std::string_view text);
 std::string DecipherPlanText(std::string_view text);
 
-// The plan text of a plan file's bytes: plain when they begin with "<?xml",
-// deciphered otherwise.
-std::string PlanTextOfFile(std::string_view bytes);
+// Reads the bytes of a plan file into the plan: plain when they begin with
+// "<?xml", deciphered otherwise. A line-form text that was saved without the
+// cipher is read as it stands.
+PlanReadResult ReadPlanFileBytes(TCasaPlan& plan, std::string_view bytes);
 
 // Reads a plan file (plain or enciphered) into the plan through the plan
 // reader and returns the reader's result. Raises FileError (files/file_io.h)

@@ -115,10 +115,30 @@ TEST(PlanCipher, MatchesAnIndependentComputation) {
 }
 
 TEST(PlanFile, PlainFilesAreNeverDecipheredAndOthersAre) {
-  const std::string plain = "<?xml ceci n'est pas chiffré";
-  EXPECT_EQ(PlanTextOfFile(plain), plain);
-  EXPECT_EQ(PlanTextOfFile(EncipherPlanText(plain)), plain);
-  EXPECT_EQ(PlanTextOfFile("<?xm"), DecipherPlanText("<?xm"));
+  TCasaPlan plan;
+  // Deciphered, this would be taken for the line form and raise.
+  const PlanReadResult broken = ReadPlanFileBytes(plan, "<?xml pas du XML");
+  EXPECT_FALSE(broken);
+  EXPECT_NE(broken.error.find("XML"), std::string::npos);
+
+  const std::string text =
+      "<?xml version=\"1.0\"?><Casavo><affichage><x0>7</x0><zx>1</zx>"
+      "<zy>1</zy></affichage></Casavo>";
+  EXPECT_TRUE(ReadPlanFileBytes(plan, text));
+  EXPECT_EQ(plan.x0, 7);
+  plan.x0 = 0;
+  EXPECT_TRUE(ReadPlanFileBytes(plan, EncipherPlanText(text)));
+  EXPECT_EQ(plan.x0, 7);
+}
+
+TEST(PlanFile, LineFormIsReadEncipheredOrPlain) {
+  const std::string lines = "x0=9\r\nzx=1\r\nzy=1\r\nMur1=0,0,1000,0\r\n";
+  for (const std::string& bytes : {EncipherPlanText(lines), lines}) {
+    TCasaPlan plan;
+    EXPECT_TRUE(ReadPlanFileBytes(plan, bytes));
+    EXPECT_EQ(plan.x0, 9);
+    EXPECT_EQ(plan.WallCount, 1);
+  }
 }
 
 TEST(PlanFile, MissingFileRaisesAFileError) {
