@@ -24,17 +24,22 @@ std::string Sample(size_t n) {
 }
 
 // The same construction computed independently through OpenSSL's own
-// Blowfish modes: key from SHA-1, chaining value from ECB, blocks by CBC.
+// Blowfish modes: key from SHA-1, chaining value from ECB, blocks by CBC. It
+// works in a library context of its own so that loading the legacy provider
+// leaves the program's default context as it was.
 class ReferenceCipher {
  public:
-  ReferenceCipher() {
-    legacy_ = OSSL_PROVIDER_load(nullptr, "legacy");
+  ReferenceCipher() : context_(OSSL_LIB_CTX_new()) {
+    legacy_ = OSSL_PROVIDER_load(context_, "legacy");
     const std::string passphrase = "Vu Tr\xE9";
     unsigned len = 0;
     EVP_Digest(passphrase.data(), passphrase.size(), key_, &len, EVP_sha1(), nullptr);
     iv_ = Run("BF-ECB", nullptr, std::string(8, '\xFF'));
   }
-  ~ReferenceCipher() { OSSL_PROVIDER_unload(legacy_); }
+  ~ReferenceCipher() {
+    OSSL_PROVIDER_unload(legacy_);
+    OSSL_LIB_CTX_free(context_);
+  }
   bool Available() const { return legacy_ != nullptr && iv_.size() == 8; }
 
   std::string Encipher(const std::string& text) const {
@@ -49,7 +54,7 @@ class ReferenceCipher {
 
  private:
   std::string Run(const char* name, const char* iv, const std::string& in) const {
-    EVP_CIPHER* cipher = EVP_CIPHER_fetch(nullptr, name, nullptr);
+    EVP_CIPHER* cipher = EVP_CIPHER_fetch(context_, name, nullptr);
     EVP_CIPHER_CTX* ctx = EVP_CIPHER_CTX_new();
     std::string out(in.size() + 16, '\0');
     int n = 0, tail = 0;
@@ -69,6 +74,7 @@ class ReferenceCipher {
     return out;
   }
 
+  OSSL_LIB_CTX* context_;
   OSSL_PROVIDER* legacy_ = nullptr;
   unsigned char key_[20] = {};
   std::string iv_;
