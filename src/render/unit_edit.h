@@ -81,8 +81,8 @@ class TUnitEdit : public QWidget {
   // the base); writing converts from the base unit into the shown one.
   double Value() const;
   void SetValue(double x);
-  // Value rounded half to even; writing stores the number as it is, in the
-  // shown unit, without conversion.
+  // Value rounded half to even (OverflowError beyond int32); writing stores the
+  // number as it is, in the shown unit, without conversion.
   int32_t ValueInt() const;
   void SetValueInt(int32_t n);
   // The canonical text ("12,50 cm"); writing parses a typed-style text.
