@@ -1,0 +1,269 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <regex>
+#include <thread>
+
+#include "common/digest.h"
+#include "service_fixture.h"
+
+namespace casavo::service::testing {
+namespace {
+
+std::vector<std::string> Split(const std::string& record) {
+  std::vector<std::string> fields;
+  size_t start = 0;
+  for (size_t bar; (bar = record.find('|', start)) != std::string::npos; start = bar + 1)
+    fields.push_back(record.substr(start, bar - start));
+  fields.push_back(record.substr(start));
+  return fields;
+}
+
+class PlansProtocol : public ServiceFixture {
+ protected:
+  ProtocolReply Lister(const std::string& session, const std::string& key) {
+    return Call({{"action", "lister"}, {"userid", session}, {"plancle", key}});
+  }
+  ProtocolReply Charger(const std::string& session, const std::string& planId) {
+    return Call({{"action", "charger"}, {"userid", session}, {"planid", planId}});
+  }
+  ProtocolReply SauverPng(const std::string& session, const std::string& planId,
+                          const std::string& base64, int width, int height) {
+    return Call({{"action", "sauver_png"},
+                 {"userid", session},
+                 {"planid", planId},
+                 {"data", base64},
+                 {"large", std::to_string(width)},
+                 {"haut", std::to_string(height)}});
+  }
+  std::string ReplyOf(const std::string& session, const std::string& planId) {
+    return Charger(session, planId).data;
+  }
+};
+
+TEST_F(PlansProtocol, ASavedPlanIsListedAndLoadedByteForByte) {
+  const std::string marc = SignUp("Marc");
+  // A name outside Latin-1 is a character reference in the plan text: bytes.
+  const std::string text = PlanText("Cuisine &#20013; \xE9t\xE9 \x80");
+  const auto reply = Save(marc, "", "", "Maison \x80 \x8C", 1, text);
+  ASSERT_EQ(reply.status, "200") << reply.data;
+  ASSERT_TRUE(reply.data.starts_with("OK:"));
+  const auto [stamp, id] = StampAndId(reply);
+  EXPECT_EQ(stamp.find(';'), std::string::npos);
+  EXPECT_FALSE(stamp.empty());
+
+  const PlanSummary plan = Plan(id);
+  EXPECT_EQ(plan.title, "Maison € Œ");  // kept as characters
+  EXPECT_EQ(plan.key.size(), 32u);
+
+  const auto listed = Lister(marc, plan.key);
+  ASSERT_EQ(listed.status, "200");
+  const auto fields = Split(listed.data);
+  ASSERT_EQ(fields.size(), 7u);
+  EXPECT_EQ(fields[0], id);
+  EXPECT_EQ(fields[1], "Maison \x80 \x8C");
+  EXPECT_EQ(fields[2], "Marc");
+  EXPECT_TRUE(std::regex_match(fields[3], std::regex(R"(\d{4}-\d\d-\d\d \d\d:\d\d:\d\d)")));
+  EXPECT_EQ(fields[4], "1");
+  EXPECT_EQ(fields[5], "/apercu/" + plan.key + ".png");
+  EXPECT_EQ(fields[6], stamp);
+
+  const auto loaded = Charger(marc, id);
+  EXPECT_EQ(loaded.status, "200");
+  EXPECT_EQ(loaded.data, text);
+}
+
+TEST_F(PlansProtocol, EverySaveChangesTheStampAndAStaleSaveIsRefused) {
+  const std::string marc = SignUp("Marc");
+  const auto [id, first] = SaveNew(marc, "Maison", 2, PlanText("Un"));
+  const auto second = Save(marc, id, first, "Maison", 2, PlanText("Deux"));
+  ASSERT_EQ(second.status, "200") << second.data;
+  const auto [secondStamp, sameId] = StampAndId(second);
+  EXPECT_EQ(sameId, id);
+  EXPECT_NE(secondStamp, first);
+
+  // Julie opened the plan before Marc's second save: her save must not win.
+  const std::string julie = SignUp("Julie");
+  const auto stale = Save(julie, id, first, "Maison", 2, PlanText("Julie"));
+  EXPECT_EQ(stale.status, "409");
+  EXPECT_NE(stale.data.find("recharge"), std::string::npos);
+  EXPECT_EQ(ReplyOf(marc, id), PlanText("Deux"));
+  // The same from the creator, and with no stamp at all.
+  EXPECT_EQ(Save(marc, id, first, "Maison", 2, PlanText("Trois")).status, "409");
+  EXPECT_EQ(Save(marc, id, "", "Maison", 2, PlanText("Trois")).status, "409");
+  EXPECT_EQ(ReplyOf(marc, id), PlanText("Deux"));
+}
+
+TEST_F(PlansProtocol, ConcurrentSavesOfOneVersionLetExactlyOneThrough) {
+  const std::string marc = SignUp("Marc");
+  const auto [id, stamp] = SaveNew(marc, "Maison", 2);
+  std::vector<std::string> statuses(6);
+  std::vector<std::thread> threads;
+  for (size_t i = 0; i < statuses.size(); ++i)
+    threads.emplace_back([&, i] {
+      statuses[i] = Save(marc, id, stamp, "Maison", 2, PlanText(std::to_string(i))).status;
+    });
+  for (auto& thread : threads) thread.join();
+  EXPECT_EQ(std::count(statuses.begin(), statuses.end(), "200"), 1);
+  EXPECT_EQ(std::count(statuses.begin(), statuses.end(), "409"), 5);
+}
+
+TEST_F(PlansProtocol, SharingRulesForAnotherUser) {
+  const std::string marc = SignUp("Marc");
+  const std::string julie = SignUp("Julie");
+  const std::string png = Base64Encode(MakePng(12, 8));
+  for (int level = 0; level <= 3; ++level) {
+    SCOPED_TRACE("level " + std::to_string(level));
+    const auto [id, stamp] = SaveNew(marc, "Plan de Marc", level, PlanText("Marc"));
+    const PlanSummary plan = Plan(id);
+    const bool visible = level >= 1;
+    const bool writable = level == 2;
+
+    const auto listed = Lister(julie, plan.key);
+    EXPECT_EQ(listed.status, visible ? "200" : "403");
+    if (!visible) {
+      EXPECT_EQ(listed.data, "Vous n'avez pas le droit de charger ce plan.");
+    }
+    const auto loaded = Charger(julie, id);
+    EXPECT_EQ(loaded.status, visible ? "200" : "403");
+    EXPECT_EQ(loaded.data == PlanText("Marc"), visible);
+
+    const auto saved = Save(julie, id, stamp, "Titre de Julie", 0, PlanText("Julie"));
+    EXPECT_EQ(saved.status, writable ? "200" : "403") << saved.data;
+    EXPECT_EQ(ReplyOf(marc, id), writable ? PlanText("Julie") : PlanText("Marc"));
+    const PlanSummary after = Plan(id);
+    // Only the creator names and shares the plan.
+    EXPECT_EQ(after.title, "Plan de Marc");
+    EXPECT_EQ(after.sharing, level);
+    EXPECT_EQ(after.owner, "Marc");
+
+    EXPECT_EQ(SauverPng(julie, id, png, 12, 8).status, writable ? "200" : "403");
+    EXPECT_EQ(Plan(id).hasPreview, writable);
+  }
+}
+
+TEST_F(PlansProtocol, RefusalsNameTheSharingLevel) {
+  const std::string marc = SignUp("Marc");
+  const std::string julie = SignUp("Julie");
+  const auto [readId, readStamp] = SaveNew(marc, "Lecture", 1);
+  EXPECT_EQ(Save(julie, readId, readStamp, "x", 1, PlanText()).data,
+            "Ce plan cr\xE9\xE9 par Marc est partag\xE9 en Lecture. Vous ne pouvez pas "
+            "l'enregistrer.");
+  const auto [useId, useStamp] = SaveNew(marc, "Utilisation", 3);
+  EXPECT_NE(Save(julie, useId, useStamp, "x", 3, PlanText()).data.find("nouveau plan"),
+            std::string::npos);
+  // At level 3 the editor saves a copy as a new plan of the user's own.
+  const auto copy = Save(julie, "", "", "Ma copie", 0, PlanText("Copie"));
+  ASSERT_EQ(copy.status, "200");
+  EXPECT_EQ(Plan(StampAndId(copy).second).owner, "Julie");
+  EXPECT_EQ(ReplyOf(marc, useId), PlanText());
+}
+
+TEST_F(PlansProtocol, TheCreatorChangesEverythingOfAnyLevel) {
+  const std::string marc = SignUp("Marc");
+  const auto [id, stamp] = SaveNew(marc, "Priv\xE9", 0, PlanText("Un"));
+  const PlanSummary plan = Plan(id);
+  EXPECT_EQ(Lister(marc, plan.key).status, "200");
+  const auto saved = Save(marc, id, stamp, "Public", 3, PlanText("Deux"));
+  ASSERT_EQ(saved.status, "200");
+  EXPECT_EQ(Plan(id).title, "Public");
+  EXPECT_EQ(Plan(id).sharing, 3);
+  EXPECT_EQ(ReplyOf(marc, id), PlanText("Deux"));
+  EXPECT_EQ(SauverPng(marc, id, Base64Encode(MakePng(3, 4)), 3, 4).Body(), "200 OK");
+  EXPECT_EQ(plans_.Preview(std::stoll(id))->png, MakePng(3, 4));
+}
+
+TEST_F(PlansProtocol, UnknownPlansAndKeys) {
+  const std::string marc = SignUp("Marc");
+  EXPECT_EQ(Lister(marc, "inconnu").status, "403");
+  EXPECT_EQ(Lister(marc, "' OR 1=1 --").status, "403");
+  EXPECT_EQ(Charger(marc, "999").status, "403");
+  EXPECT_EQ(Charger(marc, "1 OR 1=1").status, "400");
+  EXPECT_EQ(Save(marc, "999", "", "Maison", 0, PlanText()).status, "404");
+  EXPECT_EQ(Save(marc, "abc", "", "Maison", 0, PlanText()).status, "400");
+  EXPECT_EQ(SauverPng(marc, "999", Base64Encode(MakePng(2, 2)), 2, 2).status, "404");
+}
+
+TEST_F(PlansProtocol, SaveChecksItsFields) {
+  const std::string marc = SignUp("Marc");
+  EXPECT_EQ(Save(marc, "", "", "Maison", 4, PlanText()).status, "400");
+  EXPECT_EQ(Save(marc, "", "", "Maison", -1, PlanText()).status, "400");
+  EXPECT_EQ(Save(marc, "", "", "", 0, PlanText()).status, "400");
+  EXPECT_EQ(Save(marc, "", "", "a|b", 0, PlanText()).status, "400");
+  EXPECT_EQ(Save(marc, "", "", std::string(201, 'a'), 0, PlanText()).status, "400");
+  EXPECT_EQ(Save(marc, "", "", "Maison", 0, "").status, "400");
+  EXPECT_EQ(Save(marc, "", "", "Maison", 0, "x0=1\r\nzx=0.05").status, "400");
+  EXPECT_EQ(Save(marc, "", "", "Maison", 0, PlanText() + std::string(kMaxPlanBytes, ' ')).status,
+            "413");
+  for (const char* field : {"titre", "planid", "partage", "date_modification", "fichier"}) {
+    std::vector<std::pair<std::string, std::string>> fields = {
+        {"action", "sauver"}, {"userid", marc},          {"titre", "Maison"},    {"planid", ""},
+        {"partage", "0"},     {"date_modification", ""}, {"fichier", PlanText()}};
+    std::erase_if(fields, [&](const auto& f) { return f.first == field; });
+    const auto reply = Call(fields);
+    EXPECT_EQ(reply.status, "400") << field;
+    EXPECT_NE(reply.data.find(field), std::string::npos) << field;
+  }
+  EXPECT_TRUE(plans_.OwnedBy(accounts_.FindSession(marc)->id).empty());
+}
+
+TEST_F(PlansProtocol, TitlesWithMarkupQuotesAndSqlAreKeptAsTyped) {
+  const std::string marc = SignUp("Marc");
+  const std::string title = "<b>\"Chez l'ami\"</b> & co'); DROP TABLE plans; --";
+  const auto [id, stamp] = SaveNew(marc, title, 1);
+  const auto fields = Split(Lister(marc, Plan(id).key).data);
+  ASSERT_EQ(fields.size(), 7u);
+  EXPECT_EQ(fields[1], title);
+  EXPECT_EQ(Plan(id).title, title);
+}
+
+TEST_F(PlansProtocol, PreviewsMustBePngOfTheStatedSize) {
+  const std::string marc = SignUp("Marc");
+  const auto [id, stamp] = SaveNew(marc, "Maison", 0);
+  const std::string png = MakePng(40, 30);
+  EXPECT_EQ(SauverPng(marc, id, "pas du base64 !", 40, 30).status, "400");
+  EXPECT_EQ(SauverPng(marc, id, Base64Encode("GIF89a" + std::string(40, 'x')), 40, 30).status,
+            "400");
+  std::string badCrc = png;
+  badCrc[20] ^= 1;  // height byte changed without its CRC
+  EXPECT_EQ(SauverPng(marc, id, Base64Encode(badCrc), 40, 30).status, "400");
+  const auto wrongSize = SauverPng(marc, id, Base64Encode(png), 40, 31);
+  EXPECT_EQ(wrongSize.status, "400");
+  EXPECT_NE(wrongSize.data.find("40 \xD7 30"), std::string::npos);
+  EXPECT_EQ(SauverPng(marc, id, Base64Encode(png), 0, 30).status, "400");
+  EXPECT_FALSE(Plan(id).hasPreview);
+
+  // A client that left "+" unescaped had it decoded as a space.
+  int width = 40;
+  std::string base64;
+  while (base64.find('+') == std::string::npos) base64 = Base64Encode(MakePng(++width, 30));
+  std::replace(base64.begin(), base64.end(), '+', ' ');
+  EXPECT_EQ(SauverPng(marc, id, base64, width, 30).Body(), "200 OK");
+  EXPECT_EQ(plans_.Preview(std::stoll(id))->png, MakePng(width, 30));
+}
+
+TEST_F(PlansProtocol, ErrorReportsAreStoredWithTheirTime) {
+  const std::string marc = SignUp("Marc");
+  EXPECT_EQ(Call({{"action", "erreur"}, {"msg", "Erreur 2 de chargement du plan 7 par x"}}).Body(),
+            "200 OK");
+  EXPECT_EQ(Call({{"action", "erreur"}, {"msg", "Probl\xE8me"}, {"userid", marc}}).Body(),
+            "200 OK");
+  EXPECT_EQ(Call({{"action", "erreur"}}).status, "400");
+  EXPECT_EQ(
+      Call({{"action", "erreur"}, {"msg", std::string(kMaxErrorMessageBytes + 1, 'x')}}).status,
+      "413");
+  auto db = database_.Acquire();
+  auto query =
+      db->Prepare("SELECT message, user_id IS NULL, received_at FROM error_reports ORDER BY id");
+  ASSERT_TRUE(query.Step());
+  EXPECT_EQ(query.Text(0), "Erreur 2 de chargement du plan 7 par x");
+  EXPECT_TRUE(query.Int(1));
+  EXPECT_GT(query.Int(2), 1700000000);
+  ASSERT_TRUE(query.Step());
+  EXPECT_EQ(query.Text(0), "Problème");
+  EXPECT_FALSE(query.Int(1));
+  EXPECT_FALSE(query.Step());
+}
+
+}  // namespace
+}  // namespace casavo::service::testing

@@ -1,0 +1,72 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "service/accounts.h"
+#include "service/database.h"
+#include "service/error_reports.h"
+#include "service/form.h"
+#include "service/plans.h"
+#include "service/protocol.h"
+
+namespace casavo::service::testing {
+
+// A fresh folder under /tmp, removed with everything in it.
+class TempDir {
+ public:
+  TempDir();
+  ~TempDir();
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+  const std::filesystem::path& path() const { return path_; }
+
+ private:
+  std::filesystem::path path_;
+};
+
+// Percent-encodes every byte outside the unreserved set, as the editor does.
+std::string FormEncode(std::string_view bytes);
+// "a=1&b=2" from name/value pairs, each value encoded.
+std::string FormBody(const std::vector<std::pair<std::string, std::string>>& fields);
+
+// A real, decodable PNG of the given size (grey pixels).
+std::string MakePng(int width, int height);
+
+// A small plan text as the editor writes it.
+std::string PlanText(std::string_view roomName = "Salon");
+
+// The service's stores and protocol over a database in a temporary folder,
+// with a cheap password hash so that tests stay quick.
+class ServiceFixture : public ::testing::Test {
+ protected:
+  explicit ServiceFixture(ProtocolSettings settings = {},
+                          AccountSettings accounts = {1000, 30 * 24 * 3600});
+
+  ProtocolReply Call(const std::vector<std::pair<std::string, std::string>>& fields);
+  // Registers an account and returns its session id.
+  std::string SignUp(const std::string& login);
+  // Saves a new plan; returns its id and stamp.
+  std::pair<std::string, std::string> SaveNew(const std::string& session, const std::string& title,
+                                              int sharing, const std::string& text = PlanText());
+  ProtocolReply Save(const std::string& session, const std::string& planId,
+                     const std::string& stamp, const std::string& title, int sharing,
+                     const std::string& text);
+  // "OK:<stamp>;<id>" split the way the editor splits it.
+  static std::pair<std::string, std::string> StampAndId(const ProtocolReply& reply);
+  PlanSummary Plan(const std::string& planId);
+
+  TempDir dir_;
+  Database database_;
+  Accounts accounts_;
+  Plans plans_;
+  ErrorReports errors_;
+  Protocol protocol_;
+};
+
+}  // namespace casavo::service::testing
