@@ -36,28 +36,36 @@ class RoomWalker {
     for (int32_t start = kFirstEntry; start <= 4 * plan_.WallCount; ++start) {
       if (plan_.RoomCount == TCasaPlan::kMaxRooms) return;
       TIntList walk;
-      if (!Walk(start, walk)) continue;
-      if (walk.Count > 2 && walk[walk.Count] == walk[1]) {
-        const double area = plan_.Area(walk);
-        if (area > 0) AddRoom(walk, area);
-      }
+      if (!WalkCloses(start, walk)) continue;
+      const double area = plan_.Area(walk);
+      if (area > 0) AddRoom(walk, area);
     }
   }
 
  private:
-  enum class StepResult { kExtended, kStopped, kFull };
+  enum class StepResult { kRoundedFreeEnd, kJoined, kStopped, kFull };
 
-  // False when the walk outgrew its list; it is then dropped on its own.
-  bool Walk(int32_t start, TIntList& walk) {
+  // Walks from start until the walk stops or comes back to its start. Back at
+  // its start the walk ends: going on would circle a free-standing wall for
+  // ever, or, from a start at a free end, run round that end again and lose
+  // the loop just closed. A loop that never met another wall only went round
+  // a free-standing wall, whose own rectangle is no room. A walk that
+  // outgrows its list is dropped on its own.
+  bool WalkCloses(int32_t start, TIntList& walk) {
     walk.Append(start);
+    bool joined = false;
     for (;;) {
-      const StepResult result = Step(walk);
-      if (result == StepResult::kFull) return false;
-      if (result == StepResult::kStopped) return true;
-      // Back at its start the walk is closed. Going on would circle a free end
-      // for ever (a free-standing wall), or, from a start at a free end, run
-      // round that end again and lose the room it has just closed.
-      if (walk[walk.Count] == start) return true;
+      switch (Step(walk)) {
+        case StepResult::kFull:
+        case StepResult::kStopped:
+          return false;
+        case StepResult::kJoined:
+          joined = true;
+          break;
+        case StepResult::kRoundedFreeEnd:
+          break;
+      }
+      if (walk[walk.Count] == start) return joined && walk.Count > 2;
     }
   }
 
@@ -75,7 +83,7 @@ class RoomWalker {
       Visit(b);
       walk.Append(a);
       walk.Append(b);
-      return StepResult::kExtended;
+      return StepResult::kRoundedFreeEnd;
     }
     const int32_t m = FirstCoincident(e);
     if (m == 0 || visited_[static_cast<size_t>(m)]) return StepResult::kStopped;
@@ -84,7 +92,7 @@ class RoomWalker {
     Visit(m);
     Visit(e);
     walk.Append(next);
-    return StepResult::kExtended;
+    return StepResult::kJoined;
   }
 
   int32_t FirstCoincident(int32_t e) const {
