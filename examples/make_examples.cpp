@@ -142,7 +142,7 @@ void Studio(TCasaPlan& plan) {
   b.Door({6200, 10000}, 900, kDoorLeft, {6200, 9000});
   b.Door({9000, 6700}, 700, kDoorRight, {10000, 6700});
   b.Window({7000, 5000}, 1800, kWindowCentred, 3, {7000, 4000});
-  b.Window({11000, 8750}, 1000, kWindowOffset, 1, {12000, 8750});
+  b.Window({11000, 8500}, 900, kWindowOffset, 1, {12000, 8500});
   b.Window({10000, 5000}, 600, kWindowCentred, 0, {10000, 4000});
 
   b.Objet({6400, 6400}, 1400, 1900, 0, 1, "Lit");

@@ -13,5 +13,8 @@ int RunInfo(const std::vector<std::string>& args);
 int RunXml(const std::vector<std::string>& args);
 int RunEncipher(const std::vector<std::string>& args);
 int RunDecipher(const std::vector<std::string>& args);
+#ifdef CASAVO_TOOL_RENDER
+int RunRender(const std::vector<std::string>& args);
+#endif
 
 }  // namespace casavo::tool

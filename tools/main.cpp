@@ -27,6 +27,12 @@ constexpr std::array kCommands = {
     Command{"xml", "FICHIER", "écrit le texte XML du plan", RunXml},
     Command{"encipher", "ENTRÉE SORTIE", "chiffre un fichier de plan", RunEncipher},
     Command{"decipher", "ENTRÉE SORTIE", "déchiffre un fichier de plan", RunDecipher},
+#ifdef CASAVO_TOOL_RENDER
+    Command{"render", "FICHIER IMAGE.png [OPTIONS]",
+            "dessine l'aperçu PNG du plan ; options : --scale K (50), --rooms, --dimensions, "
+            "--objects, --object-names, --no-problems",
+            RunRender},
+#endif
 };
 
 // Characters, not bytes, so that accented arguments line up.

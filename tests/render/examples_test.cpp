@@ -14,7 +14,10 @@ using namespace casavo::testing;
 
 std::unique_ptr<TCasaPlan> LoadExample(const std::string& name) {
   auto plan = std::make_unique<TCasaPlan>();
-  LoadPlanFile(*plan, std::string(CASAVO_SOURCE_DIR) + "/examples/" + name);
+  const PlanReadResult read =
+      LoadPlanFile(*plan, std::string(CASAVO_SOURCE_DIR) + "/examples/" + name);
+  EXPECT_TRUE(read.ok) << read.error;
+  EXPECT_EQ(read.refused, 0) << read.refusal;
   plan->ShowRooms = true;
   plan->RefreshGeometry();
   return plan;
