@@ -233,9 +233,7 @@ TEST(MergeCorners, KeepsTheSelectionOnTheSurvivor) {
 
 TEST(Objects, DeletingTheSelectedObjectClearsTheSelection) {
   TCasaPlan plan;
-  plan.Objects[1].DragX = 17;
   EXPECT_EQ(plan.AddObjet(2000, 1000, 600, 400, 90, 0, "Lit"), 1);
-  EXPECT_EQ(plan.Objects[1].DragX, 17);
   plan.AddObjet(3000, 1000, 600, 400, 0, 2, "Table");
   plan.AddObjet(4000, 1000, 600, 400, 0, 2, "Chaise");
   EXPECT_EQ(plan.ObjetPolygon(1),
@@ -249,16 +247,6 @@ TEST(Objects, DeletingTheSelectedObjectClearsTheSelection) {
   EXPECT_EQ(plan.SelIndex, 0);
   EXPECT_EQ(plan.ObjectCount, 1);
   EXPECT_EQ(plan.Objects[1].nom, "Table");
-}
-
-TEST(Neighbours, CornersAroundAndWallsAtCornerFollowWallOrder) {
-  TCasaPlan plan;
-  plan.AddWall({5000, 5000}, {6000, 5000});
-  plan.AddWall({5000, 6000}, {5000, 5000});
-  plan.AddWall({5000, 5000}, {4000, 4000});
-  EXPECT_EQ(plan.WallsAtCorner(1).ToText(), "(3),1,2,3");
-  EXPECT_EQ(plan.CornersAround(1).ToText(), "(3),2,3,4");
-  EXPECT_EQ(plan.WallsAtCorner(2).ToText(), "(1),1");
 }
 
 }  // namespace

@@ -36,18 +36,6 @@ TEST(TIntList, SortedUnionMergesWithoutDuplicates) {
   EXPECT_THROW(TIntList::SortedUnion(TIntList(), ListOf({1001})), RangeError);
 }
 
-TEST(TIntList, EqualityLooksOnlyAtTheLiveItems) {
-  TIntList a = ListOf({1, 2, 3});
-  TIntList b = ListOf({1, 2, 4});
-  EXPECT_FALSE(a == b);
-  b[3] = 3;
-  EXPECT_TRUE(a == b);
-  a.Count = 2;
-  b[3] = 99;
-  b.Count = 2;
-  EXPECT_TRUE(a == b);
-}
-
 TEST(KeyedList, ValuesAreStoredReplacedAndRemovedByKey) {
   KeyedList list;
   EXPECT_EQ(list.Value("A1"), "");

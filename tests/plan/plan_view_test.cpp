@@ -11,10 +11,6 @@ TEST(PlanState, NewAndClearedPlansAreEmpty) {
   EXPECT_EQ(
       plan.CornerCount + plan.WallCount + plan.OpeningCount + plan.RoomCount + plan.ObjectCount, 0);
   for (uint8_t kind = 0; kind <= kSelRoom; ++kind) EXPECT_EQ(plan.Selected(kind), 0);
-  EXPECT_EQ(plan.DefaultThickness, 250);
-  EXPECT_EQ(plan.MarkerSize, 6);
-  EXPECT_EQ(plan.GuideX, -1);
-  EXPECT_FALSE(plan.ShowRooms);
 
   plan.AddWall({5000, 5000}, {6000, 5000});
   plan.AddOpening(1, 500, 500, 0, 0, 0);
@@ -38,20 +34,6 @@ TEST(PlanState, SelectionIsReadByKind) {
   EXPECT_EQ(plan.Selected(kSelWall), 7);
   plan.SetSelection(0, kSelWall);
   EXPECT_EQ(plan.Selected(kSelWall), 0);
-}
-
-TEST(PlanState, NotificationsAreOptional) {
-  TCasaPlan plan;
-  plan.Message("rien");  // nobody listening: nothing happens
-  plan.NotifySelectionChange();
-  std::string received;
-  int changes = 0;
-  plan.OnMessage = [&received](const std::string& text) { received = text; };
-  plan.OnSelectionChange = [&changes](void* sender) { changes += sender == nullptr; };
-  plan.Message("Déplacer un coin");
-  plan.NotifySelectionChange();
-  EXPECT_EQ(received, "Déplacer un coin");
-  EXPECT_EQ(changes, 1);
 }
 
 TEST(ViewConversion, RoundsOnceInExtendedPrecision) {

@@ -1,8 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "common/digest.h"
 #include "plan/casa_plan.h"
-#include "plan/rooms.h"
 #include "plan_builders.h"
 
 namespace casavo {
@@ -139,20 +140,6 @@ TEST(Rooms, NameFollowsACornerMoveButNotARedrawnWall) {
   EXPECT_EQ(redrawn.RoomNames.Count(), 1);  // the old line stays
 }
 
-TEST(Rooms, AreaAndCentroidOfShortAndDegenerateWalks) {
-  TCasaPlan plan;
-  DrawRectangle(plan);
-  plan.RefreshGeometry();
-  TIntList walk;
-  walk.Append(7);
-  walk.Append(11);
-  EXPECT_EQ(plan.Area(walk), 0);
-  EXPECT_EQ(plan.Centroid(walk), (TPoint{0, 0}));
-  walk.Append(7);  // there and back: no area
-  EXPECT_EQ(plan.Area(walk), 0);
-  EXPECT_EQ(plan.Centroid(walk), (TPoint{0, 0}));
-}
-
 TEST(Rooms, AHouseWiderThanFortySixMetresKeepsItsRooms) {
   TCasaPlan plan;
   plan.DefaultThickness = 200;
@@ -169,19 +156,48 @@ TEST(Rooms, AHouseWiderThanFortySixMetresKeepsItsRooms) {
   EXPECT_EQ(plan.Rooms[1].Centre, (TPoint{35000, 30000}));
 }
 
-TEST(Rooms, ScanAndGridFindTheSameRoomsOnTheEdgeCases) {
-  for (int variant = 0; variant < 3; ++variant) {
-    TCasaPlan plan;
-    DrawRectangle(plan);
-    if (variant == 1) DrawWall(plan, {7000, 5000}, {7000, 8000});
-    if (variant == 2) DrawWall(plan, {7000, 5000}, {7000, 6000});
-    plan.RefreshGeometry();
-    TCasaPlan scanned = plan;
-    DetectRoomsWith(scanned, CoincidentSearch::kScan);
-    ASSERT_EQ(scanned.RoomCount, plan.RoomCount) << variant;
-    for (int32_t r = 1; r <= plan.RoomCount; ++r)
-      EXPECT_EQ(scanned.Rooms[r].Border, plan.Rooms[r].Border) << variant;
+// A room whose walls carry `stems` short partitions on each of its long
+// sides, then a small room drawn after it.
+TCasaPlan CombRoomThenSmallRoom(int32_t stems) {
+  TCasaPlan plan;
+  plan.DefaultThickness = 100;
+  plan.ShowRooms = true;
+  const int32_t right = 5000 + 250 * (stems + 1);
+  for (int32_t y : {5000, 9000}) {
+    for (int32_t x = 5000; x < right; x += 8000)
+      plan.AddWall({x, y}, {std::min(x + 8000, right), y});
   }
+  plan.AddWall({5000, 5000}, {5000, 9000});
+  plan.AddWall({right, 5000}, {right, 9000});
+  for (int32_t k = 1; k <= stems; ++k) {
+    plan.AddWall({5000 + 250 * k, 5000}, {5000 + 250 * k, 5500});
+    plan.AddWall({5000 + 250 * k, 9000}, {5000 + 250 * k, 8500});
+  }
+  plan.AddWall({2000, 2000}, {3000, 2000});
+  plan.AddWall({3000, 2000}, {3000, 3000});
+  plan.AddWall({3000, 3000}, {2000, 3000});
+  plan.AddWall({2000, 3000}, {2000, 2000});
+  plan.RefreshGeometry();
+  return plan;
+}
+
+TEST(Rooms, AWalkTooLongForItsListIsDroppedAlone) {
+  // About 4 walk items per partition: 100 a side fit in 1000, 130 do not.
+  const TCasaPlan fits = CombRoomThenSmallRoom(100);
+  EXPECT_EQ(fits.RoomCount, 2);
+  const TCasaPlan tooLong = CombRoomThenSmallRoom(130);
+  EXPECT_GT(tooLong.WallCount, 500);
+  ASSERT_EQ(tooLong.RoomCount, 1);  // the small room drawn after it
+  EXPECT_EQ(tooLong.Rooms[1].surface, 900.0 * 900.0);
+}
+
+TEST(Rooms, DetectionNeverRaises) {
+  TCasaPlan plan;
+  DrawRectangle(plan);
+  plan.RefreshGeometry();
+  plan.Walls[3].C2 = 99;  // a broken plan
+  EXPECT_NO_THROW(plan.DetectRooms());
+  EXPECT_EQ(plan.RoomCount, 1);  // the last table stays
 }
 
 }  // namespace

@@ -243,7 +243,8 @@ int32_t GeneratePlan(TCasaPlan& plan, const PlanRecipe& recipe) {
   const int32_t savedThickness = plan.DefaultThickness;
   // A roughly square site keeps coordinate differences, and so the 32-bit
   // products of the wall crossings, small.
-  const int32_t siteWidth = std::max(40000, static_cast<int32_t>(1000 * std::sqrt(10.0 * recipe.targetWalls)));
+  const int32_t siteWidth =
+      std::max(40000, static_cast<int32_t>(1000 * std::sqrt(10.0 * recipe.targetWalls)));
   TPoint cursor{kSiteLeft, 5000};
   int32_t rowHeight = 0;
   while (plan.WallCount < recipe.targetWalls) {
