@@ -95,7 +95,7 @@ RegistrationResult Accounts::Register(std::string_view login, std::string_view e
 
   // Hash outside any lock: it is the slow part on purpose.
   const PasswordHash hash = HashPassword(password, settings_.passwordIterations);
-  auto db = database_.Acquire();
+  auto db = database_.AcquireForWriting();
   try {
     auto insert = db->Prepare(
         "INSERT INTO users (login, email, pass_salt, pass_hash, pass_iterations, created_at) "
@@ -131,7 +131,7 @@ std::optional<User> Accounts::Authenticate(std::string_view login, std::string_v
 std::string Accounts::OpenSession(int64_t userId) {
   const std::string sessionId = RandomHex(kSessionBytes);
   const int64_t now = UnixNow();
-  auto db = database_.Acquire();
+  auto db = database_.AcquireForWriting();
   db->Prepare("DELETE FROM sessions WHERE expires_at <= ?").Bind(1, now).Run();
   // Only a digest is stored: a copy of the database does not hand out sessions.
   db->Prepare(

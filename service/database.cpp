@@ -80,8 +80,9 @@ void Migrate(Connection& connection) {
 
 }  // namespace
 
-Database::Lease::Lease(Database& owner, std::unique_ptr<Connection> connection)
-    : owner_(&owner), connection_(std::move(connection)) {}
+Database::Lease::Lease(Database& owner, std::unique_ptr<Connection> connection,
+                       std::unique_lock<std::mutex> writing)
+    : owner_(&owner), connection_(std::move(connection)), writing_(std::move(writing)) {}
 
 Database::Lease::~Lease() {
   if (connection_) owner_->Release(std::move(connection_));
@@ -109,16 +110,25 @@ std::unique_ptr<Connection> Database::Open() const {
   return connection;
 }
 
-Database::Lease Database::Acquire() {
+std::unique_ptr<Connection> Database::Take() {
   {
     std::lock_guard lock(mutex_);
     if (!idle_.empty()) {
       auto connection = std::move(idle_.back());
       idle_.pop_back();
-      return Lease(*this, std::move(connection));
+      return connection;
     }
   }
-  return Lease(*this, Open());
+  return Open();
+}
+
+Database::Lease Database::Acquire() {
+  return Lease(*this, Take());
+}
+
+Database::Lease Database::AcquireForWriting() {
+  std::unique_lock writing(writeMutex_);
+  return Lease(*this, Take(), std::move(writing));
 }
 
 void Database::Release(std::unique_ptr<Connection> connection) {

@@ -5,7 +5,7 @@
 namespace casavo::service {
 
 void ErrorReports::Record(std::optional<int64_t> userId, std::string_view message) {
-  auto db = database_.Acquire();
+  auto db = database_.AcquireForWriting();
   auto insert =
       db->Prepare("INSERT INTO error_reports (user_id, received_at, message) VALUES (?, ?, ?)");
   if (userId)

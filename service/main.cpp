@@ -8,14 +8,8 @@
 #include <iostream>
 #include <thread>
 
-#include "service/accounts.h"
-#include "service/database.h"
-#include "service/error_reports.h"
+#include "service/instance.h"
 #include "service/options.h"
-#include "service/plans.h"
-#include "service/protocol.h"
-#include "service/server.h"
-#include "service/web.h"
 
 namespace {
 
@@ -34,23 +28,16 @@ std::string OwnDownloadUrl(const std::string& bind, int port) {
 }
 
 int Serve(const Options& options, const std::string& dataDir, const sigset_t& stopSignals) {
-  Database database((std::filesystem::path(dataDir) / "casavo.sqlite").string());
-  Accounts accounts(database);
-  Plans plans(database);
-  ErrorReports errors(database);
-  WebSite site(accounts, plans);
-  HttpService service;
-
+  ServiceInstance service(dataDir);
   const int port = service.Bind(options.bind, options.port);
   if (port < 0) {
     std::cerr << "casavo-service: cannot listen on " << options.bind << " port " << options.port
               << "\n";
     return 1;
   }
-  Protocol protocol(
-      accounts, plans, errors,
-      {options.minVersion,
-       options.downloadUrl.empty() ? OwnDownloadUrl(options.bind, port) : options.downloadUrl});
+  const ProtocolSettings settings{options.minVersion, options.downloadUrl.empty()
+                                                          ? OwnDownloadUrl(options.bind, port)
+                                                          : options.downloadUrl};
   std::cout << "casavo-service listening on http://" << UrlHost(options.bind) << ":" << port
             << std::endl;
 
@@ -58,7 +45,7 @@ int Serve(const Options& options, const std::string& dataDir, const sigset_t& st
   std::atomic<bool> finished = false;
   bool served = true;
   std::thread server([&] {
-    served = service.Run(protocol, site);
+    served = service.Run(settings);
     finished = true;
     // Wake the waiting main thread when the server ends on its own.
     if (!stopping) kill(getpid(), SIGTERM);

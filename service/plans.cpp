@@ -77,7 +77,7 @@ Plans::Plans(Database& database) : database_(database) {}
 SaveResult Plans::Create(const User& owner, std::string_view title, int sharing,
                          std::string_view content) {
   const int64_t now = UnixNow();
-  auto db = database_.Acquire();
+  auto db = database_.AcquireForWriting();
   db->Prepare(
         "INSERT INTO plans (plan_key, owner_id, title, sharing, created_at, modified_at, "
         "revision, stamp, content) VALUES (?, ?, ?, ?, ?, ?, 1, ?, ?)")
@@ -96,7 +96,7 @@ SaveResult Plans::Create(const User& owner, std::string_view title, int sharing,
 
 SaveResult Plans::Update(const User& user, int64_t planId, std::string_view title, int sharing,
                          std::string_view expectedStamp, std::string_view content) {
-  auto db = database_.Acquire();
+  auto db = database_.AcquireForWriting();
   // The stamp check and the write must see the same row: no other save may
   // come between them.
   Transaction transaction(*db);
@@ -143,7 +143,7 @@ std::string Plans::Content(int64_t planId) {
 }
 
 SaveResult Plans::StorePreview(const User& user, int64_t planId, const PreviewImage& image) {
-  auto db = database_.Acquire();
+  auto db = database_.AcquireForWriting();
   Transaction transaction(*db);
   auto plan = FindOne(*db, "WHERE plans.id = ?", planId);
   if (!plan) return {SaveOutcome::kNotFound, std::nullopt};

@@ -24,6 +24,8 @@ void SetHtml(httplib::Response& response, const HtmlPage& page) {
 HttpService::HttpService() {
   server_.new_task_queue = [] { return new httplib::ThreadPool(kWorkerThreads); };
   server_.set_payload_max_length(kMaxBodyBytes);
+  // Replies are small and written in pieces: do not let Nagle hold them back.
+  server_.set_tcp_nodelay(true);
   server_.set_default_headers({{"X-Content-Type-Options", "nosniff"},
                                {"Content-Security-Policy", kContentSecurityPolicy},
                                {"Referrer-Policy", "same-origin"}});
