@@ -1,6 +1,5 @@
 #include "common/numeric.h"
 
-#include <cfenv>
 #include <cmath>
 #include <limits>
 
