@@ -66,8 +66,9 @@ int RunRender(const std::vector<std::string>& args) {
   LoadPlan(*plan, parsed.files[0]);
   plan->ShowRooms = parsed.flags.contains("--rooms");
   plan->ShowDimensions = parsed.flags.contains("--dimensions");
-  plan->ShowObjects = parsed.flags.contains("--objects");
+  // Names are drawn with their objects only, so asking for names shows both.
   plan->ShowObjectNames = parsed.flags.contains("--object-names");
+  plan->ShowObjects = plan->ShowObjectNames || parsed.flags.contains("--objects");
   plan->ShowProblems = !parsed.flags.contains("--no-problems");
 
   const auto application = StartOffscreenApplication();

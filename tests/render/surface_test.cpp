@@ -40,26 +40,6 @@ TEST(Colour, ArgbAndHexTexts) {
   EXPECT_EQ(HexToARGB("GG0000"), 0xFFF0F0F0u);
 }
 
-TEST(RecordingSurface, TransformsArePrepended) {
-  RecordingSurface surface;
-  surface.Translate(100, 50);
-  surface.Rotate(90);
-  surface.Scale(2, 3);
-  surface.DrawLine(Pen{}, 10, 0, 0, 10);
-  surface.ResetTransform();
-  surface.DrawLine(Pen{}, 10, 0, 0, 10);
-
-  ASSERT_EQ(surface.Ops().size(), 2u);
-  // (10, 0) scaled to (20, 0), turned towards +y to (0, 20), moved to (100, 70).
-  const QPointF p = surface.Ops()[0].transform.map(QPointF(10, 0));
-  EXPECT_NEAR(p.x(), 100, 1e-9);
-  EXPECT_NEAR(p.y(), 70, 1e-9);
-  const QPointF q = surface.Ops()[0].transform.map(QPointF(0, 10));
-  EXPECT_NEAR(q.x(), 70, 1e-9);
-  EXPECT_NEAR(q.y(), 50, 1e-9);
-  EXPECT_TRUE(surface.Ops()[1].transform.isIdentity());
-}
-
 TEST(QPainterSurface, TransformsArePrependedOnTheImage) {
   QImage image = WhiteImage(200, 200);
   {

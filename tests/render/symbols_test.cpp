@@ -66,20 +66,21 @@ class Symbols : public ::testing::Test {
     return arcs;
   }
 
-  std::vector<Line> LinesInPlan() const {
+  // The frame's lines, mapped to plan millimetres or to the (u, v) frame.
+  template <class Map>
+  std::vector<Line> Lines(Map map) const {
     std::vector<Line> lines;
     for (const RecordedOp& op : FrameOps(Kind::kLine))
-      lines.push_back({Plan(op.transform.map(QPointF(op.coords[0], op.coords[1]))),
-                       Plan(op.transform.map(QPointF(op.coords[2], op.coords[3])))});
+      lines.push_back({map(op, op.coords[0], op.coords[1]), map(op, op.coords[2], op.coords[3])});
     return lines;
   }
-
+  std::vector<Line> LinesInPlan() const {
+    return Lines([&](const RecordedOp& op, double x, double y) {
+      return Plan(op.transform.map(QPointF(x, y)));
+    });
+  }
   std::vector<Line> LinesInFrame() const {
-    std::vector<Line> lines;
-    for (const RecordedOp& op : FrameOps(Kind::kLine))
-      lines.push_back(
-          {Local(op, op.coords[0], op.coords[1]), Local(op, op.coords[2], op.coords[3])});
-    return lines;
+    return Lines([&](const RecordedOp& op, double x, double y) { return Local(op, x, y); });
   }
 
   // Shutter rectangles (every outline after the body's) as x, y, width, height in the frame.
