@@ -15,18 +15,20 @@ std::string OpenLink(const PlanSummary& plan, std::string_view label) {
          std::string(label) + "</a>";
 }
 
-std::string PreviewMarkup(const PlanSummary& plan, std::string_view imageClass,
-                          std::string_view placeholderClass) {
+// The preview picture, or a placeholder box of the same size; `large` on the
+// plan's own page, small in the gallery cards.
+std::string PreviewMarkup(const PlanSummary& plan, bool large) {
   if (!plan.hasPreview)
-    return "<div class=\"placeholder " + std::string(placeholderClass) +
+    return std::string("<div class=\"placeholder") + (large ? " preview-placeholder" : "") +
            "\">Pas encore d'aperçu</div>";
-  return "<img class=\"" + std::string(imageClass) + "\" src=\"" + HtmlEscape(PreviewPath(plan)) +
-         "\" alt=\"Aperçu du plan " + HtmlEscape(plan.title) + "\">";
+  return std::string("<img class=\"") + (large ? "preview" : "thumb") + "\" src=\"" +
+         HtmlEscape(PreviewPath(plan)) + "\" alt=\"Aperçu du plan " + HtmlEscape(plan.title) +
+         "\">";
 }
 
 std::string PlanCard(const PlanSummary& plan) {
   const std::string page = HtmlEscape(PlanPagePath(plan));
-  return "<div class=\"card\"><a href=\"" + page + "\">" + PreviewMarkup(plan, "thumb", "") +
+  return "<div class=\"card\"><a href=\"" + page + "\">" + PreviewMarkup(plan, false) +
          "</a><div class=\"body\"><div class=\"title\"><a href=\"" + page + "\">" +
          HtmlEscape(plan.title) + "</a></div><div class=\"meta\">par " + HtmlEscape(plan.owner) +
          "<br>modifié le " + FormatDate(plan.modifiedAt) +
@@ -169,7 +171,7 @@ HtmlPage PlanPage(const PlanSummary& plan, const User* visitor) {
                      HtmlEscape(plan.owner) + " · créé le " + FormatDate(plan.createdAt) +
                      " · modifié le " + FormatDate(plan.modifiedAt) +
                      " · Partage : " + SharingName(plan.sharing) + "</p>";
-  body += "<p>" + PreviewMarkup(plan, "preview", "preview-placeholder") + "</p>";
+  body += "<p>" + PreviewMarkup(plan, true) + "</p>";
   body += "<p>" + OpenLink(plan, "Ouvrir dans Casavo") +
           " <a class=\"button secondary\" href=\"casavo://editeur\">Retour à l'éditeur</a> "
           "<a class=\"button secondary\" href=\"/fr/mesplans\">Galerie des plans</a></p>";

@@ -23,7 +23,7 @@ class RunningService : public ::testing::Test {
     client_.set_read_timeout(30, 0);
   }
 
-  std::string Post(const std::vector<std::pair<std::string, std::string>>& fields) {
+  std::string Post(const Fields& fields) {
     const auto response = client_.Post("/soft.php", FormBody(fields), kForm);
     if (!response) return "no answer";
     EXPECT_EQ(response->status, 200);
@@ -38,35 +38,18 @@ class RunningService : public ::testing::Test {
 
 TEST_F(RunningService, EscapedBodiesArriveIntact) {
   const std::string pass = "p&ss+w%rd \xE9t\xE9";
-  const std::string created = Post({{"action", "enregistrement"},
-                                    {"login", "Ren\xE9"},
-                                    {"email", "rene@exemple.fr"},
-                                    {"pass", pass},
-                                    {"version", "2.2"}});
+  const std::string created =
+      Post(AccountFields("enregistrement", "Ren\xE9", "rene@exemple.fr", pass));
   ASSERT_TRUE(created.starts_with("200 ")) << created;
   const std::string session = created.substr(4);
-  EXPECT_TRUE(Post({{"action", "connect"},
-                    {"login", "Ren\xE9"},
-                    {"email", "rene@exemple.fr"},
-                    {"pass", pass},
-                    {"version", "2.2"}})
-                  .starts_with("200 "));
-  EXPECT_EQ(Post({{"action", "connect"},
-                  {"login", "Ren\xE9"},
-                  {"email", "rene@exemple.fr"},
-                  {"pass", "p"},
-                  {"version", "2.2"}}),
+  EXPECT_TRUE(
+      Post(AccountFields("connect", "Ren\xE9", "rene@exemple.fr", pass)).starts_with("200 "));
+  EXPECT_EQ(Post(AccountFields("connect", "Ren\xE9", "rene@exemple.fr", "p")),
             "401 Identifiant, e-mail ou mot de passe incorrect.");
 
   const std::string title = "Cuisine & salle + 100% \xE9t\xE9 \x80";
   const std::string text = PlanText("A&B + 50% = \xE9t\xE9 &#20013;");
-  const std::string saved = Post({{"action", "sauver"},
-                                  {"userid", session},
-                                  {"titre", title},
-                                  {"planid", ""},
-                                  {"partage", "2"},
-                                  {"date_modification", ""},
-                                  {"fichier", text}});
+  const std::string saved = Post(SaveFields(session, "", "", title, 2, text));
   ASSERT_TRUE(saved.starts_with("200 OK:")) << saved;
   const std::string planId = saved.substr(saved.find(';') + 1);
 
@@ -86,9 +69,8 @@ TEST_F(RunningService, EscapedBodiesArriveIntact) {
 TEST_F(RunningService, OversizedAndMisdirectedRequestsGetHttpErrors) {
   const std::string huge = "action=erreur&msg=" + std::string(kMaxBodyBytes + 1, 'x');
   const auto tooLarge = client_.Post("/soft.php", huge, kForm);
-  if (tooLarge) {
-    EXPECT_EQ(tooLarge->status, 413);  // unless the connection was cut
-  }
+  ASSERT_TRUE(tooLarge);
+  EXPECT_EQ(tooLarge->status, 413);
   EXPECT_EQ(Post({{"action", "test_connexion"}}), "200 Connexion au service Casavo r\xE9ussie.");
 
   EXPECT_EQ(client_.Put("/soft.php", "action=test_connexion", kForm)->status, 404);
@@ -101,27 +83,11 @@ TEST_F(RunningService, OversizedAndMisdirectedRequestsGetHttpErrors) {
 }
 
 TEST_F(RunningService, SignInFromThePageShowsPrivatePlans) {
-  const std::string session = Post({{"action", "enregistrement"},
-                                    {"login", "Marc"},
-                                    {"email", "marc@exemple.fr"},
-                                    {"pass", "secret"},
-                                    {"version", "2.2"}})
-                                  .substr(4);
-  const std::string saved = Post({{"action", "sauver"},
-                                  {"userid", session},
-                                  {"titre", "Mon plan priv\xE9"},
-                                  {"planid", ""},
-                                  {"partage", "0"},
-                                  {"date_modification", ""},
-                                  {"fichier", PlanText()}});
+  const std::string session =
+      Post(AccountFields("enregistrement", "Marc", "marc@exemple.fr", "secret")).substr(4);
+  const std::string saved = Post(SaveFields(session, "", "", "Mon plan priv\xE9", 0, PlanText()));
   const std::string planId = saved.substr(saved.find(';') + 1);
-  EXPECT_EQ(Post({{"action", "sauver_png"},
-                  {"userid", session},
-                  {"planid", planId},
-                  {"data", Base64Encode(MakePng(8, 6))},
-                  {"large", "8"},
-                  {"haut", "6"}}),
-            "200 OK");
+  EXPECT_EQ(Post(PreviewFields(session, planId, Base64Encode(MakePng(8, 6)), 8, 6)), "200 OK");
 
   const auto anonymous = client_.Get("/fr/mesplans");
   EXPECT_EQ(anonymous->get_header_value("Content-Type"), "text/html; charset=utf-8");
@@ -155,25 +121,16 @@ TEST(ServiceCommand, StopsCleanlyOnSignalsAndKeepsItsData) {
   {
     ServiceProcess service(args);
     httplib::Client client(service.host(), service.port());
-    const auto created = client.Post("/soft.php",
-                                     FormBody({{"action", "enregistrement"},
-                                               {"login", "Marc"},
-                                               {"email", "marc@exemple.fr"},
-                                               {"pass", "secret"},
-                                               {"version", "2.2"}}),
-                                     kForm);
+    const auto created = client.Post(
+        "/soft.php", FormBody(AccountFields("enregistrement", "Marc", "marc@exemple.fr", "secret")),
+        kForm);
     ASSERT_TRUE(created && created->body.starts_with("200 "));
     EXPECT_EQ(service.Stop(SIGTERM), 0);
   }
   ServiceProcess again(args);
   httplib::Client client(again.host(), again.port());
-  const auto connected = client.Post("/soft.php",
-                                     FormBody({{"action", "connect"},
-                                               {"login", "Marc"},
-                                               {"email", "marc@exemple.fr"},
-                                               {"pass", "secret"},
-                                               {"version", "2.2"}}),
-                                     kForm);
+  const auto connected = client.Post(
+      "/soft.php", FormBody(AccountFields("connect", "Marc", "marc@exemple.fr", "secret")), kForm);
   ASSERT_TRUE(connected);
   EXPECT_TRUE(connected->body.starts_with("200 ")) << connected->body;
   EXPECT_EQ(again.Stop(SIGINT), 0);
@@ -185,13 +142,8 @@ TEST(ServiceCommand, DefaultFolderAndOwnDownloadPage) {
                          {"XDG_DATA_HOME=" + home.path().string()});
   EXPECT_TRUE(std::filesystem::exists(home.path() / "Casavo" / "service" / "casavo.sqlite"));
   httplib::Client client(service.host(), service.port());
-  const auto old = client.Post("/soft.php",
-                               FormBody({{"action", "connect"},
-                                         {"login", "Marc"},
-                                         {"email", "marc@exemple.fr"},
-                                         {"pass", "secret"},
-                                         {"version", "2.2"}}),
-                               kForm);
+  const auto old = client.Post(
+      "/soft.php", FormBody(AccountFields("connect", "Marc", "marc@exemple.fr", "secret")), kForm);
   ASSERT_TRUE(old);
   const std::string url = "http://127.0.0.1:" + std::to_string(service.port()) + "/fr/telecharger";
   EXPECT_EQ(old->body, "402 " + url);

@@ -29,12 +29,7 @@ class PlansProtocol : public ServiceFixture {
   }
   ProtocolReply SauverPng(const std::string& session, const std::string& planId,
                           const std::string& base64, int width, int height) {
-    return Call({{"action", "sauver_png"},
-                 {"userid", session},
-                 {"planid", planId},
-                 {"data", base64},
-                 {"large", std::to_string(width)},
-                 {"haut", std::to_string(height)}});
+    return Call(PreviewFields(session, planId, base64, width, height));
   }
   std::string ReplyOf(const std::string& session, const std::string& planId) {
     return Charger(session, planId).data;
@@ -196,9 +191,7 @@ TEST_F(PlansProtocol, SaveChecksItsFields) {
   EXPECT_EQ(Save(marc, "", "", "Maison", 0, PlanText() + std::string(kMaxPlanBytes, ' ')).status,
             "413");
   for (const char* field : {"titre", "planid", "partage", "date_modification", "fichier"}) {
-    std::vector<std::pair<std::string, std::string>> fields = {
-        {"action", "sauver"}, {"userid", marc},          {"titre", "Maison"},    {"planid", ""},
-        {"partage", "0"},     {"date_modification", ""}, {"fichier", PlanText()}};
+    Fields fields = SaveFields(marc, "", "", "Maison", 0, PlanText());
     std::erase_if(fields, [&](const auto& f) { return f.first == field; });
     const auto reply = Call(fields);
     EXPECT_EQ(reply.status, "400") << field;

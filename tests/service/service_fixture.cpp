@@ -50,13 +50,40 @@ std::string FormEncode(std::string_view bytes) {
   return out;
 }
 
-std::string FormBody(const std::vector<std::pair<std::string, std::string>>& fields) {
+std::string FormBody(const Fields& fields) {
   std::string body;
   for (const auto& [name, value] : fields) {
     if (!body.empty()) body += '&';
     body += name + "=" + FormEncode(value);
   }
   return body;
+}
+
+Fields AccountFields(const std::string& action, const std::string& login, const std::string& email,
+                     const std::string& pass, const std::string& version) {
+  return {
+      {"action", action}, {"login", login}, {"email", email}, {"pass", pass}, {"version", version}};
+}
+
+Fields SaveFields(const std::string& session, const std::string& planId, const std::string& stamp,
+                  const std::string& title, int sharing, const std::string& text) {
+  return {{"action", "sauver"},
+          {"userid", session},
+          {"titre", title},
+          {"planid", planId},
+          {"partage", std::to_string(sharing)},
+          {"date_modification", stamp},
+          {"fichier", text}};
+}
+
+Fields PreviewFields(const std::string& session, const std::string& planId,
+                     const std::string& base64, int width, int height) {
+  return {{"action", "sauver_png"},
+          {"userid", session},
+          {"planid", planId},
+          {"data", base64},
+          {"large", std::to_string(width)},
+          {"haut", std::to_string(height)}};
 }
 
 std::string MakePng(int width, int height) {
@@ -98,16 +125,13 @@ ServiceFixture::ServiceFixture(ProtocolSettings settings, AccountSettings accoun
       errors_(database_),
       protocol_(accounts_, plans_, errors_, std::move(settings)) {}
 
-ProtocolReply ServiceFixture::Call(const std::vector<std::pair<std::string, std::string>>& fields) {
+ProtocolReply ServiceFixture::Call(const Fields& fields) {
   return protocol_.Handle(FormFields(FormBody(fields)));
 }
 
 std::string ServiceFixture::SignUp(const std::string& login) {
-  const auto reply = Call({{"action", "enregistrement"},
-                           {"login", login},
-                           {"email", login + "@exemple.fr"},
-                           {"pass", "secret-" + login},
-                           {"version", "2.2"}});
+  const auto reply =
+      Call(AccountFields("enregistrement", login, login + "@exemple.fr", "secret-" + login));
   EXPECT_EQ(reply.status, "200") << reply.data;
   return reply.data;
 }
@@ -115,13 +139,7 @@ std::string ServiceFixture::SignUp(const std::string& login) {
 ProtocolReply ServiceFixture::Save(const std::string& session, const std::string& planId,
                                    const std::string& stamp, const std::string& title, int sharing,
                                    const std::string& text) {
-  return Call({{"action", "sauver"},
-               {"userid", session},
-               {"titre", title},
-               {"planid", planId},
-               {"partage", std::to_string(sharing)},
-               {"date_modification", stamp},
-               {"fichier", text}});
+  return Call(SaveFields(session, planId, stamp, title, sharing, text));
 }
 
 std::pair<std::string, std::string> ServiceFixture::SaveNew(const std::string& session,

@@ -30,10 +30,20 @@ class TempDir {
   std::filesystem::path path_;
 };
 
+using Fields = std::vector<std::pair<std::string, std::string>>;
+
+// Request fields as the editor sends them.
+Fields AccountFields(const std::string& action, const std::string& login, const std::string& email,
+                     const std::string& pass, const std::string& version = "2.2");
+Fields SaveFields(const std::string& session, const std::string& planId, const std::string& stamp,
+                  const std::string& title, int sharing, const std::string& text);
+Fields PreviewFields(const std::string& session, const std::string& planId,
+                     const std::string& base64, int width, int height);
+
 // Percent-encodes every byte outside the unreserved set, as the editor does.
 std::string FormEncode(std::string_view bytes);
 // "a=1&b=2" from name/value pairs, each value encoded.
-std::string FormBody(const std::vector<std::pair<std::string, std::string>>& fields);
+std::string FormBody(const Fields& fields);
 
 // A real, decodable PNG of the given size (grey pixels).
 std::string MakePng(int width, int height);
@@ -48,7 +58,7 @@ class ServiceFixture : public ::testing::Test {
   explicit ServiceFixture(ProtocolSettings settings = {},
                           AccountSettings accounts = {1000, 30 * 24 * 3600});
 
-  ProtocolReply Call(const std::vector<std::pair<std::string, std::string>>& fields);
+  ProtocolReply Call(const Fields& fields);
   // Registers an account and returns its session id.
   std::string SignUp(const std::string& login);
   // Saves a new plan; returns its id and stamp.

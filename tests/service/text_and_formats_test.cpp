@@ -105,18 +105,5 @@ TEST(CommandLine, OptionsAndTheirErrors) {
     EXPECT_FALSE(ParseOptions(bad).options) << bad[0];
 }
 
-TEST(CommandLine, DefaultDataFolderFollowsXdg) {
-  const char* saved = std::getenv("XDG_DATA_HOME");
-  const std::string restore = saved ? saved : "";
-  setenv("XDG_DATA_HOME", "/srv/donnees", 1);
-  EXPECT_EQ(DefaultDataDir(), "/srv/donnees/Casavo/service");
-  setenv("XDG_DATA_HOME", "relatif", 1);
-  EXPECT_EQ(DefaultDataDir(), std::string(std::getenv("HOME")) + "/.local/share/Casavo/service");
-  if (saved)
-    setenv("XDG_DATA_HOME", restore.c_str(), 1);
-  else
-    unsetenv("XDG_DATA_HOME");
-}
-
 }  // namespace
 }  // namespace casavo::service::testing
