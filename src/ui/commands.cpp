@@ -1,0 +1,97 @@
+// The commands of the "Fichier" and "Action" sections and the furniture
+// command of the hidden panel.
+#include <QCheckBox>
+
+#include "ui/aide.h"
+#include "ui/main_window.h"
+
+namespace casavo {
+namespace {
+
+const QString kServiceMissing = QStringLiteral(
+    "Le service en ligne n'est pas disponible : les plans ne peuvent pas être chargés ni "
+    "sauvegardés sur Internet pour le moment.");
+
+QString Text(const char* utf8) {
+  return QString::fromUtf8(utf8);
+}
+
+}  // namespace
+
+bool TForm1::OnlineMissing() const {
+  if (online_) return false;
+  ShowMessageDialog(false, kServiceMissing);
+  return true;
+}
+
+void TForm1::mlNouveauPlanClick() {
+  if (Editor->Plan->WallCount > 0 &&
+      dialogs_->AskYesNo(
+          Text("Voulez vous sauvegarder ce plan avant d'en commencer un nouveau ?"))) {
+    // A plan that could not be saved is kept.
+    if (OnlineMissing() || !online_->SaveToService()) return;
+  }
+  ShowEditor();
+  ResetPlan();
+  UpdateTitle();
+  Editor->Paint();
+  // Hides "Annuler" and the element panels, and disables "Nouveau plan".
+  SelectionChange();
+  ShowMessageDialog(
+      true, Text("Nouveau plan vierge. Vous pouvez maintenant tracer des murs et des ouvertures."));
+}
+
+void TForm1::mlChargerPlanClick() {
+  if (!OnlineMissing()) online_->LoadPlanCommand();
+}
+
+void TForm1::mlSauverPlanClick() {
+  if (!OnlineMissing()) online_->SavePlanCommand();
+}
+
+void TForm1::mlAideClick() {
+  if (WebViewShown()) {
+    ShowEditor();
+  } else {
+    ShowWebView(false);
+  }
+}
+
+void TForm1::ShowTool(uint8_t mode, const char* status) {
+  ShowEditor();
+  Editor->Mode = mode;
+  Editor->Plan->Message(status);
+}
+
+void TForm1::mlTracerMurClick() {
+  ShowTool(TCasa::ModeDrawWall, "Cliquez sur le plan et déplacez la souris pour tracer le mur.");
+  const bool shown = ShowMessageDialog(
+      true, Text("Pour tracer un mur, cliquez sur le plan puis déplacez la souris en la maintenant "
+                 "appuyé."));
+  if (!shown && Editor->Plan->WallCount > 3) {
+    ShowMessageDialog(
+        true,
+        Text("Vous pouvez cliquer sur la touche \"M\" du clavier pour tracer un nouveau mur."));
+  }
+}
+
+void TForm1::mlAjouterOuvertureClick() {
+  ShowTool(TCasa::ModeAddOpening, "Cliquez sur un mur du plan pour placer une ouverture.");
+  ShowMessageDialog(true, Editor->Plan->WallCount > 0
+                              ? Text("Pour placer une ouverture, cliquez sur un mur du plan.")
+                              : Text("Avant de placer une ouverture, vous devez tracer un mur."));
+}
+
+void TForm1::mlAjouterObjetClick() {
+  ShowTool(TCasa::ModeAddObject, "Cliquez sur le plan pour placer un objet.");
+  if (!cbVoirObjet->isChecked()) cbVoirObjet->setChecked(true);
+  ShowMessageDialog(true,
+                    Text("Pour placer un objet, cliquez sur le plan ou vous souhaitez le poser."));
+}
+
+void TForm1::mlAnnulerClick() {
+  ShowEditor();
+  Editor->Undo();
+}
+
+}  // namespace casavo

@@ -1,0 +1,192 @@
+#include "ui/main_window.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLayout>
+#include <QProxyStyle>
+#include <QStatusBar>
+
+#include "editor/messages.h"
+#include "files/settings.h"
+#include "ui/error_box.h"
+
+namespace casavo {
+namespace {
+
+// The third field of the caption while the plan has no title.
+const QString kAuthorLine = QStringLiteral("par l'équipe Casavo, 2024");
+
+// Tool tips show as soon as the pointer rests on a control.
+class ImmediateHintStyle : public QProxyStyle {
+ public:
+  using QProxyStyle::QProxyStyle;
+
+  int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                QStyleHintReturn* returned) const override {
+    if (hint == SH_ToolTip_WakeUpDelay) return 0;
+    return QProxyStyle::styleHint(hint, option, widget, returned);
+  }
+};
+
+void SetHintDelayToZero() {
+  if (dynamic_cast<ImmediateHintStyle*>(QApplication::style())) return;
+  QApplication::setStyle(new ImmediateHintStyle(QApplication::style()->name()));
+}
+
+}  // namespace
+
+TForm1::TForm1(QWidget* parent)
+    : QMainWindow(parent), dialogs_(std::make_unique<SystemWindowDialogs>(this)) {
+  BuildLayout();
+  ConnectHandlers();
+  FormCreate();
+}
+
+void TForm1::FormCreate() {
+  ApplyingEdit = false;
+  SetupSettingsFolder();
+  Messages::Init();
+  UnitEditBase->AddUnit(QStringLiteral("mm"), QStringLiteral("milimètre"), 1);
+  UnitEditBase->AddUnit(QStringLiteral("cm"), QStringLiteral("centimètre"), 10);
+  UnitEditBase->AddUnit(QStringLiteral("m"), QStringLiteral("mètre"), 1000);
+
+  Editor = new TCasa(ClientArea);
+  ClientArea->SetEditor(Editor);
+  Editor->Plan->OnMessage = [this](const std::string& text) { ShowStatus(text); };
+  Editor->Plan->OnSelectionChange = [this](void*) { SelectionChange(); };
+
+  ResetPlan();
+  UpdateTitle();
+  Editor->Plan->ShowProblems = true;
+
+  OpeningTypes = {
+      {QStringLiteral("Ouverture"), 0},         {QStringLiteral("Porte droite"), 1002},
+      {QStringLiteral("Porte gauche"), 1001},   {QStringLiteral("Porte double"), 1011},
+      {QStringLiteral("Fenêtre centré"), 2001}, {QStringLiteral("Fenêtre décalé"), 2002},
+  };
+  FillingPanels = true;
+  for (const OpeningType& type : OpeningTypes) cbTrouSorte->addItem(type.name);
+  FillingPanels = false;
+
+  SetUndoVisible(false);
+  SetHintDelayToZero();
+  pDebug->hide();
+  CreateSideMenu();
+}
+
+void TForm1::SetupSettingsFolder() {
+  SetSettingsReporter(
+      [](const std::string& message) { ShowErrorBox(QString::fromStdString(message)); });
+  try {
+    SetupAppFolder();
+  } catch (const std::exception& error) {
+    // The editor still works; only the settings and the recovery file are lost.
+    ShowErrorBox(QStringLiteral("Impossible de préparer le dossier de Casavo : %1\n"
+                                "Les réglages et la sauvegarde de secours ne fonctionneront pas.")
+                     .arg(QString::fromUtf8(error.what())));
+  }
+}
+
+void TForm1::CreateSideMenu() {
+  SideMenu = new TkelpMenu(Panel2);
+  Panel2->layout()->addWidget(SideMenu);
+  SideMenu->Margin = 4;
+  SideMenu->FrameWidth = 1;
+  SideMenu->HeaderHeight = 16;
+  FileSection = SideMenu->AddItem(pFichier, QStringLiteral("Fichier"), true);
+  SideMenu->LayoutContent(FileSection);
+  ActionSection = SideMenu->AddItem(pAction, QStringLiteral("Action"), true);
+  SideMenu->LayoutContent(ActionSection);
+  SideMenu->AddItem(pAffichage, QStringLiteral("Affichage"), true);
+  SideMenu->AddItem(pMur, QStringLiteral("Mur"), true);
+  SideMenu->AddItem(pTrou, QStringLiteral("Trou"), true);
+  SideMenu->AddItem(pObjet, QStringLiteral("Objet"), true);
+  SideMenu->AddItem(pPiece, QStringLiteral("Pièce"), true);
+}
+
+TForm1::~TForm1() {
+  // Nothing may reach the window's handlers while it comes apart.
+  Editor->Plan->OnMessage = nullptr;
+  Editor->Plan->OnSelectionChange = nullptr;
+  TCasa::DeleteRecoveryFile();
+  SetSettingsReporter({});
+  Messages::Free();
+}
+
+void TForm1::SetOnlineService(std::unique_ptr<OnlineService> online) {
+  online_ = std::move(online);
+  if (online_ && online_->WebView()) ClientArea->SetWebView(online_->WebView());
+}
+
+void TForm1::SetDialogs(std::unique_ptr<WindowDialogs> dialogs) {
+  dialogs_ = std::move(dialogs);
+}
+
+void TForm1::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  if (shown_) return;
+  shown_ = true;
+  // After the window is on screen, so that the recovery question has it behind.
+  QMetaObject::invokeMethod(this, &TForm1::FormShow, Qt::QueuedConnection);
+}
+
+void TForm1::FormShow() {
+  SideMenu->Layout(true);
+  Editor->setFocus();
+  ShowWebView(true);
+  if (Editor->OfferRecovery()) {
+    // The slider and the panels follow the reloaded plan.
+    SetZoom(Editor->Plan->zx);
+    ShowEditor();
+    SelectionChange();
+  }
+}
+
+void TForm1::ShowStatus(const std::string& text) {
+  StatusBar->showMessage(QString::fromStdString(text));
+}
+
+void TForm1::ResetPlan() {
+  TCasaPlan& plan = *Editor->Plan;
+  plan.Clear();
+  SetZoom(0.05);
+  plan.SetSelection(0, kSelNothing);
+  Editor->PlanInfo = TPlanInfo{};
+  Editor->PlanInfo.Partage = 3;
+  Editor->ClearUndo();
+}
+
+void TForm1::UpdateTitle() {
+  const std::string& title = Editor->PlanInfo.Titre;
+  setWindowTitle(QStringLiteral("%1 V%2 - %3")
+                     .arg(QStringLiteral("Casavo"), kVersion,
+                          title.empty() ? kAuthorLine : QString::fromStdString(title)));
+}
+
+void TForm1::ShowEditor() {
+  ClientArea->ShowWebView(false);
+  pAction->show();
+  pAffichage->show();
+  mlAide->SetCaption(QStringLiteral("Aide et site internet"));
+  SideMenu->Layout(true);
+}
+
+void TForm1::ShowWebView(bool loadHome) {
+  // Without the online part there is no web view: the editor stays.
+  if (!online_ || !ClientArea->WebView()) return;
+  if (loadHome) online_->NavigateHome(false);
+  for (QWidget* panel : {pAction, pAffichage, pMur, pTrou}) panel->hide();
+  ClientArea->ShowWebView(true);
+  mlAide->SetCaption(QStringLiteral("Retour a l'éditeur"));
+  SideMenu->Layout(true);
+}
+
+void TForm1::SetUndoVisible(bool visible) {
+  if (mlAnnuler->isHidden() != visible) return;
+  mlAnnuler->setHidden(!visible);
+  if (!SideMenu) return;
+  SideMenu->LayoutContent(ActionSection);
+  SideMenu->Layout(true);
+}
+
+}  // namespace casavo

@@ -1,0 +1,187 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QString>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "editor/casa.h"
+#include "render/unit_edit.h"
+#include "ui/kelp_menu.h"
+#include "ui/kelp_menu_label.h"
+#include "ui/online_service.h"
+#include "ui/panel_widgets.h"
+#include "ui/window_dialogs.h"
+
+class QCheckBox;
+class QComboBox;
+class QLineEdit;
+class QSlider;
+class QSpinBox;
+class QStatusBar;
+
+namespace casavo {
+
+// One row of the opening-type table: the name shown and the opening's sorte.
+struct OpeningType {
+  QString name;
+  int32_t code;
+};
+
+// The main window: the side menu with the file, tool and display commands and
+// the panel of the selected element, the plan editor beside it, the status bar,
+// and the web view of the online part over the editor when it is shown.
+class TForm1 : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  static inline const QString kVersion = QStringLiteral("2.2");
+
+  explicit TForm1(QWidget* parent = nullptr);
+  ~TForm1() override;
+
+  // The online part; the window owns it. Without one, the online commands say
+  // that the service is not available.
+  void SetOnlineService(std::unique_ptr<OnlineService> online);
+  OnlineService* Online() const { return online_.get(); }
+  void SetDialogs(std::unique_ptr<WindowDialogs> dialogs);
+
+  // ---- layout ----
+  QWidget* Panel2;
+  EditorArea* ClientArea;
+  TkelpMenu* SideMenu = nullptr;
+  TkelpMenuItem* FileSection = nullptr;
+  TkelpMenuItem* ActionSection = nullptr;
+  TCasa* Editor = nullptr;
+  QStatusBar* StatusBar;
+  TUnitEditBase* UnitEditBase;
+
+  QWidget* pFichier;
+  TkelpMenuLabel* mlNouveauPlan;
+  TkelpMenuLabel* mlChargerPlan;
+  TkelpMenuLabel* mlSauverPlan;
+  TkelpMenuLabel* mlAide;
+
+  QWidget* pAction;
+  TkelpMenuLabel* mlTracerMur;
+  TkelpMenuLabel* mlAjouterOuverture;
+  TkelpMenuLabel* mlAnnuler;
+
+  QWidget* pAffichage;
+  QCheckBox* cbDimension;
+  QCheckBox* cbPiece;
+  QCheckBox* cbProbleme;
+  TkelpMenuLabel* lZoom;
+  QSlider* tbZoom;
+
+  QWidget* pMur;
+  QComboBox* cbMurPointAB;
+  TUnitEdit* ueMurLong;
+  TUnitEdit* ueMurEpais;
+
+  QWidget* pTrou;
+  QComboBox* cbTrouPointAB;
+  TUnitEdit* ueTroudCoin1;
+  TUnitEdit* ueTrouLarge;
+  QComboBox* cbTrouSorte;
+  QComboBox* cbTrouVolet;
+  QCheckBox* cbTrouCote;
+
+  QWidget* pObjet;
+  QLineEdit* eObjetNom;
+  TUnitEdit* ueObjetL;
+  TUnitEdit* ueObjetH;
+  QSpinBox* seObjetA;
+
+  QWidget* pPiece;
+  QLineEdit* ePieceNom;
+  QComboBox* cbPieceSorte;
+  ColourBox* sPieceCouleur;
+
+  // Never shown: the furniture command and switches stay out of reach.
+  QWidget* pDebug;
+  TkelpMenuLabel* mlAjouterObjet;
+  QCheckBox* cbVoirObjet;
+  QCheckBox* cbVoirNomObjet;
+
+  std::vector<OpeningType> OpeningTypes;
+  // Re-entrancy guards: an edit being written into the plan, and the panels
+  // being filled from it.
+  bool ApplyingEdit = false;
+  bool FillingPanels = false;
+
+  // ---- start, stop, title ----
+  void FormShow();
+  void ShowStatus(const std::string& text);
+  void ResetPlan();
+  void UpdateTitle();
+  // Between the editor and the web view of the online part.
+  void ShowEditor();
+  void ShowWebView(bool loadHome);
+  bool WebViewShown() const { return ClientArea->WebViewShown(); }
+
+  // ---- commands ----
+  void mlNouveauPlanClick();
+  void mlChargerPlanClick();
+  void mlSauverPlanClick();
+  void mlAideClick();
+  void mlTracerMurClick();
+  void mlAjouterOuvertureClick();
+  void mlAjouterObjetClick();
+  void mlAnnulerClick();
+
+  // ---- property panels ----
+  void SelectionChange();
+  void TrouChange();
+  void ObjetChange();
+  void PieceChange();
+  void sPieceCouleurMouseDown();
+
+  // ---- display and zoom ----
+  void cbVoirClick();
+  void cbZoomChange();
+  void lZoomClick();
+  // Sets the zoom without moving the view; the slider follows within its range.
+  void SetZoom(double f);
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  void BuildLayout();
+  void BuildFilePanel();
+  void BuildActionPanel();
+  void BuildDisplayPanel();
+  void BuildWallPanel();
+  void BuildOpeningPanel();
+  void BuildObjectPanel();
+  void BuildRoomPanel();
+  void BuildDebugPanel();
+  TUnitEdit* PanelField(const QString& caption, double valueMax);
+  TkelpMenuLabel* MenuCommand(QWidget* panel, const QString& caption, const QString& hint);
+  void ConnectHandlers();
+
+  void FormCreate();
+  void SetupSettingsFolder();
+  void CreateSideMenu();
+
+  // Shows or hides "Annuler", closing the gap it leaves in its section.
+  void SetUndoVisible(bool visible);
+  void FillOpeningPanel(int32_t k);
+  void FillWallPanel(int32_t w);
+  void FillObjectPanel(int32_t o);
+  void FillRoomPanel(int32_t r);
+  void ApplyOpeningEdit(int32_t k);
+  void ApplyWallEdit(int32_t w);
+  // Tells the user that the online part is missing; true when it is.
+  bool OnlineMissing() const;
+  void ShowTool(uint8_t mode, const char* status);
+
+  std::unique_ptr<OnlineService> online_;
+  std::unique_ptr<WindowDialogs> dialogs_;
+  bool shown_ = false;
+};
+
+}  // namespace casavo

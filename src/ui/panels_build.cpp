@@ -1,0 +1,285 @@
+// The controls of the main window, built before the window's creation
+// handler runs, as the stored form would hold them.
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QScreen>
+#include <QSlider>
+#include <QSpinBox>
+#include <QStatusBar>
+
+#include "ui/main_window.h"
+
+namespace casavo {
+namespace {
+
+constexpr int kMenuWidth = 209;
+// Leaves room for the menu's margin and a narrow scroll bar.
+constexpr int kPanelWidth = 191;
+// The side menu's controls are set a little smaller than the window's text so
+// that the longest captions fit the column.
+constexpr int kMenuFontPixels = 11;
+constexpr int kCommandHeight = 18;
+
+const QColor kSilver{192, 192, 192};
+
+QWidget* NewPanel(QWidget* parent) {
+  auto* panel = new QWidget(parent);
+  panel->resize(kPanelWidth, 0);
+  return panel;
+}
+
+QCheckBox* NewCheckBox(const QString& text, bool checked) {
+  auto* box = new QCheckBox(text);
+  box->setChecked(checked);
+  return box;
+}
+
+QComboBox* NewComboBox(const QStringList& items) {
+  auto* combo = new QComboBox;
+  combo->addItems(items);
+  return combo;
+}
+
+}  // namespace
+
+void TForm1::BuildLayout() {
+  resize(1000, 612);
+  if (const QScreen* where = screen()) move(where->availableGeometry().center() - rect().center());
+
+  auto* central = new QWidget(this);
+  auto* row = new QHBoxLayout(central);
+  row->setContentsMargins(0, 0, 0, 0);
+  row->setSpacing(0);
+  Panel2 = new QWidget(central);
+  Panel2->setFixedWidth(kMenuWidth);
+  QPalette silver = Panel2->palette();
+  silver.setColor(QPalette::Window, kSilver);
+  Panel2->setPalette(silver);
+  Panel2->setAutoFillBackground(true);
+  QFont menuFont = Panel2->font();
+  menuFont.setPixelSize(kMenuFontPixels);
+  Panel2->setFont(menuFont);
+  auto* column = new QHBoxLayout(Panel2);
+  column->setContentsMargins(0, 0, 0, 0);
+  ClientArea = new EditorArea(central);
+  row->addWidget(Panel2);
+  row->addWidget(ClientArea, 1);
+  setCentralWidget(central);
+
+  StatusBar = new QStatusBar(this);
+  setStatusBar(StatusBar);
+  UnitEditBase = new TUnitEditBase(this);
+
+  BuildFilePanel();
+  BuildActionPanel();
+  BuildDisplayPanel();
+  BuildWallPanel();
+  BuildOpeningPanel();
+  BuildObjectPanel();
+  BuildRoomPanel();
+  BuildDebugPanel();
+}
+
+TkelpMenuLabel* TForm1::MenuCommand(QWidget* panel, const QString& caption, const QString& hint) {
+  auto* label = new TkelpMenuLabel(panel);
+  label->SetCaption(caption);
+  if (!hint.isEmpty()) label->setToolTip(hint);
+  label->setGeometry(8, 0, kPanelWidth - 16, kCommandHeight);
+  return label;
+}
+
+TUnitEdit* TForm1::PanelField(const QString& caption, double valueMax) {
+  auto* field = new TUnitEdit;
+  field->SetCaption(caption);
+  ApplyPanelFieldProperties(*field, UnitEditBase, valueMax);
+  return field;
+}
+
+// The side menu stacks the commands of "Fichier" and "Action" itself.
+void TForm1::BuildFilePanel() {
+  pFichier = NewPanel(Panel2);
+  mlNouveauPlan = MenuCommand(pFichier, QStringLiteral("Nouveau plan"), QString());
+  mlChargerPlan = MenuCommand(pFichier, QStringLiteral("Charger un plan"), QString());
+  mlSauverPlan = MenuCommand(pFichier, QStringLiteral("Sauver ce plan"), QString());
+  mlAide = MenuCommand(pFichier, QStringLiteral("Aide et site Internet"), QString());
+}
+
+void TForm1::BuildActionPanel() {
+  pAction = NewPanel(Panel2);
+  mlTracerMur = MenuCommand(pAction, QStringLiteral("Tracer un mur"),
+                            QStringLiteral("Ajouter un mur au plan"));
+  mlAjouterOuverture = MenuCommand(pAction, QStringLiteral("Ajouter une ouverture"),
+                                   QStringLiteral("Ajouter une porte ou une fenêtre"));
+  mlAnnuler = MenuCommand(pAction, QStringLiteral("Annuler"), QString());
+}
+
+void TForm1::BuildDisplayPanel() {
+  pAffichage = NewPanel(Panel2);
+  cbDimension = NewCheckBox(QStringLiteral("Voir les dimensions des murs"), false);
+  cbPiece = NewCheckBox(QStringLiteral("Voir les pièces"), false);
+  cbProbleme = NewCheckBox(QStringLiteral("Voir les problèmes en rouge"), true);
+  lZoom = new TkelpMenuLabel;
+  lZoom->SetCaption(QStringLiteral("Zoom :"));
+  lZoom->resize(kPanelWidth, kCommandHeight);
+  tbZoom = new QSlider(Qt::Horizontal);
+  tbZoom->setRange(10, 500);
+  tbZoom->setSingleStep(10);
+  tbZoom->setPageStep(10);
+  tbZoom->setValue(10);
+
+  PanelStack stack(pAffichage, kPanelWidth);
+  stack.Full(cbDimension);
+  stack.Full(cbPiece);
+  stack.Full(cbProbleme);
+  stack.Gap(4);
+  stack.Full(lZoom);
+  stack.Full(tbZoom);
+  stack.Finish();
+}
+
+void TForm1::BuildWallPanel() {
+  pMur = NewPanel(Panel2);
+  cbMurPointAB = NewComboBox({QStringLiteral("A"), QStringLiteral("B")});
+  ueMurLong = PanelField(QString(), 50000.0);
+  ueMurEpais = PanelField(QStringLiteral("Epaisseur :"), 500.0);
+
+  PanelStack stack(pMur, kPanelWidth);
+  stack.Pair(QStringLiteral("Long depuis :"), cbMurPointAB);
+  stack.Full(ueMurLong);
+  stack.Full(ueMurEpais);
+  stack.Finish();
+  pMur->hide();
+}
+
+void TForm1::BuildOpeningPanel() {
+  pTrou = NewPanel(Panel2);
+  cbTrouPointAB = NewComboBox({QStringLiteral("A"), QStringLiteral("B")});
+  ueTroudCoin1 = PanelField(QString(), 500.0);
+  ueTrouLarge = PanelField(QStringLiteral("Largeur :"), 500.0);
+  cbTrouSorte = new QComboBox;
+  cbTrouVolet = NewComboBox({QStringLiteral("Pas de volet"), QStringLiteral("Droite"),
+                             QStringLiteral("Gauche"), QStringLiteral("Double")});
+  cbTrouCote = NewCheckBox(QStringLiteral("Autre coté"), false);
+
+  PanelStack stack(pTrou, kPanelWidth);
+  stack.Pair(QStringLiteral("Distance de :"), cbTrouPointAB);
+  stack.Full(ueTroudCoin1);
+  stack.Full(ueTrouLarge);
+  stack.Pair(QStringLiteral("Ouverture :"), cbTrouSorte);
+  stack.Pair(QStringLiteral("Volet :"), cbTrouVolet);
+  stack.Full(cbTrouCote);
+  stack.Finish();
+  pTrou->hide();
+}
+
+void TForm1::BuildObjectPanel() {
+  pObjet = NewPanel(Panel2);
+  eObjetNom = new QLineEdit;
+  ueObjetL = PanelField(QStringLiteral("Largeur :"), 500.0);
+  ueObjetH = PanelField(QStringLiteral("Hauteur :"), 500.0);
+  seObjetA = new QSpinBox;
+  seObjetA->setRange(0, 359);
+
+  PanelStack stack(pObjet, kPanelWidth);
+  stack.Pair(QStringLiteral("Nom :"), eObjetNom);
+  stack.Full(ueObjetL);
+  stack.Full(ueObjetH);
+  stack.Pair(QStringLiteral("Rotation :"), seObjetA);
+  stack.Finish();
+  pObjet->hide();
+}
+
+void TForm1::BuildRoomPanel() {
+  pPiece = NewPanel(Panel2);
+  ePieceNom = new QLineEdit;
+  cbPieceSorte = NewComboBox({
+      QStringLiteral(" "),
+      QStringLiteral("Salon"),
+      QStringLiteral("Cuisine"),
+      QStringLiteral("Chambre"),
+      QStringLiteral("Salle de bain"),
+      QStringLiteral("WC"),
+      QStringLiteral("Salle de bain et  WC"),
+      QStringLiteral("Double séjour"),
+      QStringLiteral("Bureau"),
+      QStringLiteral("Dressing"),
+      QStringLiteral("Garage"),
+      QStringLiteral("Couloir"),
+      QStringLiteral("Débaras"),
+      QStringLiteral("Cave"),
+      QStringLiteral("Balcon"),
+      QStringLiteral("Terrasse"),
+      QStringLiteral("Extérieur"),
+      QStringLiteral("Autre"),
+  });
+  sPieceCouleur = new ColourBox;
+
+  PanelStack stack(pPiece, kPanelWidth);
+  stack.Pair(QStringLiteral("Nom :"), ePieceNom);
+  stack.Pair(QStringLiteral("Type :"), cbPieceSorte);
+  stack.Pair(QStringLiteral("Couleur :"), sPieceCouleur);
+  stack.Finish();
+  pPiece->hide();
+}
+
+void TForm1::BuildDebugPanel() {
+  pDebug = NewPanel(Panel2);
+  mlAjouterObjet = MenuCommand(pDebug, QStringLiteral("Ajouter un objet"),
+                               QStringLiteral("Ajouter du mobilier"));
+  cbVoirObjet = NewCheckBox(QStringLiteral("Voir les objets"), false);
+  cbVoirNomObjet = NewCheckBox(QStringLiteral("Voir le nom des objets"), false);
+
+  PanelStack stack(pDebug, kPanelWidth);
+  stack.Full(mlAjouterObjet);
+  stack.Full(cbVoirObjet);
+  stack.Full(cbVoirNomObjet);
+  stack.Finish();
+  cbVoirNomObjet->hide();
+}
+
+void TForm1::ConnectHandlers() {
+  const auto click = [this](TkelpMenuLabel* label, void (TForm1::*handler)()) {
+    connect(label, &TkelpMenuLabel::clicked, this, handler);
+  };
+  click(mlNouveauPlan, &TForm1::mlNouveauPlanClick);
+  click(mlChargerPlan, &TForm1::mlChargerPlanClick);
+  click(mlSauverPlan, &TForm1::mlSauverPlanClick);
+  click(mlAide, &TForm1::mlAideClick);
+  click(mlTracerMur, &TForm1::mlTracerMurClick);
+  click(mlAjouterOuverture, &TForm1::mlAjouterOuvertureClick);
+  click(mlAnnuler, &TForm1::mlAnnulerClick);
+  click(mlAjouterObjet, &TForm1::mlAjouterObjetClick);
+  click(lZoom, &TForm1::lZoomClick);
+
+  const auto comboChange = [this](QComboBox* combo, void (TForm1::*handler)()) {
+    connect(combo, &QComboBox::currentIndexChanged, this, handler);
+  };
+  comboChange(cbMurPointAB, &TForm1::SelectionChange);
+  comboChange(cbTrouPointAB, &TForm1::SelectionChange);
+  comboChange(cbTrouSorte, &TForm1::TrouChange);
+  comboChange(cbTrouVolet, &TForm1::TrouChange);
+  comboChange(cbPieceSorte, &TForm1::PieceChange);
+
+  for (TUnitEdit* field : {ueMurLong, ueMurEpais, ueTrouLarge, ueTroudCoin1}) {
+    field->SetOnChange([this](QObject*) { TrouChange(); });
+  }
+  for (TUnitEdit* field : {ueObjetL, ueObjetH}) {
+    field->SetOnChange([this](QObject*) { ObjetChange(); });
+  }
+  connect(cbTrouCote, &QCheckBox::toggled, this, &TForm1::TrouChange);
+  connect(seObjetA, &QSpinBox::valueChanged, this, &TForm1::ObjetChange);
+  connect(eObjetNom, &QLineEdit::textChanged, this, &TForm1::ObjetChange);
+  connect(ePieceNom, &QLineEdit::textChanged, this, &TForm1::PieceChange);
+  connect(sPieceCouleur, &ColourBox::pressed, this, &TForm1::sPieceCouleurMouseDown);
+
+  // Ticking a box from code (the add-object command) applies it too.
+  for (QCheckBox* box : {cbDimension, cbPiece, cbProbleme, cbVoirObjet, cbVoirNomObjet}) {
+    connect(box, &QCheckBox::toggled, this, &TForm1::cbVoirClick);
+  }
+  connect(tbZoom, &QSlider::valueChanged, this, &TForm1::cbZoomChange);
+}
+
+}  // namespace casavo
