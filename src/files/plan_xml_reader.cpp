@@ -2,6 +2,7 @@
 #include <libxml/xmlIO.h>
 
 #include <climits>
+#include <memory>
 #include <optional>
 
 #include "common/text.h"
@@ -15,6 +16,7 @@ namespace {
 constexpr int kParseOptions = XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING;
 
 // A plan text never needs anything outside itself; nothing is ever fetched.
+// The loader is process-wide: plan texts are the only XML this program reads.
 xmlParserInputPtr RefuseExternalEntity(const char*, const char*, xmlParserCtxtPtr) {
   return nullptr;
 }
@@ -25,8 +27,8 @@ struct XmlParse {
 };
 
 XmlParse ParseXml(std::string_view text) {
-  static const bool loaderSet = (xmlSetExternalEntityLoader(RefuseExternalEntity), true);
-  (void)loaderSet;
+  [[maybe_unused]] static const bool loaderSet =
+      (xmlSetExternalEntityLoader(RefuseExternalEntity), true);
   if (text.size() > INT_MAX) return {nullptr, "Texte du plan trop long"};
   const std::unique_ptr<xmlParserCtxt, void (*)(xmlParserCtxtPtr)> ctxt(xmlNewParserCtxt(),
                                                                         xmlFreeParserCtxt);

@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "files/file_io.h"
-#include "files/ini_text.h"
 #include "temp_folder.h"
 
 namespace casavo {
@@ -86,13 +85,14 @@ TEST_F(SettingsTest, FileIsPrivateAndReplacedWhole) {
 TEST_F(SettingsTest, OtherSectionsAndLinesAreKept) {
   PutFile(SettingsFile(),
           "; mes réglages\r\n[Autre]\r\nLogin=ailleurs\r\n\r\n[casavo]\r\nLogin=marie\r\n\r\n"
-          "[Fin]\r\nA=1\r\n");
+          "[Fin]\r\nA=1\r\n[CASAVO]\r\n Pass = x \r\nlogin=second\r\n");
   EXPECT_EQ(ReadSetting("login"), "marie");
+  EXPECT_EQ(ReadSetting("Pass"), "x");
   WriteSetting("EMail", "m@exemple.fr");
   WriteSetting("Login", "paul");
   EXPECT_EQ(FileBytes(SettingsFile()),
             "; mes réglages\r\n[Autre]\r\nLogin=ailleurs\r\n\r\n[casavo]\r\nLogin=paul\r\n"
-            "EMail=m@exemple.fr\r\n\r\n[Fin]\r\nA=1\r\n");
+            "EMail=m@exemple.fr\r\n\r\n[Fin]\r\nA=1\r\n[CASAVO]\r\n Pass = x \r\nlogin=second\r\n");
 }
 
 TEST_F(SettingsTest, ValuesThatWouldBreakTheFileAreRefused) {
@@ -164,16 +164,6 @@ TEST(AppFolder, FallsBackToTheHomeFolder) {
   EXPECT_TRUE(std::filesystem::is_directory(home / ".local/share/Casavo"));
   EXPECT_FALSE(std::filesystem::exists(home / ".local/share/Casavo/parametres.ini"));
   SetAppFolder("");
-}
-
-TEST(IniText, SectionsAndKeysIgnoreCaseAndTheFirstEntryCounts) {
-  const std::string ini = "[Autre]\nLogin=non\n[CASAVO]\n Login = oui \nlogin=second\n";
-  EXPECT_EQ(IniValue(ini, "Casavo", "LOGIN"), "oui");
-  EXPECT_EQ(IniValue(ini, "Casavo", "Pass"), std::nullopt);
-  EXPECT_EQ(IniValue(ini, "Absente", "Login"), std::nullopt);
-  EXPECT_EQ(IniWithValue("", "Casavo", "Login", "a"), "[Casavo]\nLogin=a\n");
-  EXPECT_EQ(IniWithValue("[Autre]\nA=1", "Casavo", "Login", "a"),
-            "[Autre]\nA=1\n\n[Casavo]\nLogin=a\n");
 }
 
 }  // namespace
