@@ -40,17 +40,20 @@ class ScriptedTransport : public ServiceTransport {
  public:
   // A reply written in UTF-8, sent in Windows-1252 as the service does.
   void Reply(const std::string& utf8) { ReplyBytes(Utf8ToCp1252(utf8)); }
-  void ReplyBytes(const std::string& body) { replies_.push_back(QByteArray::fromStdString(body)); }
-  void Fail() { replies_.push_back(std::nullopt); }
+  void ReplyBytes(const std::string& body) {
+    replies_.push_back({true, QByteArray::fromStdString(body)});
+  }
+  void Fail() { replies_.push_back({false, {}}); }
 
   std::optional<QByteArray> Post(const QUrl& address, const QByteArray& body) override {
     addresses.push_back(address);
     bodies.push_back(body);
     if (replies_.empty()) ADD_FAILURE() << "unexpected request " << body.toStdString();
     if (replies_.empty()) return std::nullopt;
-    auto reply = replies_.front();
+    const Scripted reply = replies_.front();
     replies_.pop_front();
-    return reply;
+    if (!reply.answered) return std::nullopt;
+    return reply.body;
   }
 
   std::map<std::string, std::string> Fields(size_t i) const { return FormFieldsOf(bodies.at(i)); }
@@ -61,7 +64,11 @@ class ScriptedTransport : public ServiceTransport {
   std::vector<QByteArray> bodies;
 
  private:
-  std::deque<std::optional<QByteArray>> replies_;
+  struct Scripted {
+    bool answered;
+    QByteArray body;
+  };
+  std::deque<Scripted> replies_;
 };
 
 // Answers the online client's dialogs as scripted and records what it was asked.
