@@ -1,0 +1,190 @@
+#include "editor/casa.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+#include "common/errors.h"
+#include "editor/messages.h"
+#include "render/painter.h"
+
+namespace casavo {
+
+TCasa::TCasa(QWidget* owner)
+    : QWidget(owner),
+      Plan(std::make_unique<TCasaPlan>()),
+      keyState_(std::make_unique<SystemKeyState>()),
+      dialogs_(std::make_unique<MessageBoxDialogs>(this)) {
+  setFocusPolicy(Qt::StrongFocus);
+  // Hover feedback needs moves without a button held.
+  setMouseTracking(true);
+  // The picture covers the whole control; nothing needs erasing first.
+  setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+TCasa::~TCasa() = default;
+
+void TCasa::SetKeyState(std::unique_ptr<KeyState> keyState) {
+  keyState_ = std::move(keyState);
+}
+
+void TCasa::SetDialogs(std::unique_ptr<EditorDialogs> dialogs) {
+  dialogs_ = std::move(dialogs);
+}
+
+// --- painting -------------------------------------------------------------
+
+void TCasa::Render() {
+  if (Plan->ViewWidth <= 0 || Plan->ViewHeight <= 0) return;
+  QImage image(Plan->ViewWidth, Plan->ViewHeight, QImage::Format_ARGB32_Premultiplied);
+  try {
+    DrawPlan(*Plan, image);
+  } catch (const std::exception& error) {
+    // A picture that cannot be drawn now would fail again on every move:
+    // keep the last good one and say why once per paint in the status bar.
+    Plan->Message(std::string("Erreur d'affichage : ") + error.what());
+    return;
+  }
+  picture_ = std::move(image);
+}
+
+void TCasa::Paint() {
+  Render();
+  update();
+}
+
+void TCasa::paintEvent(QPaintEvent*) {
+  // After a resize the picture is redrawn at the new size before it is shown.
+  if (picture_.size() != size()) Render();
+  QPainter painter(this);
+  painter.fillRect(rect(), Qt::white);
+  painter.drawImage(0, 0, picture_);
+}
+
+void TCasa::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  Plan->ViewWidth = width();
+  Plan->ViewHeight = height();
+}
+
+// --- pointer and keys -------------------------------------------------------
+
+void TCasa::mousePressEvent(QMouseEvent* event) {
+  QWidget::mousePressEvent(event);
+  const QPoint p = event->position().toPoint();
+  MouseDown(p.x(), p.y());
+}
+
+void TCasa::mouseMoveEvent(QMouseEvent* event) {
+  QWidget::mouseMoveEvent(event);
+  const QPoint p = event->position().toPoint();
+  MouseMove(p.x(), p.y());
+}
+
+void TCasa::mouseReleaseEvent(QMouseEvent* event) {
+  QWidget::mouseReleaseEvent(event);
+  const QPoint p = event->position().toPoint();
+  MouseUp(p.x(), p.y());
+}
+
+void TCasa::keyPressEvent(QKeyEvent* event) {
+  QWidget::keyPressEvent(event);
+  KeyDown(event->key(), event->modifiers());
+}
+
+// Any button acts as the primary one.
+void TCasa::MouseDown(int32_t x, int32_t y) {
+  MouseIsDown = true;
+  Moved = false;
+  refused_ = false;
+  DownX = x;
+  DownY = y;
+  DownX0 = Plan->x0;
+  DownY0 = Plan->y0;
+  setFocus(Qt::MouseFocusReason);
+  Guarded([&] {
+    switch (Mode) {
+      case ModeSelect:
+        SelectPress(x, y);
+        break;
+      case ModeDrawWall:
+        DrawWallPress(x, y);
+        break;
+      case ModeAddOpening:
+        AddOpeningPress(x, y);
+        break;
+      case ModeAddObject:
+        AddObjetPress(x, y);
+        break;
+      default:
+        break;
+    }
+  });
+}
+
+void TCasa::MouseMove(int32_t x, int32_t y) {
+  MouseX = x;
+  MouseY = y;
+  Guarded([&] {
+    switch (Mode) {
+      case ModeSelect:
+        if (MouseIsDown)
+          SelectDrag(x, y);
+        else
+          SelectHover(x, y);
+        break;
+      case ModeDrawWall:
+        DrawWallHover(x, y);
+        break;
+      case ModeAddOpening:
+        if (!MouseIsDown) AddOpeningHover(x, y);
+        break;
+      case ModeAddObject:
+        if (!MouseIsDown) AddObjetHover(x, y);
+        break;
+      default:
+        break;
+    }
+  });
+  // Set after the dispatch: the first move after a press still sees false.
+  Moved = true;
+}
+
+void TCasa::MouseUp(int32_t, int32_t) {
+  if (Mode == ModeSelect && !refused_) Release();
+  MouseIsDown = false;
+  Moved = false;
+}
+
+// --- selection and failures -----------------------------------------------------
+
+void TCasa::ClearSelection() {
+  Plan->SetSelection(0, kSelNothing);
+  Plan->NotifySelectionChange();
+}
+
+void TCasa::Status(std::string_view key) const {
+  Plan->Message(Msg(key));
+}
+
+void TCasa::Guarded(const std::function<void()>& step) {
+  const char* note = nullptr;
+  try {
+    step();
+    return;
+  } catch (const RangeError&) {
+    note = "Le plan est plein : l'opération a été interrompue.";
+  } catch (const OverflowError&) {
+    note = "Coordonnées trop grandes : l'opération a été interrompue.";
+  }
+  Paint();
+  Plan->Message(note);
+}
+
+bool TCasa::Refuse(bool fits, const char* text) {
+  if (fits) return false;
+  refused_ = true;
+  Plan->Message(text);
+  return true;
+}
+
+}  // namespace casavo

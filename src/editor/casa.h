@@ -1,0 +1,173 @@
+#pragma once
+
+#include <QImage>
+#include <QWidget>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "editor/editor_seams.h"
+#include "plan/casa_plan.h"
+
+namespace casavo {
+
+// The online identity of the plan being edited. Texts are UTF-8, except
+// Fichier, which holds a plan text as its bytes.
+struct TPlanInfo {
+  std::string Titre;
+  std::string PlanId;
+  std::string Createur;
+  std::string Divers1;
+  std::string Divers2;
+  std::string DateModification;
+  uint8_t Partage = 0;  // 0 "Aucun", 1 "Lecture", 2 "Modification", 3 "Utilisation"
+  std::string Fichier;
+};
+
+// The plan area: shows the one plan of the program and turns mouse and
+// keyboard input into edits. A press is read according to the current tool,
+// and every tool but the select tool lasts for one press only.
+class TCasa : public QWidget {
+  Q_OBJECT
+
+ public:
+  static constexpr uint8_t ModeSelect = 0;
+  static constexpr uint8_t ModeDrawWall = 1;
+  static constexpr uint8_t ModeAddOpening = 2;
+  static constexpr uint8_t ModeAddObject = 3;
+
+  explicit TCasa(QWidget* owner = nullptr);
+  ~TCasa() override;
+
+  // Pixel offsets of a grabbed corner, and of a grabbed wall's ends, from the
+  // press position.
+  int32_t GrabDX = 0;
+  int32_t GrabDY = 0;
+  int32_t GrabC1DX = 0;
+  int32_t GrabC1DY = 0;
+  int32_t GrabC2DX = 0;
+  int32_t GrabC2DY = 0;
+  bool MouseIsDown = false;
+  // A move arrived since the last press.
+  bool Moved = false;
+  int32_t MouseX = 0;
+  int32_t MouseY = 0;
+  int32_t DownX = 0;
+  int32_t DownY = 0;
+  // The view offsets at the press, for panning.
+  int32_t DownX0 = 0;
+  int32_t DownY0 = 0;
+  // Corners next to the grabbed corner or wall, tried first by Snap.
+  TIntList Neighbours;
+  uint8_t Mode = ModeSelect;
+  // Owned; refilled in place by a new plan, a load or an undo, never replaced.
+  const std::unique_ptr<TCasaPlan> Plan;
+  TPlanInfo PlanInfo;
+  // The undo history: one plan text per recorded change and its label.
+  std::vector<std::string> UndoLabels;
+  std::vector<std::string> UndoSnapshots;
+  // The label of property-panel edits not recorded yet.
+  std::string PendingUndoLabel;
+
+  // Redraws the whole plan off screen now and shows it.
+  void Paint();
+  // The last picture drawn.
+  const QImage& Picture() const { return picture_; }
+
+  // The pointer and keyboard handlers, in pixels of the control.
+  void MouseDown(int32_t x, int32_t y);
+  void MouseMove(int32_t x, int32_t y);
+  void MouseUp(int32_t x, int32_t y);
+  void KeyDown(int key, Qt::KeyboardModifiers shift);
+
+  void ClearSelection();
+
+  // Hit tests: the 1-based index under the pixel, or 0.
+  int32_t CornerAt(int32_t x, int32_t y) const;
+  int32_t WallAt(int32_t x, int32_t y) const;
+  int32_t OpeningAt(int32_t x, int32_t y, int32_t wall) const;
+  int32_t RoomAt(int32_t x, int32_t y) const;
+  int32_t ObjetAt(int32_t x, int32_t y) const;
+
+  // The plan point p moved onto nearby corners and walls; sets the guides.
+  TPoint Snap(TPoint p, bool excludeSelected);
+
+  // Undo history.
+  void PushUndo(const std::string& label);
+  void Undo();
+  void ClearUndo();
+  bool UndoAvailable() const { return UndoLabels.size() > 1; }
+
+  // The recovery file of the plan in progress; empty without an application folder.
+  static std::string RecoveryFilePath();
+  // Offers to reload a recovery file left by a run that did not end normally.
+  // True when the plan was reloaded.
+  bool OfferRecovery();
+  // Deletes the recovery file at a normal exit.
+  static void DeleteRecoveryFile();
+
+  void SetKeyState(std::unique_ptr<KeyState> keyState);
+  void SetDialogs(std::unique_ptr<EditorDialogs> dialogs);
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+
+ private:
+  // Presses, drags and releases.
+  void SelectPress(int32_t x, int32_t y);
+  void ObjetPress(int32_t o, int32_t previous, int32_t x, int32_t y);
+  void RecordObjectDrags(int32_t x, int32_t y);
+  void GrabCorner(int32_t c, int32_t x, int32_t y);
+  void GrabWall(int32_t w, int32_t x, int32_t y);
+  void SelectDrag(int32_t x, int32_t y);
+  void DragCorner(int32_t c, int32_t x, int32_t y);
+  void DragWall(int32_t w, int32_t x, int32_t y);
+  int32_t DuplicateWall(int32_t w);
+  void DragObjet(int32_t o, int32_t x, int32_t y);
+  void Pan(int32_t x, int32_t y);
+  void Release();
+  // Ends a corner, wall or object move: clean-up, paint, undo step, panels.
+  void FinishMove(const std::function<void()>& cleanUp, std::string_view undoKey);
+  void DrawWallPress(int32_t x, int32_t y);
+  void AddOpeningPress(int32_t x, int32_t y);
+  void AddObjetPress(int32_t x, int32_t y);
+
+  // Hover feedback.
+  void SelectHover(int32_t x, int32_t y);
+  void DrawWallHover(int32_t x, int32_t y);
+  void AddOpeningHover(int32_t x, int32_t y);
+  void AddObjetHover(int32_t x, int32_t y);
+
+  void DeleteSelection();
+  void ConfirmDelete(std::string_view questionKey, std::string_view undoKey,
+                     const std::function<void()>& remove);
+  void Autosave();
+
+  // The catalogue text of key, to the status bar.
+  void Status(std::string_view key) const;
+  // Runs one step of a handler. A full table or an overflow abandons the step
+  // with a note in the status bar instead of reaching the event loop.
+  void Guarded(const std::function<void()>& step);
+  // When the plan has no room left for what a gesture would add, the gesture
+  // is refused for the rest of the press, with a note. True when refused.
+  bool Refuse(bool fits, const char* text);
+  // Draws the plan into the off-screen picture; keeps the old one on failure.
+  void Render();
+
+  std::unique_ptr<KeyState> keyState_;
+  std::unique_ptr<EditorDialogs> dialogs_;
+  QImage picture_;
+  // The grabbed corner's plan position at the press (Shift pins an axis to it).
+  TPoint grabStart_;
+  bool refused_ = false;
+};
+
+}  // namespace casavo

@@ -1,0 +1,21 @@
+#include "editor/editor_seams.h"
+
+#include <QGuiApplication>
+#include <QMessageBox>
+
+namespace casavo {
+
+bool SystemKeyState::ShiftHeld() const {
+  return QGuiApplication::queryKeyboardModifiers().testFlag(Qt::ShiftModifier);
+}
+
+bool SystemKeyState::CtrlHeld() const {
+  return QGuiApplication::queryKeyboardModifiers().testFlag(Qt::ControlModifier);
+}
+
+bool MessageBoxDialogs::AskYesNo(const QString& text) {
+  return QMessageBox::information(owner_, QStringLiteral("Casavo"), text,
+                                  QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+}
+
+}  // namespace casavo
