@@ -54,7 +54,7 @@ void TCasa::Paint() {
 
 void TCasa::paintEvent(QPaintEvent*) {
   // After a resize the picture is redrawn at the new size before it is shown.
-  if (picture_.size() != size()) Render();
+  if (picture_.size() != QSize(Plan->ViewWidth, Plan->ViewHeight)) Render();
   QPainter painter(this);
   painter.fillRect(rect(), Qt::white);
   painter.drawImage(0, 0, picture_);

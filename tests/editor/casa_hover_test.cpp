@@ -107,6 +107,9 @@ TEST_F(EditorTest, ResizeChangesOnlyTheViewSize) {
   EXPECT_EQ(plan().x0, 12);
   EXPECT_EQ(plan().y0, 34);
   EXPECT_EQ(plan().zx, 0.1);
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(casa.get()));
+  casa->repaint();  // the next paint draws at the new size
+  EXPECT_EQ(casa->Picture().size(), QSize(640, 480));
 }
 
 TEST_F(EditorTest, PaintFailureKeepsThePictureAndSaysWhy) {
