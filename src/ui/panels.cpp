@@ -127,7 +127,10 @@ void TForm1::ApplyOpeningEdit(int32_t k) {
   opening.cote = cbTrouCote->isChecked() ? 1 : 0;
   // A shutter code the list does not know stays as it was.
   if (cbTrouVolet->currentIndex() >= 0) opening.volet = cbTrouVolet->currentIndex();
-  plan.ClampOpening(k);
+  // One pass fixes one thing (the width, then the position): repeat until the
+  // opening lies wholly inside its wall.
+  while (plan.ClampOpening(k)) {
+  }
 }
 
 // The chosen end keeps its place and the wall its direction; the other end

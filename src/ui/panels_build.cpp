@@ -102,6 +102,8 @@ TUnitEdit* TForm1::PanelField(const QString& caption, double valueMax) {
 void TForm1::BuildFilePanel() {
   pFichier = NewPanel(Panel2);
   mlNouveauPlan = MenuCommand(pFichier, QStringLiteral("Nouveau plan"), QString());
+  // Offered once the plan has walls.
+  mlNouveauPlan->setEnabled(false);
   mlChargerPlan = MenuCommand(pFichier, QStringLiteral("Charger un plan"), QString());
   mlSauverPlan = MenuCommand(pFichier, QStringLiteral("Sauver ce plan"), QString());
   mlAide = MenuCommand(pFichier, QStringLiteral("Aide et site Internet"), QString());
