@@ -1,9 +1,19 @@
+#include <QCoreApplication>
+#include <memory>
+
+#include "net/casavo_scheme.h"
+#include "net/online_editor.h"
 #include "ui/application.h"
 #include "ui/main_window.h"
 
 int main(int argc, char** argv) {
+  // The web view needs both before the application exists: casavo:// links
+  // reach its navigation filter only once the scheme is registered.
+  casavo::RegisterCasavoScheme();
+  QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
   casavo::CasavoApplication app(argc, argv);
   casavo::TForm1 window;
+  window.SetOnlineService(std::make_unique<casavo::OnlineEditor>(window));
   window.show();
   return app.exec();
 }

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QString>
+#include <QUrl>
+#include <optional>
+
+namespace casavo {
+
+// Makes casavo:// links reach the web page's navigation filter. Must run
+// before the QApplication is created.
+void RegisterCasavoScheme();
+
+bool IsCasavoLink(const QUrl& address);
+
+// A casavo:// link read as "command/argument/…".
+struct CasavoLink {
+  QString command;
+  QString argument;  // empty when the link has none
+};
+
+// The command of a link; nothing for a link of more than 20 parts, which no
+// page of the service makes.
+std::optional<CasavoLink> ParseCasavoLink(const QUrl& address);
+
+}  // namespace casavo
