@@ -1,5 +1,6 @@
 #include <QDir>
 #include <QFile>
+#include <QSlider>
 
 #include "files/plan_xml.h"
 #include "ui/support/window_fixture.h"
@@ -23,11 +24,12 @@ class EditorSessionTest : public WindowTest {
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write(text);
   }
-  // The two walls drawn below: 300 pixels across, then 200 down from its end.
+  // The two walls drawn below at 0.1 pixel per millimetre: 300 pixels across,
+  // then 200 down from its end.
   void ExpectTheTwoWalls() {
     ASSERT_EQ(Plan().WallCount, 2);
-    EXPECT_EQ(Plan().WallLength(1), 6000);
-    EXPECT_EQ(Plan().WallLength(2), 4000);
+    EXPECT_EQ(Plan().WallLength(1), 3000);
+    EXPECT_EQ(Plan().WallLength(2), 2000);
     EXPECT_EQ(Plan().Walls[1].C2, Plan().Walls[2].C1) << "the second wall starts on the first";
   }
 };
@@ -35,6 +37,7 @@ class EditorSessionTest : public WindowTest {
 TEST_F(EditorSessionTest, DrawUndoCloseAndRecoverAfterACrash) {
   Start();
   EXPECT_FALSE(QFile::exists(RecoveryFile()));
+  Click(form_->lZoom);
   DrawWall({150, 150}, {450, 150});
   EXPECT_TRUE(form_->mlAnnuler->isHidden());
   DrawWall({450, 150}, {450, 350});
@@ -45,7 +48,7 @@ TEST_F(EditorSessionTest, DrawUndoCloseAndRecoverAfterACrash) {
 
   Click(form_->mlAnnuler);
   ASSERT_EQ(Plan().WallCount, 1);
-  EXPECT_EQ(Plan().WallLength(1), 6000);
+  EXPECT_EQ(Plan().WallLength(1), 3000);
   EXPECT_TRUE(form_->mlAnnuler->isHidden());
   const QByteArray leftBehind = ReadRecoveryFile();
   Stop();
@@ -59,7 +62,10 @@ TEST_F(EditorSessionTest, DrawUndoCloseAndRecoverAfterACrash) {
   ExpectTheTwoWalls();
   EXPECT_EQ(form_->Editor->UndoLabels, std::vector<std::string>{"Plan de départ"});
   EXPECT_TRUE(form_->mlNouveauPlan->isEnabled());
-  EXPECT_EQ(form_->lZoom->Caption(), "Zoom : 50 %");
+  // The zoom slider follows the recovered view.
+  EXPECT_DOUBLE_EQ(Plan().zx, 0.1);
+  EXPECT_EQ(form_->tbZoom->value(), 100);
+  EXPECT_EQ(form_->lZoom->Caption(), "Zoom : 100 %");
 }
 
 TEST_F(EditorSessionTest, DecliningTheRecoveryStartsEmptyAndTheCloseDropsTheFile) {
