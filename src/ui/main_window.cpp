@@ -148,9 +148,9 @@ void TForm1::ShowStatus(const std::string& text) {
 
 void TForm1::ResetPlan() {
   TCasaPlan& plan = *Editor->Plan;
+  // Empties the tables, the room attributes and the selection.
   plan.Clear();
   SetZoom(0.05);
-  plan.SetSelection(0, kSelNothing);
   Editor->PlanInfo = TPlanInfo{};
   Editor->PlanInfo.Partage = 3;
   Editor->ClearUndo();

@@ -60,12 +60,13 @@ void TForm1::FillOpeningPanel(int32_t k) {
   ueTroudCoin1->SetValue(static_cast<double>(
       FromA(cbTrouPointAB) ? fromA
                            : int64_t{plan.WallLength(opening.imur)} - opening.dcoin1 - half));
-  for (size_t row = 0; row < OpeningTypes.size(); ++row) {
-    if (OpeningTypes[row].code == opening.sorte) {
-      cbTrouSorte->setCurrentIndex(static_cast<int>(row));
-      break;
-    }
+  // A type or shutter code that the lists do not know shows no choice (and
+  // TrouChange then keeps it).
+  int type = -1;
+  for (size_t row = 0; row < OpeningTypes.size() && type < 0; ++row) {
+    if (OpeningTypes[row].code == opening.sorte) type = static_cast<int>(row);
   }
+  cbTrouSorte->setCurrentIndex(type);
   cbTrouCote->setChecked(opening.cote == 1);
   cbTrouVolet->setCurrentIndex(opening.volet);
 }
@@ -118,14 +119,15 @@ void TForm1::ApplyOpeningEdit(int32_t k) {
   TOpening& opening = plan.Openings[k];
   const int32_t large = ueTrouLarge->ValueInt();
   const int32_t distance = ueTroudCoin1->ValueInt();
+  // Computed before anything is written, so that an overflow changes nothing.
+  const int32_t dcoin1 =
+      FromA(cbTrouPointAB)
+          ? CheckedAdd(distance, large / 2)
+          : CheckedSub(CheckedSub(plan.WallLength(opening.imur), distance), large / 2);
   opening.large = large;
-  opening.dcoin1 = FromA(cbTrouPointAB)
-                       ? CheckedAdd(distance, large / 2)
-                       : CheckedSub(CheckedSub(plan.WallLength(opening.imur), distance), large / 2);
-  const int row = cbTrouSorte->currentIndex();
-  opening.sorte = row < 0 ? 0 : OpeningTypes[row].code;
+  opening.dcoin1 = dcoin1;
+  if (const int row = cbTrouSorte->currentIndex(); row >= 0) opening.sorte = OpeningTypes[row].code;
   opening.cote = cbTrouCote->isChecked() ? 1 : 0;
-  // A shutter code the list does not know stays as it was.
   if (cbTrouVolet->currentIndex() >= 0) opening.volet = cbTrouVolet->currentIndex();
   // One pass fixes one thing (the width, then the position): repeat until the
   // opening lies wholly inside its wall.

@@ -55,9 +55,12 @@ TEST_F(PanelsTest, WallLengthKeepsTheChosenEndAndTheDirection) {
 
 TEST_F(PanelsTest, OpeningWiderThanItsWallIsClampedAndShownClamped) {
   const int32_t w = Plan().AddWall({5000, 5000}, {8000, 5000});
-  const int32_t k = Plan().AddOpening(w, 900, 1500, 0, 0, 0);
+  // Type and shutter codes that the lists do not offer.
+  const int32_t k = Plan().AddOpening(w, 900, 1500, 5, 7, 0);
   Select(k, kSelOpening);
   EXPECT_EQ(form_->ueTrouLarge->ValueStr(), "90,00 cm");
+  EXPECT_EQ(form_->cbTrouSorte->currentIndex(), -1);
+  EXPECT_EQ(form_->cbTrouVolet->currentIndex(), -1);
 
   Type(form_->ueTrouLarge, "500");
   const TOpening& opening = Plan().Openings[k];
@@ -65,6 +68,8 @@ TEST_F(PanelsTest, OpeningWiderThanItsWallIsClampedAndShownClamped) {
   EXPECT_EQ(form_->ueTrouLarge->ValueStr(), "300,00 cm");
   EXPECT_GE(opening.dcoin1 - opening.large / 2, 0) << "the opening stays inside its wall";
   EXPECT_LE(opening.dcoin1 + opening.large / 2, 3000);
+  EXPECT_EQ(opening.sorte, 5) << "an edit of the width keeps codes the lists do not show";
+  EXPECT_EQ(opening.volet, 7);
 }
 
 TEST_F(PanelsTest, DistanceFromTheOtherEndShowsTheSameOpeningFromThere) {
