@@ -1,7 +1,10 @@
 #include "net/casavo_scheme.h"
 
 #include <QStringList>
+#include <QWebEngineProfile>
+#include <QWebEngineUrlRequestJob>
 #include <QWebEngineUrlScheme>
+#include <QWebEngineUrlSchemeHandler>
 
 namespace casavo {
 namespace {
@@ -9,12 +12,25 @@ namespace {
 constexpr const char* kScheme = "casavo";
 constexpr qsizetype kMaxParts = 20;
 
+class RefusingHandler : public QWebEngineUrlSchemeHandler {
+ public:
+  using QWebEngineUrlSchemeHandler::QWebEngineUrlSchemeHandler;
+  void requestStarted(QWebEngineUrlRequestJob* job) override {
+    job->fail(QWebEngineUrlRequestJob::RequestDenied);
+  }
+};
+
 }  // namespace
 
 void RegisterCasavoScheme() {
   QWebEngineUrlScheme scheme(kScheme);
   scheme.setSyntax(QWebEngineUrlScheme::Syntax::Path);
   QWebEngineUrlScheme::registerScheme(scheme);
+}
+
+void InstallCasavoSchemeHandler(QWebEngineProfile* profile) {
+  if (profile->urlSchemeHandler(kScheme)) return;
+  profile->installUrlSchemeHandler(kScheme, new RefusingHandler(profile));
 }
 
 bool IsCasavoLink(const QUrl& address) {

@@ -4,11 +4,18 @@
 #include <QUrl>
 #include <optional>
 
+class QWebEngineProfile;
+
 namespace casavo {
 
 // Makes casavo:// links reach the web page's navigation filter. Must run
 // before the QApplication is created.
 void RegisterCasavoScheme();
+
+// Gives the profile a handler for the scheme: without one the engine blocks
+// casavo:// links before asking the page. The handler refuses every request;
+// the page cancels these navigations before any reaches it.
+void InstallCasavoSchemeHandler(QWebEngineProfile* profile);
 
 bool IsCasavoLink(const QUrl& address);
 

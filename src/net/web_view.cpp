@@ -26,6 +26,7 @@ TWebView::TWebView(LinkHandler onLink) : onLink_(std::move(onLink)), view_(new Q
     return BeforeNavigate(address, from, mainFrame);
   });
   view_->setPage(page_);
+  InstallCasavoSchemeHandler(page_->profile());
   QObject::connect(page_, &QWebEnginePage::loadFinished, &context_,
                    [this](bool) { pageComplete_ = true; });
 }
