@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QEventLoop>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QNetworkRequest>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <memory>
+
+#include "files/settings.h"
+#include "net/http_transport.h"
+#include "service/service_process.h"
+
+namespace casavo::testing {
+
+// A real casavo-service on a free loopback port with a fresh data folder, made
+// the editor's endpoint in the current settings.
+class LiveService {
+ public:
+  LiveService()
+      : process_(std::make_unique<service::testing::ServiceProcess>(
+            std::vector<std::string>{"--port", "0", "--data", data_.path().toStdString()})) {
+    WriteSetting("Service", Endpoint());
+  }
+  std::string Endpoint() const {
+    return "http://" + process_->host() + ":" + std::to_string(process_->port());
+  }
+
+ private:
+  QTemporaryDir data_;
+  std::unique_ptr<service::testing::ServiceProcess> process_;
+};
+
+// A GET as a browser with the user's session would make it.
+inline QByteArray BrowserGet(const QUrl& address, const std::string& session) {
+  QNetworkAccessManager manager;
+  QNetworkRequest request(address);
+  request.setRawHeader("Cookie", QByteArray("casavo_session=") + session.c_str());
+  std::unique_ptr<QNetworkReply> reply(manager.get(request));
+  QEventLoop loop;
+  QObject::connect(reply.get(), &QNetworkReply::finished, &loop, &QEventLoop::quit);
+  loop.exec();
+  return reply->readAll();
+}
+
+// The gallery keys of the plans a page links to with casavo://open/.
+inline QStringList OpenLinkKeys(const QByteArray& html) {
+  QStringList keys;
+  static const QRegularExpression link(QStringLiteral("casavo://open/([^\"/]+)\""));
+  for (const auto& match : link.globalMatch(QString::fromUtf8(html))) keys << match.captured(1);
+  return keys;
+}
+
+}  // namespace casavo::testing
