@@ -10,7 +10,7 @@ CASAVO_PACKAGES=(
   libxml2-dev libssl-dev libcpp-httplib-dev libsqlite3-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
-  xvfb xauth fonts-dejavu-core curl
+  xvfb xauth fonts-dejavu-core curl qt6-translations-l10n
 )
 
 # Installs the packages that are missing; does nothing when all are there.

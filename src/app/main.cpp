@@ -1,4 +1,7 @@
 #include <QCoreApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 #include <memory>
 
 #include "net/casavo_scheme.h"
@@ -12,6 +15,11 @@ int main(int argc, char** argv) {
   casavo::RegisterCasavoScheme();
   QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
   casavo::CasavoApplication app(argc, argv);
+  // Qt's own texts (standard buttons, edit menus) in French like the rest.
+  QTranslator qtTexts;
+  if (qtTexts.load(QLocale(QLocale::French), QStringLiteral("qtbase"), QStringLiteral("_"),
+                   QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+    QCoreApplication::installTranslator(&qtTexts);
   casavo::TForm1 window;
   window.SetOnlineService(std::make_unique<casavo::OnlineEditor>(window));
   window.show();

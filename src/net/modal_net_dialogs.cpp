@@ -2,6 +2,7 @@
 
 #include <QDesktopServices>
 #include <QMessageBox>
+#include <QPushButton>
 
 #include "net/fm_net_enregistrement.h"
 #include "net/fm_net_sauver_plan.h"
@@ -21,8 +22,12 @@ bool ModalNetDialogs::SavePlan(const std::string& login, TPlanInfo& info) {
 }
 
 bool ModalNetDialogs::AskYesNo(const QString& text) {
-  return QMessageBox::information(owner_, QStringLiteral("Casavo"), text,
-                                  QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+  QMessageBox box(QMessageBox::Information, QStringLiteral("Casavo"), text, QMessageBox::NoButton,
+                  owner_);
+  QPushButton* yes = box.addButton(QStringLiteral("&Oui"), QMessageBox::YesRole);
+  box.setDefaultButton(box.addButton(QStringLiteral("&Non"), QMessageBox::NoRole));
+  box.exec();
+  return box.clickedButton() == yes;
 }
 
 void ModalNetDialogs::OpenUrl(const QUrl& url) {
