@@ -9,10 +9,11 @@
 namespace casavo::testing {
 
 // Serves one fixed HTML page on a free loopback port: a site that is not the
-// service.
+// service. A silent server takes requests and never answers them.
 class TinyPageServer {
  public:
-  explicit TinyPageServer(const QByteArray& html) : html_(html) {
+  explicit TinyPageServer(const QByteArray& html, bool silent = false)
+      : html_(html), silent_(silent) {
     server_.listen(QHostAddress::LocalHost, 0);
     QObject::connect(&server_, &QTcpServer::newConnection, &server_, [this] { Answer(); });
   }
@@ -24,7 +25,7 @@ class TinyPageServer {
   void Answer() {
     while (QTcpSocket* socket = server_.nextPendingConnection()) {
       QObject::connect(socket, &QTcpSocket::readyRead, socket, [this, socket] {
-        if (!socket->readAll().contains("\r\n\r\n")) return;
+        if (!socket->readAll().contains("\r\n\r\n") || silent_) return;
         socket->write(
             "HTTP/1.0 200 OK\r\nContent-Type: text/html; charset=utf-8\r\n"
             "Connection: close\r\nContent-Length: " +
@@ -36,6 +37,7 @@ class TinyPageServer {
   }
 
   QByteArray html_;
+  bool silent_;
   QTcpServer server_;
 };
 

@@ -90,11 +90,16 @@ TEST_F(WebViewTest, LinksOfTheServicePageRunAndOthersDoNot) {
   EXPECT_EQ(links.size(), 2u);
 }
 
-TEST_F(WebViewTest, WaitingEndsWhenThePageIsComplete) {
+TEST_F(WebViewTest, WaitingEndsWhenThePageIsCompleteOrGivesUp) {
   TinyPageServer site("<html><body>ok</body></html>");
   web.NavigateTo(site.Url(), true);
   EXPECT_TRUE(web.PageComplete());
   EXPECT_EQ(web.Page()->url(), site.Url());
+
+  // A page that never comes: the wait gives up and nothing completes.
+  TinyPageServer stalled("", true);
+  web.NavigateTo(stalled.Url(), true);
+  EXPECT_FALSE(web.PageComplete());
 }
 
 }  // namespace

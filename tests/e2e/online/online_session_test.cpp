@@ -172,6 +172,7 @@ TEST_F(OnlineSessionTest, AccountSaveGalleryAndOpenFromTheLink) {
   const QString gallery = PageHtml();
   EXPECT_TRUE(gallery.contains(QString::fromStdString(kTitle).toHtmlEscaped()))
       << gallery.toStdString();
+  EXPECT_TRUE(gallery.contains("<h2>Mes plans</h2>")) << "the session cookie reached the service";
 
   const size_t sent = transport_->actions.size();
   ClickLink("casavo://open/");
