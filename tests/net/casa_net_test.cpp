@@ -55,17 +55,9 @@ TEST_F(CasaNetTest, StoredPasswordConnectsWithoutDialogAndIsKept) {
   EXPECT_EQ(transport.bodies.size(), 1u);
 }
 
-TEST_F(CasaNetTest, ReplyOfExactly200ConnectsWithEmptyUserId) {
-  StoreAccount("alice", "alice@example.org", "secret");
-  transport.Reply("200");
-  EXPECT_TRUE(net.Connecter());
-  EXPECT_EQ(net.UserId, "");
-  EXPECT_EQ(connects, 1);
-}
-
 TEST_F(CasaNetTest, NothingStoredCreatesAnAccountThroughTheDialog) {
   dialogs.accountAnswer = AccountEntry{"bob42", "bob@example.org", "pw&1", false};
-  transport.Reply("200 NEW");
+  transport.Reply("200");
   EXPECT_TRUE(net.Connecter());
   ASSERT_EQ(dialogs.accountShown.size(), 1u);
   EXPECT_EQ(transport.Action(0), "enregistrement");
@@ -74,7 +66,9 @@ TEST_F(CasaNetTest, NothingStoredCreatesAnAccountThroughTheDialog) {
   EXPECT_EQ(ReadSetting("EMail"), "bob@example.org");
   // Not ticked: the password is not remembered.
   EXPECT_EQ(ReadSetting("Pass"), "");
-  EXPECT_EQ(net.UserId, "NEW");
+  // A reply of exactly "200" still connects, with an empty session.
+  EXPECT_TRUE(net.Connected);
+  EXPECT_EQ(net.UserId, "");
 }
 
 TEST_F(CasaNetTest, StoredNameWithoutPasswordAsksAtOnceAndConnects) {
@@ -205,8 +199,11 @@ TEST_F(CasaNetTest, ChargerPlanReadsTheRecordAndTheText) {
 }
 
 TEST_F(CasaNetTest, ChargerPlanErrors) {
-  Connect();
   TPlanInfo info;
+  // Not connected, and the account dialog cancelled.
+  EXPECT_EQ(net.ChargerPlan("K", info), Msg("NET_CONNECTER_CHARGE"));
+  EXPECT_EQ(dialogs.accountShown.size(), 1u);
+  Connect();
   transport.Reply("200 |x");
   EXPECT_EQ(net.ChargerPlan("K", info), Msg("NET_PAS_LE_DROIT"));
   transport.Reply("200");
@@ -226,13 +223,6 @@ TEST_F(CasaNetTest, ChargerPlanErrors) {
   EXPECT_EQ(net.ChargerPlan("K", info), Msg("NET_CONNEXION_ERROR"));
   EXPECT_TRUE(messages.shown.empty());
   EXPECT_TRUE(transport.AllAnswered());
-}
-
-TEST_F(CasaNetTest, ChargerPlanWithoutConnection) {
-  TPlanInfo info;
-  EXPECT_EQ(net.ChargerPlan("K", info), Msg("NET_CONNECTER_CHARGE"));
-  EXPECT_EQ(dialogs.accountShown.size(), 1u);
-  EXPECT_TRUE(transport.bodies.empty());
 }
 
 TEST_F(CasaNetTest, SauverPlanSendsTheTextAndReadsTheStamp) {

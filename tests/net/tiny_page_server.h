@@ -12,8 +12,9 @@ namespace casavo::testing {
 // service. A silent server takes requests and never answers them.
 class TinyPageServer {
  public:
-  explicit TinyPageServer(const QByteArray& html, bool silent = false)
-      : html_(html), silent_(silent) {
+  explicit TinyPageServer(const QByteArray& html, bool silent = false,
+                          const QByteArray& status = "200 OK")
+      : html_(html), silent_(silent), status_(status) {
     server_.listen(QHostAddress::LocalHost, 0);
     QObject::connect(&server_, &QTcpServer::newConnection, &server_, [this] { Answer(); });
   }
@@ -26,10 +27,10 @@ class TinyPageServer {
     while (QTcpSocket* socket = server_.nextPendingConnection()) {
       QObject::connect(socket, &QTcpSocket::readyRead, socket, [this, socket] {
         if (!socket->readAll().contains("\r\n\r\n") || silent_) return;
-        socket->write(
-            "HTTP/1.0 200 OK\r\nContent-Type: text/html; charset=utf-8\r\n"
-            "Connection: close\r\nContent-Length: " +
-            QByteArray::number(html_.size()) + "\r\n\r\n" + html_);
+        socket->write("HTTP/1.0 " + status_ +
+                      "\r\nContent-Type: text/html; charset=utf-8\r\nConnection: close\r\n"
+                      "Content-Length: " +
+                      QByteArray::number(html_.size()) + "\r\n\r\n" + html_);
         socket->disconnectFromHost();
       });
       QObject::connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
@@ -38,6 +39,7 @@ class TinyPageServer {
 
   QByteArray html_;
   bool silent_;
+  QByteArray status_;
   QTcpServer server_;
 };
 
