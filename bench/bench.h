@@ -1,0 +1,34 @@
+#pragma once
+
+#include <benchmark/benchmark.h>
+
+#include <cstdint>
+
+#include "plan/casa_plan.h"
+
+namespace casavo::bench {
+
+// A generated plan of about `walls` walls (houses and blocks of flats: rooms
+// on a grid with shared walls, doors, windows, named rooms), geometry and
+// rooms refreshed. Built once per size and kept for the whole run.
+const TCasaPlan& GeneratedPlan(int32_t walls);
+
+// The same plan in a view of width x height pixels that shows all of it,
+// as when the user looks at the whole house, with rooms, lengths and
+// problems shown and nothing selected.
+TCasaPlan FittedPlan(int32_t walls, int32_t width, int32_t height);
+
+// Reports the real size of the plan measured, next to its time.
+void ReportSize(benchmark::State& state, const TCasaPlan& plan);
+
+// The benchmarks; each takes the requested wall count as its argument.
+void BM_RefreshGeometry(benchmark::State& state);
+void BM_DetectRooms(benchmark::State& state);
+void BM_CleanUpAfterCornerMove(benchmark::State& state);
+void BM_Draw(benchmark::State& state);
+void BM_CreatePreview(benchmark::State& state);
+void BM_WritePlanXml(benchmark::State& state);
+void BM_ReadPlanXml(benchmark::State& state);
+void BM_PushUndo(benchmark::State& state);
+
+}  // namespace casavo::bench

@@ -1,0 +1,43 @@
+// casavo-bench: the times of the work done on every mouse move, paint and
+// undo step, on generated plans of 250, 1000 and 2000 walls. Run by hand on
+// an optimised build; never by the tests.
+
+#include <QApplication>
+
+#include "bench.h"
+
+namespace casavo::bench {
+namespace {
+
+void Register(const char* name, void (*run)(benchmark::State&)) {
+  auto* b = benchmark::RegisterBenchmark(name, run);
+  for (int32_t walls : {250, 1000, 2000}) b->Arg(walls);
+  b->Unit(benchmark::kMillisecond);
+}
+
+// In the order of the road of one edit: model, paint, plan text, undo.
+void RegisterAll() {
+  Register("BM_RefreshGeometry", BM_RefreshGeometry);
+  Register("BM_DetectRooms", BM_DetectRooms);
+  Register("BM_CleanUpAfterCornerMove", BM_CleanUpAfterCornerMove);
+  Register("BM_Draw", BM_Draw);
+  Register("BM_CreatePreview", BM_CreatePreview);
+  Register("BM_WritePlanXml", BM_WritePlanXml);
+  Register("BM_ReadPlanXml", BM_ReadPlanXml);
+  Register("BM_PushUndo", BM_PushUndo);
+}
+
+}  // namespace
+}  // namespace casavo::bench
+
+int main(int argc, char** argv) {
+  // Painting needs a Qt application; no window is ever shown.
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication application(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  casavo::bench::RegisterAll();
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}
