@@ -3,11 +3,11 @@
 #include "common/errors.h"
 #include "common/numeric.h"
 #include "plan/casa_plan.h"
+#include "plan/cleanup.h"
 
 namespace casavo {
 namespace {
 
-constexpr int32_t kShortestWall = 100;
 constexpr int32_t kOriginMargin = 5000;
 
 int32_t Shifted(int32_t value, int64_t by) {
@@ -28,43 +28,11 @@ void ForEachPlanPoint(TCasaPlan& plan, F&& f) {
 }  // namespace
 
 void TCasaPlan::RemoveShortAndDuplicateWalls() {
-  for (int32_t i = 1; i <= WallCount;) {
-    if (Distance(Corners[Walls[i].C1], Corners[Walls[i].C2]) < kShortestWall)
-      DeleteWall(i);
-    else
-      ++i;
-  }
-  for (int32_t j = 1; j <= WallCount; ++j) {
-    for (int32_t k = j; k <= WallCount;) {
-      if (k == j) {
-        ++k;
-        continue;
-      }
-      const TPoint aj = Corners[Walls[j].C1], bj = Corners[Walls[j].C2];
-      const TPoint ak = Corners[Walls[k].C1], bk = Corners[Walls[k].C2];
-      if ((aj == ak && bj == bk) || (aj == bk && bj == ak) || aj == bj)
-        DeleteWall(j);  // slot j now holds the former last wall: test k again
-      else
-        ++k;
-    }
-  }
+  RemoveShortAndDuplicateWallsWith(*this, CleanUpSearch::kIndexed);
 }
 
 void TCasaPlan::MergeCoincidentCorners() {
-  for (int32_t i = 1; i <= CornerCount; ++i) {
-    for (int32_t j = i; j <= CornerCount;) {
-      if (j != i && Corners[i] == Corners[j])
-        MergeCorners(i, j);
-      else
-        ++j;
-    }
-  }
-  for (int32_t j = 1; j <= CornerCount;) {
-    if (WallsAtCorner(j).Count == 0)
-      DeleteCorner(j);
-    else
-      ++j;
-  }
+  MergeCoincidentCornersWith(*this, CleanUpSearch::kIndexed);
 }
 
 void TCasaPlan::NormaliseOrigin() {
