@@ -1,5 +1,6 @@
 #include "plan/geometry.h"
 
+#include <array>
 #include <cmath>
 #include <limits>
 #include <numbers>
@@ -22,6 +23,26 @@ TPoint RotateBy(TPoint p, TPoint c, long double cosR, long double sinR) {
 
 long double Radians(double deg) {
   return deg * kPi / 180;
+}
+
+struct CosSin {
+  long double cos;
+  long double sin;
+};
+
+CosSin CosSinOf(double deg) {
+  const long double r = Radians(deg);
+  return {std::cos(r), std::sin(r)};
+}
+
+// Most walls run along the axes, and the trigonometry of long doubles is slow:
+// the four right angles are worked out once, by the same formula.
+CosSin TurnBy(double deg) {
+  static const std::array<CosSin, 4> kRightAngles = {CosSinOf(0), CosSinOf(90), CosSinOf(180),
+                                                     CosSinOf(270)};
+  if (deg == 0 || deg == 90 || deg == 180 || deg == 270)
+    return kRightAngles[static_cast<size_t>(deg) / 90];
+  return CosSinOf(deg);
 }
 
 // The determinant and the numerator of the parameter along p1p2 shared by
@@ -62,8 +83,8 @@ double Angle(TPoint p1, TPoint p2) {
 }
 
 TPoint Rotate(TPoint p, TPoint c, double deg) {
-  const long double r = Radians(deg);
-  return RotateBy(p, c, std::cos(r), std::sin(r));
+  const CosSin turn = TurnBy(deg);
+  return RotateBy(p, c, turn.cos, turn.sin);
 }
 
 int32_t CheckedDistance(TPoint p, TPoint q) {
@@ -121,8 +142,7 @@ TPoint Midpoint(TPoint a, TPoint b) {
 
 TQuad ThickSegment(TPoint p1, TPoint p2, int32_t e) {
   const int32_t h = e / 2;
-  const long double r = Radians(Angle(p1, p2));
-  const long double cosR = std::cos(r), sinR = std::sin(r);
+  const auto [cosR, sinR] = TurnBy(Angle(p1, p2));
   return {RotateBy({p1.x, CheckedSub(p1.y, h)}, p1, cosR, sinR),
           RotateBy({p2.x, CheckedSub(p2.y, h)}, p2, cosR, sinR),
           RotateBy({p2.x, CheckedAdd(p2.y, h)}, p2, cosR, sinR),
