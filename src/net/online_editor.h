@@ -28,15 +28,12 @@ class OnlineEditor : public OnlineService {
   void SavePlanCommand() override { plans_.SauverPlanClick(); }
   bool SaveToService() override { return plans_.SaveToService(); }
 
-  TCasaNet& Net() { return net_; }
   TWebView& Web() { return web_; }
-  OnlinePlans& Plans() { return plans_; }
 
+ private:
   // After each connection: the web view carries the session, so the gallery
   // shows the user's own plans, and the home page greets the user.
   void OnConnect();
-
- private:
   void RunLink(const CasavoLink& link);
   void SetSessionCookie();
 
