@@ -6,10 +6,13 @@
 namespace casavo {
 namespace {
 
-constexpr int64_t kCell = 5;
+constexpr int64_t kNear = 5;  // coincident points differ by less than this on both axes
+// Cells of 64 mm: the 9 mm span of a point's neighbourhood crosses a cell
+// border on an axis one time in eight, so most searches read one cell.
+constexpr int kCellShift = 6;
 
-int64_t CellOf(int32_t v) {
-  return v >= 0 ? v / kCell : (int64_t{v} - (kCell - 1)) / kCell;
+int64_t CellOf(int64_t v) {
+  return v >> kCellShift;  // floor division, also below zero
 }
 
 }  // namespace
@@ -17,7 +20,7 @@ int64_t CellOf(int32_t v) {
 bool Coincide(TPoint a, TPoint b) {
   const int64_t dx = int64_t{a.x} - b.x;
   const int64_t dy = int64_t{a.y} - b.y;
-  return dx > -kCell && dx < kCell && dy > -kCell && dy < kCell;
+  return dx > -kNear && dx < kNear && dy > -kNear && dy < kNear;
 }
 
 int32_t FirstCoincidentByScan(std::span<const TPoint> points, int32_t first, int32_t last,
@@ -29,21 +32,33 @@ int32_t FirstCoincidentByScan(std::span<const TPoint> points, int32_t first, int
 }
 
 PointGrid::PointGrid(std::span<const TPoint> points, int32_t first, int32_t last)
-    : points_(points), next_(points.size(), 0) {
+    : points_(points) {
   const size_t count = last >= first ? static_cast<size_t>(last - first + 1) : 0;
   const size_t capacity = std::bit_ceil(std::max<size_t>(16, 2 * count));
   shift_ = 64 - std::countr_zero(capacity);
-  keys_.assign(capacity, 0);
-  heads_.assign(capacity, 0);
-  // Inserting from the highest index down leaves every cell's chain in
-  // increasing index order.
-  for (int32_t i = last; i >= first; --i) {
-    const TPoint p = points_[static_cast<size_t>(i)];
+  slots_.assign(capacity, Slot{});
+  // Count the points of each cell, lay the cells' runs out one after the
+  // other, then fill them in increasing index order.
+  std::vector<uint32_t> slotOfPoint(count);
+  for (size_t n = 0; n < count; ++n) {
+    const TPoint p = points_[static_cast<size_t>(first) + n];
     const uint64_t key = KeyOf(CellOf(p.x), CellOf(p.y));
     const size_t slot = SlotOf(key);
-    if (heads_[slot] == 0) keys_[slot] = key;
-    next_[static_cast<size_t>(i)] = heads_[slot];
-    heads_[slot] = i;
+    slots_[slot].key = key;
+    ++slots_[slot].end;
+    slotOfPoint[n] = static_cast<uint32_t>(slot);
+  }
+  int32_t next = 0;
+  for (Slot& slot : slots_) {
+    slot.begin = next;
+    next += slot.end;
+    slot.end = slot.begin;
+  }
+  items_.resize(count);
+  for (size_t n = 0; n < count; ++n) {
+    const int32_t i = first + static_cast<int32_t>(n);
+    items_[static_cast<size_t>(slots_[slotOfPoint[n]].end++)] = {points_[static_cast<size_t>(i)],
+                                                                 i};
   }
 }
 
@@ -52,27 +67,32 @@ uint64_t PointGrid::KeyOf(int64_t cellX, int64_t cellY) {
 }
 
 size_t PointGrid::SlotOf(uint64_t key) const {
-  const size_t mask = keys_.size() - 1;
+  const size_t mask = slots_.size() - 1;
   size_t slot = static_cast<size_t>((key * 0x9E3779B97F4A7C15ull) >> shift_);
-  while (heads_[slot] != 0 && keys_[slot] != key) slot = (slot + 1) & mask;
+  while (slots_[slot].end != slots_[slot].begin && slots_[slot].key != key)
+    slot = (slot + 1) & mask;
   return slot;
+}
+
+int32_t PointGrid::FirstInCell(int64_t cellX, int64_t cellY, int32_t i, TPoint p,
+                               int32_t best) const {
+  const Slot& slot = slots_[SlotOf(KeyOf(cellX, cellY))];
+  for (int32_t n = slot.begin; n < slot.end; ++n) {
+    const Item& item = items_[static_cast<size_t>(n)];
+    if (item.index >= best) break;
+    if (item.index != i && Coincide(p, item.point)) return item.index;
+  }
+  return best;
 }
 
 int32_t PointGrid::FirstCoincident(int32_t i) const {
   const TPoint p = points_[static_cast<size_t>(i)];
-  const int64_t cellX = CellOf(p.x), cellY = CellOf(p.y);
   int32_t best = std::numeric_limits<int32_t>::max();
-  for (int64_t dx = -1; dx <= 1; ++dx) {
-    for (int64_t dy = -1; dy <= 1; ++dy) {
-      for (int32_t j = heads_[SlotOf(KeyOf(cellX + dx, cellY + dy))]; j != 0 && j < best;
-           j = next_[static_cast<size_t>(j)]) {
-        if (j != i && Coincide(p, points_[static_cast<size_t>(j)])) {
-          best = j;
-          break;
-        }
-      }
-    }
-  }
+  for (int64_t cellX = CellOf(int64_t{p.x} - (kNear - 1));
+       cellX <= CellOf(int64_t{p.x} + (kNear - 1)); ++cellX)
+    for (int64_t cellY = CellOf(int64_t{p.y} - (kNear - 1));
+         cellY <= CellOf(int64_t{p.y} + (kNear - 1)); ++cellY)
+      best = FirstInCell(cellX, cellY, i, p, best);
   return best == std::numeric_limits<int32_t>::max() ? 0 : best;
 }
 

@@ -17,9 +17,12 @@ bool Coincide(TPoint a, TPoint b);
 int32_t FirstCoincidentByScan(std::span<const TPoint> points, int32_t first, int32_t last,
                               int32_t i);
 
-// The same search through a hash of 5 mm cells: a coincident point lies in
-// the point's own cell or one of the eight around it. Gives the same index as
-// the scan.
+// The same search through a hash of square cells larger than 9 mm: the points
+// within 4 mm of a point on both axes lie in at most two cells along each
+// axis. Each cell's
+// points are stored together, in index order, so that a search reads a few
+// short runs instead of chasing points across the table. Gives the same index
+// as the scan.
 class PointGrid {
  public:
   PointGrid(std::span<const TPoint> points, int32_t first, int32_t last);
@@ -27,15 +30,28 @@ class PointGrid {
   int32_t FirstCoincident(int32_t i) const;
 
  private:
+  // A cell and the run of its points in items_; an empty run marks a free slot.
+  struct Slot {
+    uint64_t key = 0;
+    int32_t begin = 0;
+    int32_t end = 0;
+  };
+  struct Item {
+    TPoint point;
+    int32_t index;
+  };
+
   static uint64_t KeyOf(int64_t cellX, int64_t cellY);
-  // Slot holding the key, or the empty slot where it would go.
+  // Slot holding the key, or the free slot where it would go.
   size_t SlotOf(uint64_t key) const;
+  // The lowest index j != i below `best` in the cell whose point coincides
+  // with p, or `best`.
+  int32_t FirstInCell(int64_t cellX, int64_t cellY, int32_t i, TPoint p, int32_t best) const;
 
   std::span<const TPoint> points_;
   int shift_ = 0;
-  std::vector<uint64_t> keys_;
-  std::vector<int32_t> heads_;  // first (lowest) point index of the cell; 0 = empty slot
-  std::vector<int32_t> next_;   // next higher point index in the same cell; 0 = none
+  std::vector<Slot> slots_;
+  std::vector<Item> items_;
 };
 
 }  // namespace casavo

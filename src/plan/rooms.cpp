@@ -21,11 +21,18 @@ class RoomWalker {
   RoomWalker(TCasaPlan& plan, CoincidentSearch search)
       : plan_(plan),
         lastEntry_(4 * plan.WallCount + 4),
-        corners_(plan),
         points_(static_cast<size_t>(lastEntry_) + 1),
+        freeEnd_(static_cast<size_t>(lastEntry_) + 1, false),
         visited_(static_cast<size_t>(lastEntry_) + 1, false) {
-    for (int32_t e = kFirstEntry; e <= lastEntry_; ++e)
+    // What a step asks of an entry, gathered in entry order: the walk visits
+    // entries in the order of the plan, not of the tables.
+    const CornerWallIndex corners(plan);
+    for (int32_t e = kFirstEntry; e <= lastEntry_; ++e) {
+      const TWall& wall = plan.Walls[(e - 1) / 4];
+      const int32_t corner = (e % 4 == 1 || e % 4 == 0) ? wall.C1 : wall.C2;
+      freeEnd_[static_cast<size_t>(e)] = corners.EndCount(corner) == 1;
       points_[static_cast<size_t>(e)] = plan.Outline[e];
+    }
     if (search == CoincidentSearch::kGrid) grid_.emplace(points_, kFirstEntry, lastEntry_);
   }
 
@@ -35,10 +42,14 @@ class RoomWalker {
     // its neighbours.
     for (int32_t start = kFirstEntry; start <= 4 * plan_.WallCount; ++start) {
       if (plan_.RoomCount == TCasaPlan::kMaxRooms) return;
-      TIntList walk;
-      if (!WalkCloses(start, walk)) continue;
-      const double area = plan_.Area(walk);
-      if (area > 0) AddRoom(walk, area);
+      // Each walk is made in the border of the next room record, which it
+      // becomes when it closes around an area; items past a list's count are
+      // never read, so a failed walk leaves nothing behind.
+      TPiece& room = plan_.Rooms[plan_.RoomCount + 1];
+      room.Border.Count = 0;
+      if (!WalkCloses(start, room.Border)) continue;
+      const double area = plan_.Area(room.Border);
+      if (area > 0) AddRoom(room, area);
     }
   }
 
@@ -72,9 +83,7 @@ class RoomWalker {
   StepResult Step(TIntList& walk) {
     const int32_t e = walk[walk.Count];
     const int32_t k = e % 4;
-    const TWall& wall = plan_.Walls[(e - 1) / 4];
-    const int32_t corner = (k == 1 || k == 0) ? wall.C1 : wall.C2;
-    if (corners_.EndCount(corner) == 1) {
+    if (freeEnd_.at(static_cast<size_t>(e))) {
       // A free end: round it and back along the wall's other face.
       static constexpr int32_t kRound[4][2] = {{-3, -2}, {3, 2}, {1, 2}, {-1, -2}};
       const int32_t a = e + kRound[k][0], b = e + kRound[k][1];
@@ -102,20 +111,17 @@ class RoomWalker {
 
   void Visit(int32_t e) { visited_.at(static_cast<size_t>(e)) = true; }
 
-  void AddRoom(const TIntList& walk, double area) {
-    TPiece room;
+  void AddRoom(TPiece& room, double area) {
     room.surface = area;
-    room.Centre = plan_.Centroid(walk);
-    room.Border = walk;
-    room.hash = Md5Hex(walk.ToText());
-    plan_.Rooms[plan_.RoomCount + 1] = std::move(room);
+    room.Centre = plan_.Centroid(room.Border);
+    room.hash = Md5Hex(room.Border.ToText());
     ++plan_.RoomCount;
   }
 
   TCasaPlan& plan_;
   const int32_t lastEntry_;
-  const CornerWallIndex corners_;
   std::vector<TPoint> points_;
+  std::vector<bool> freeEnd_;  // the entry's corner holds no other wall end
   std::vector<bool> visited_;
   std::optional<PointGrid> grid_;
 };

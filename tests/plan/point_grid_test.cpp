@@ -23,8 +23,10 @@ TEST(PointGrid, GivesTheSameFirstMatchAsTheScan) {
   std::uniform_int_distribution<int32_t> centre(-6, 6), jitter(-6, 6);
   for (int round = 0; round < 20; ++round) {
     std::vector<TPoint> points(400);
+    // Each round moves the clusters across other cell borders.
+    const int32_t base = round * 61 - 600;
     for (size_t i = 5; i < points.size(); ++i) {
-      const int32_t cx = centre(random) * 7, cy = centre(random) * 7;
+      const int32_t cx = base + centre(random) * 7, cy = base / 2 + centre(random) * 7;
       points[i] = {cx + jitter(random), cy + jitter(random)};
     }
     const int32_t last = static_cast<int32_t>(points.size()) - 1;
