@@ -2,7 +2,9 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDate>
 #include <QLayout>
+#include <QLocale>
 #include <QProxyStyle>
 #include <QStatusBar>
 
@@ -13,8 +15,12 @@
 namespace casavo {
 namespace {
 
-// The third field of the caption while the plan has no title.
-const QString kAuthorLine = QStringLiteral("par l'équipe Casavo, 2024");
+// The third field of the caption while the plan has no title: who made the
+// program and today's month, e.g. "par l'équipe Casavo, décembre 2026".
+QString AuthorLine() {
+  return QStringLiteral("par l'équipe Casavo, ") +
+         QLocale(QLocale::French).toString(QDate::currentDate(), QStringLiteral("MMMM yyyy"));
+}
 
 // Tool tips show as soon as the pointer rests on a control.
 class ImmediateHintStyle : public QProxyStyle {
@@ -160,7 +166,7 @@ void TForm1::UpdateTitle() {
   const std::string& title = Editor->PlanInfo.Titre;
   setWindowTitle(QStringLiteral("%1 V%2 - %3")
                      .arg(QStringLiteral("Casavo"), kVersion,
-                          title.empty() ? kAuthorLine : QString::fromStdString(title)));
+                          title.empty() ? AuthorLine() : QString::fromStdString(title)));
 }
 
 void TForm1::ShowEditor() {

@@ -1,5 +1,7 @@
 #include <QApplication>
 #include <QCheckBox>
+#include <QDate>
+#include <QLocale>
 #include <QSlider>
 #include <QStatusBar>
 #include <QStyle>
@@ -17,6 +19,13 @@ const QString kNewPlanQuestion =
     QString::fromUtf8("Voulez vous sauvegarder ce plan avant d'en commencer un nouveau ?");
 const QString kNewPlanTip = QString::fromUtf8(
     "Nouveau plan vierge. Vous pouvez maintenant tracer des murs et des ouvertures.");
+
+// Without a title the caption names the authors and the current month.
+QString UntitledCaption() {
+  const QString month =
+      QLocale(QLocale::French).toString(QDate::currentDate(), QStringLiteral("MMMM yyyy"));
+  return QString::fromUtf8("Casavo V2.2 - par l'équipe Casavo, ") + month;
+}
 
 // Stands in for the online part: a plain widget as the web view, and counts.
 class FakeOnline : public OnlineService {
@@ -56,7 +65,7 @@ class MainWindowTest : public WindowTest {
 
 TEST_F(MainWindowTest, StartsOnAnEmptyPlanWithTheFileAndActionCommandsStacked) {
   Start();
-  EXPECT_EQ(form_->windowTitle(), QString::fromUtf8("Casavo V2.2 - par l'équipe Casavo, 2024"));
+  EXPECT_EQ(form_->windowTitle(), UntitledCaption());
   EXPECT_EQ(form_->lZoom->Caption(), "Zoom : 50 %");
   EXPECT_DOUBLE_EQ(Plan().zx, 0.05);
   EXPECT_TRUE(Plan().ShowProblems);
@@ -100,7 +109,7 @@ TEST_F(MainWindowTest, NewPlanIsOfferedOnlyWithWallsAndAsksToSaveFirst) {
   EXPECT_DOUBLE_EQ(Plan().zx, 0.05);
   EXPECT_EQ(form_->Editor->PlanInfo.Titre, "");
   EXPECT_EQ(form_->Editor->PlanInfo.Partage, 3);
-  EXPECT_EQ(form_->windowTitle(), QString::fromUtf8("Casavo V2.2 - par l'équipe Casavo, 2024"));
+  EXPECT_EQ(form_->windowTitle(), UntitledCaption());
   EXPECT_EQ(script_.tips.back(), kNewPlanTip);
   EXPECT_TRUE(script_.tipBoxes.back());
   EXPECT_FALSE(form_->mlNouveauPlan->isEnabled());
