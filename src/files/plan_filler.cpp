@@ -40,6 +40,7 @@ PlanFiller::PlanFiller(TCasaPlan& plan, PlanReadResult& result) : plan_(plan), r
   plan_.WallCount = 0;
   plan_.OpeningCount = 0;
   plan_.ObjectCount = 0;
+  adding_.emplace(plan_);
 }
 
 void PlanFiller::SetView(int32_t x0, int32_t y0, double zx, double zy) {

@@ -9,7 +9,9 @@ namespace casavo {
 
 // Rebuilds a plan from read values through the plan's own adds, for both text
 // forms. An add the plan refuses (a full table, a coordinate out of range) is
-// counted in the result with its reason; the items that fit are kept.
+// counted in the result with its reason; the items that fit are kept. While
+// the filler lives the plan indexes its corners and walls, so that reading
+// stays linear in the number of walls.
 class PlanFiller {
  public:
   PlanFiller(TCasaPlan& plan, PlanReadResult& result);
@@ -29,6 +31,7 @@ class PlanFiller {
  private:
   TCasaPlan& plan_;
   PlanReadResult& result_;
+  std::optional<TCasaPlan::BulkAdding> adding_;
 };
 
 // The older key=value line form.

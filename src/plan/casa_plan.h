@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "plan/fixed_table.h"
@@ -11,6 +12,8 @@
 #include "plan/keyed_list.h"
 
 namespace casavo {
+
+class AdditionIndex;
 
 // Selection kinds (SelKind).
 enum : uint8_t {
@@ -208,6 +211,38 @@ class TCasaPlan {
   std::string RoomName(int32_t r) const;
   std::string RoomKind(int32_t r) const;
   std::string RoomColour(int32_t r) const;
+
+  // --- many walls at once -----------------------------------------------------------
+  // While a BulkAdding lives, the plan keeps an index of its corner positions
+  // and of where its walls lie, so that each wall added finds its corners and
+  // the walls it crosses without scanning the tables, with the same results.
+  // Meanwhile the plan must change only through its adding operations, as the
+  // plan text reader does; a deletion or a shift of the origin drops the index.
+  class BulkAdding {
+   public:
+    explicit BulkAdding(TCasaPlan& plan);
+    ~BulkAdding();
+    BulkAdding(const BulkAdding&) = delete;
+    BulkAdding& operator=(const BulkAdding&) = delete;
+
+   private:
+    TCasaPlan& plan_;
+    bool owner_ = false;
+  };
+
+ private:
+  // A copy of the plan, or a plan assigned to, starts without an index.
+  class IndexHolder {
+   public:
+    IndexHolder();
+    IndexHolder(const IndexHolder&);
+    IndexHolder& operator=(const IndexHolder&);
+    ~IndexHolder();
+
+    std::unique_ptr<AdditionIndex> index;
+  };
+
+  IndexHolder bulk_;
 };
 
 }  // namespace casavo

@@ -2,6 +2,7 @@
 
 #include "common/errors.h"
 #include "common/numeric.h"
+#include "plan/addition_index.h"
 #include "plan/casa_plan.h"
 #include "plan/cleanup.h"
 
@@ -37,6 +38,7 @@ void TCasaPlan::MergeCoincidentCorners() {
 
 void TCasaPlan::NormaliseOrigin() {
   if (CornerCount == 0) return;
+  bulk_.index.reset();
   int32_t minX = Corners[1].x, minY = Corners[1].y;
   for (int32_t k = 2; k <= CornerCount; ++k) {
     minX = std::min(minX, Corners[k].x);

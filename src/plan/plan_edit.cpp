@@ -1,4 +1,8 @@
+#include <optional>
+#include <vector>
+
 #include "common/errors.h"
+#include "plan/addition_index.h"
 #include "plan/casa_plan.h"
 
 namespace casavo {
@@ -30,6 +34,10 @@ void FixSelectionAfterDelete(TCasaPlan& plan, uint8_t kind, int32_t freed, int32
 // --- corners -----------------------------------------------------------------
 
 int32_t TCasaPlan::FindOrAddCorner(TPoint p) {
+  if (bulk_.index) {
+    const int32_t k = bulk_.index->CornerAt(p);
+    return k != 0 ? k : AddCorner(p);
+  }
   for (int32_t k = 1; k <= CornerCount; ++k)
     if (Corners[k] == p) return k;
   return AddCorner(p);
@@ -38,11 +46,14 @@ int32_t TCasaPlan::FindOrAddCorner(TPoint p) {
 int32_t TCasaPlan::AddCorner(TPoint p) {
   RequireFreeSlot(CornerCount, kMaxCorners);
   Corners[CornerCount + 1] = p;
-  return ++CornerCount;
+  ++CornerCount;
+  if (bulk_.index) bulk_.index->CornerAdded(p, CornerCount);
+  return CornerCount;
 }
 
 void TCasaPlan::DeleteCorner(int32_t k) {
   RequireLive(k, CornerCount);
+  bulk_.index.reset();
   // Walls still standing on the corner would be left pointing at another
   // corner or past the table: they go with it.
   for (int32_t w = 1; w <= WallCount;) {
@@ -67,6 +78,7 @@ void TCasaPlan::MergeCorners(int32_t keep, int32_t remove) {
   RequireLive(keep, CornerCount);
   RequireLive(remove, CornerCount);
   if (keep == remove) return;
+  bulk_.index.reset();
   for (int32_t w = 1; w <= WallCount; ++w) {
     if (Walls[w].C1 == remove) Walls[w].C1 = keep;
     if (Walls[w].C2 == remove) Walls[w].C2 = keep;
@@ -107,7 +119,10 @@ int32_t TCasaPlan::AddWallOfThickness(TPoint p1, TPoint p2, int32_t epais) {
   try {
     c2 = FindOrAddCorner(p2);
   } catch (const RangeError&) {
-    CornerCount = cornersBefore;  // no wall, so no lone corner either
+    // No wall, so no lone corner either.
+    const int32_t cornersAdded = CornerCount;
+    CornerCount = cornersBefore;
+    if (bulk_.index) bulk_.index->CornersDropped(*this, cornersBefore, cornersAdded);
     throw;
   }
   const int32_t w = AppendWall(c1, c2, epais);
@@ -124,7 +139,9 @@ int32_t TCasaPlan::AppendWall(int32_t c1, int32_t c2, int32_t epais) {
   wall.C2 = c2;
   wall.epais = epais;
   Walls[WallCount + 1] = wall;
-  return ++WallCount;
+  ++WallCount;
+  if (bulk_.index) bulk_.index->WallMoved(*this, WallCount);
+  return WallCount;
 }
 
 void TCasaPlan::SplitAtCrossings(int32_t a) {
@@ -136,16 +153,15 @@ void TCasaPlan::SplitAtCrossings(int32_t a) {
     RequireFreeSlot(WallCount, kMaxWalls);
     const int32_t oldStart = Walls[w].C1;
     Walls[w].C1 = g;
+    if (bulk_.index) bulk_.index->WallMoved(*this, w);
     AddWallOfThickness(x, Corners[oldStart], Walls[w].epais);
   };
 
   const TPoint a1 = Corners[Walls[a].C1];
   const TPoint a2 = Corners[Walls[a].C2];
-  // Walls appended by the cuts below split themselves in their own AddWall.
-  const int32_t count = WallCount;
-  for (int32_t i = 1; i <= count; ++i) {
+  const auto examine = [&](int32_t i) {
     const TPoint x = WallIntersection(i, a);
-    if (x.x < 0 || x.y < 0) continue;
+    if (x.x < 0 || x.y < 0) return;
     const TPoint c = Corners[Walls[i].C1];
     const TPoint d = Corners[Walls[i].C2];
     int32_t g = -1;
@@ -157,11 +173,31 @@ void TCasaPlan::SplitAtCrossings(int32_t a) {
       if (g == -1) g = FindOrAddCorner(x);
       cutAt(i, g, x);
     }
+  };
+
+  // Walls appended by the cuts split themselves in their own AddWall.
+  const int32_t count = WallCount;
+  // With an index, only the walls that may cross wall a (or make the test
+  // overflow) are examined: the test skips all others. A cut changes walls,
+  // so the walls after it are looked up again.
+  int32_t examined = 0;
+  while (bulk_.index) {
+    const auto candidates = bulk_.index->CrossingCandidates(*this, a, examined, count);
+    if (!candidates) break;
+    const int32_t walls = WallCount;
+    for (int32_t i : *candidates) {
+      examine(i);
+      examined = i;
+      if (WallCount != walls) break;
+    }
+    if (WallCount == walls) return;
   }
+  for (int32_t i = examined + 1; i <= count; ++i) examine(i);
 }
 
 void TCasaPlan::DeleteWall(int32_t a) {
   RequireLive(a, WallCount);
+  bulk_.index.reset();
   for (int32_t n = 1; n <= OpeningCount;) {
     if (Openings[n].imur == a)
       DeleteOpening(n);
@@ -177,6 +213,30 @@ void TCasaPlan::DeleteWall(int32_t a) {
   --WallCount;
   FixSelectionAfterDelete(*this, kSelWall, a, last, kSelWall);
 }
+
+// --- many walls at once --------------------------------------------------------
+
+TCasaPlan::BulkAdding::BulkAdding(TCasaPlan& plan) : plan_(plan) {
+  if (plan.bulk_.index) return;  // an outer scope keeps its own
+  try {
+    plan.bulk_.index = std::make_unique<AdditionIndex>(plan);
+    owner_ = true;
+  } catch (const RangeError&) {
+    // A wall on a missing corner: the plain scans will meet it as before.
+  }
+}
+
+TCasaPlan::BulkAdding::~BulkAdding() {
+  if (owner_) plan_.bulk_.index.reset();
+}
+
+TCasaPlan::IndexHolder::IndexHolder() = default;
+TCasaPlan::IndexHolder::IndexHolder(const IndexHolder&) {}
+TCasaPlan::IndexHolder& TCasaPlan::IndexHolder::operator=(const IndexHolder&) {
+  index.reset();
+  return *this;
+}
+TCasaPlan::IndexHolder::~IndexHolder() = default;
 
 // --- openings ----------------------------------------------------------------------
 

@@ -1,9 +1,11 @@
 #include "common/numeric.h"
+#include "plan/addition_index.h"
 #include "plan/casa_plan.h"
 
 namespace casavo {
 
 void TCasaPlan::Clear() {
+  bulk_.index.reset();
   CornerCount = 0;
   WallCount = 0;
   OpeningCount = 0;

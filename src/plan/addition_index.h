@@ -1,0 +1,66 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <optional>
+#include <unordered_map>
+#include <vector>
+
+#include "plan/geometry.h"
+
+namespace casavo {
+
+class TCasaPlan;
+
+// What a long series of added walls (a plan being read) asks of the plan
+// again and again: the first corner at a position, and the walls a new wall
+// may cross. Kept in step by the adding operations of TCasaPlan while a
+// TCasaPlan::BulkAdding scope lives.
+class AdditionIndex {
+ public:
+  // Indexes the plan's corners and walls as they are.
+  explicit AdditionIndex(const TCasaPlan& plan);
+
+  // The first corner (lowest index) at the position, or 0.
+  int32_t CornerAt(TPoint p) const;
+  // Corner k has just been appended at p.
+  void CornerAdded(TPoint p, int32_t k);
+  // Corners count+1..oldCount have been taken back.
+  void CornersDropped(const TCasaPlan& plan, int32_t count, int32_t oldCount);
+
+  // Wall w has been appended or has a new end.
+  void WallMoved(const TCasaPlan& plan, int32_t w);
+  // The walls after+1..count that the crossing test with wall a must examine
+  // as the plan stands, in increasing order: every wall that may cross it and
+  // every wall whose test may overflow. Nullopt when that cannot be worked out
+  // (wall a too long for the width of the plan): then all must be examined.
+  std::optional<std::vector<int32_t>> CrossingCandidates(const TCasaPlan& plan, int32_t a,
+                                                         int32_t after, int32_t count) const;
+
+ private:
+  // Bounds in millimetres, inclusive.
+  struct Box {
+    int64_t left, top, right, bottom;
+    int64_t Side() const;
+  };
+  struct PointHash {
+    size_t operator()(TPoint p) const;
+  };
+
+  // A box that holds wall w prolonged at both ends by the crossing test's
+  // tolerance.
+  static Box ReachOf(const TCasaPlan& plan, int32_t w);
+  // The longest side a wall may have without any test of it against wall a
+  // overflowing; 0 when even the shortest might.
+  int64_t SafeSide(const Box& reachOfA) const;
+
+  std::unordered_map<TPoint, int32_t, PointHash> corners_;
+  std::unordered_map<uint64_t, std::vector<int32_t>> cells_;
+  std::vector<int32_t> huge_;  // walls over too many cells, always examined
+  // Every wall by the longest side it has had, longest first.
+  std::multimap<int64_t, int32_t, std::greater<>> bySide_;
+  std::optional<Box> all_;  // holds every box registered
+};
+
+}  // namespace casavo
