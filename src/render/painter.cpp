@@ -115,10 +115,14 @@ void PlanPainter::DrawRoom(int32_t k) {
   const Argb textColour = selected ? kGreen : kBlack;
 
   Path border;
-  for (int32_t i = 1; i < room.Border.Count; ++i) {
-    const TPoint a = P(plan_.Outline[room.Border[i]]);
-    const TPoint b = P(plan_.Outline[room.Border[i + 1]]);
-    border.AddLine(a.x, a.y, b.x, b.y);
+  if (room.Border.Count >= 2) {
+    // Each point converted once: it ends one segment and starts the next.
+    TPoint a = P(plan_.Outline[room.Border[1]]);
+    for (int32_t i = 2; i <= room.Border.Count; ++i) {
+      const TPoint b = P(plan_.Outline[room.Border[i]]);
+      border.AddLine(a.x, a.y, b.x, b.y);
+      a = b;
+    }
   }
   surface_.FillPath(Brush::Solid(HexToARGB(plan_.RoomColour(k))), border);
   if (selected) surface_.DrawPath(Pen{kGreen, 3}, border);
@@ -182,8 +186,15 @@ void PlanPainter::DrawFaceLength(TPoint from, TPoint to, int32_t angle) {
   const int32_t len = Distance(from, to);
   const TPoint outside{CheckedAdd(from.x, len / 2), CheckedSub(from.y, kLengthOffset)};
   const TPoint anchor = P(Rotate(outside, from, Angle(from, to)));
-  DrawTextRotated(surface_, FormatLength(len), Pixels(kSmallTextMm), anchor.x, anchor.y, angle,
+  DrawTextRotated(surface_, LengthText(len), Pixels(kSmallTextMm), anchor.x, anchor.y, angle,
                   kBlack, kNoBox);
+}
+
+const QString& PlanPainter::LengthText(int32_t millimetres) {
+  auto found = lengthTexts_.find(millimetres);
+  if (found == lengthTexts_.end())
+    found = lengthTexts_.emplace(millimetres, FormatLength(millimetres)).first;
+  return found->second;
 }
 
 void PlanPainter::DrawObjet(int32_t k) {

@@ -3,6 +3,7 @@
 #include <QImage>
 #include <QString>
 #include <cstdint>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -31,6 +32,9 @@ class PlanPainter {
   void DrawWall(int32_t w);
   bool ShowsLengths(int32_t w) const;
   void DrawFaceLength(TPoint from, TPoint to, int32_t angle);
+  // FormatLength, worked out once per length in a paint: walls of a plan
+  // share few lengths.
+  const QString& LengthText(int32_t millimetres);
   void DrawObjet(int32_t k);
   void DrawGuides();
   void DrawSelectedCorner();
@@ -39,6 +43,7 @@ class PlanPainter {
 
   TCasaPlan& plan_;
   Surface& surface_;
+  std::unordered_map<int32_t, QString> lengthTexts_;
 };
 
 // Paints the plan into an image of ViewWidth x ViewHeight pixels.

@@ -3,7 +3,6 @@
 #include <QFontMetricsF>
 #include <QPainterPath>
 #include <cmath>
-#include <optional>
 
 #include "common/numeric.h"
 
@@ -40,19 +39,10 @@ QPainterPath ToQPath(const Path& path) {
   return qpath;
 }
 
-// Qt sizes fonts in whole pixels; the painter only asks for whole sizes. A
-// size below one pixel has no font, so its text is skipped.
-std::optional<QFont> ToQFont(const Font& font) {
-  const int32_t pixels = RoundToInt(font.emSize);
-  if (pixels < 1) return std::nullopt;
-  QFont qfont(font.family);
-  qfont.setPixelSize(pixels);
-  return qfont;
-}
-
 }  // namespace
 
-QPainterSurface::QPainterSurface(QImage& image) : painter_(&image) {}
+QPainterSurface::QPainterSurface(QImage& image, TextLayouts layouts)
+    : painter_(&image), layouts_(layouts) {}
 
 void QPainterSurface::SetSmoothing(bool antialias) {
   painter_.setRenderHint(QPainter::Antialiasing, antialias);
@@ -126,21 +116,56 @@ void QPainterSurface::ResetTransform() {
   painter_.resetTransform();
 }
 
+// Qt sizes fonts in whole pixels; the painter only asks for whole sizes.
+QPainterSurface::SizedFont* QPainterSurface::FontFor(const Font& font) {
+  const int32_t pixels = RoundToInt(font.emSize);
+  if (pixels < 1) return nullptr;
+  const auto key = std::make_pair(font.family, pixels);
+  auto found = fonts_.find(key);
+  if (found == fonts_.end()) {
+    QFont qfont(font.family);
+    qfont.setPixelSize(pixels);
+    found =
+        fonts_.emplace(key, SizedFont{qfont, QFontMetricsF(qfont, painter_.device()), {}}).first;
+  }
+  return &found->second;
+}
+
+std::unique_ptr<QTextLayout> QPainterSurface::LaidOut(const QString& text, const SizedFont& sized) {
+  auto layout = std::make_unique<QTextLayout>(text, sized.font, painter_.device());
+  QTextOption option;
+  option.setWrapMode(QTextOption::NoWrap);
+  layout->setTextOption(option);
+  layout->setCacheEnabled(true);
+  layout->beginLayout();
+  layout->createLine();
+  layout->endLayout();
+  return layout;
+}
+
+const QTextLayout& QPainterSurface::Kept(const QString& text, SizedFont& sized) {
+  std::unique_ptr<QTextLayout>& layout = sized.layouts[text];
+  if (!layout) layout = LaidOut(text, sized);
+  return *layout;
+}
+
 RectF QPainterSurface::MeasureText(const QString& text, const Font& font, double x, double y) {
-  const std::optional<QFont> qfont = ToQFont(font);
-  if (!qfont) return {x, y, 0, 0};
-  const QFontMetricsF metrics(*qfont, painter_.device());
-  return {x, y, metrics.horizontalAdvance(text), metrics.height()};
+  SizedFont* sized = FontFor(font);
+  if (!sized) return {x, y, 0, 0};
+  if (layouts_ == TextLayouts::kMadeEachTime)
+    return {x, y, sized->metrics.horizontalAdvance(text), sized->metrics.height()};
+  return {x, y, Kept(text, *sized).lineAt(0).horizontalAdvance(), sized->metrics.height()};
 }
 
 void QPainterSurface::DrawText(const QString& text, const Font& font, double x, double y,
                                const Brush& brush) {
-  const std::optional<QFont> qfont = ToQFont(font);
-  if (!qfont) return;
-  const QFontMetricsF metrics(*qfont, painter_.device());
-  painter_.setFont(*qfont);
+  SizedFont* sized = FontFor(font);
+  if (!sized) return;
   painter_.setPen(ToQColor(brush.colour));
-  painter_.drawText(QPointF(x, y + metrics.ascent()), text);
+  if (layouts_ == TextLayouts::kMadeEachTime)
+    LaidOut(text, *sized)->draw(&painter_, QPointF(x, y));
+  else
+    Kept(text, *sized).draw(&painter_, QPointF(x, y));
 }
 
 }  // namespace casavo

@@ -1,18 +1,35 @@
 #pragma once
 
+#include <QFont>
+#include <QFontMetricsF>
 #include <QImage>
 #include <QPainter>
+#include <QTextLayout>
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <unordered_map>
+#include <utility>
 
 #include "render/surface.h"
 
 namespace casavo {
 
+// How the surface lays out a text it draws.
+enum class TextLayouts {
+  kKeptForThePaint,  // each distinct text once per font, reused while the surface lives
+  kMadeEachTime,     // afresh for every text drawn
+};
+
 // The surface over a raster image. Drawing ends when the surface is destroyed;
-// the image keeps what was drawn. Pens, brushes and fonts are built for each
-// primitive from the values passed in and dropped afterwards.
+// the image keeps what was drawn. Pens and brushes are built for each
+// primitive from the values passed in and dropped afterwards. A paint writes
+// thousands of texts in a few sizes, many of them alike ("3,60 m"): each font
+// is made once, and each text measured and laid out once, for the life of the
+// surface, which is one paint.
 class QPainterSurface final : public Surface {
  public:
-  explicit QPainterSurface(QImage& image);
+  explicit QPainterSurface(QImage& image, TextLayouts layouts = TextLayouts::kKeptForThePaint);
 
   void SetSmoothing(bool antialias) override;
   void FillPath(const Brush& brush, const Path& path) override;
@@ -31,10 +48,26 @@ class QPainterSurface final : public Surface {
                 const Brush& brush) override;
 
  private:
+  // A font at a whole pixel size, its metrics and the layouts of the texts
+  // met in it.
+  struct SizedFont {
+    QFont font;
+    QFontMetricsF metrics;
+    std::unordered_map<QString, std::unique_ptr<QTextLayout>> layouts;
+  };
+
   void Fill(const QPainterPath& shape, const Brush& brush);
   void Stroke(const QPainterPath& shape, const Pen& pen);
+  // Null for a size below one pixel, which has no font.
+  SizedFont* FontFor(const Font& font);
+  // One line, not wrapped, its top-left corner at the layout's position.
+  std::unique_ptr<QTextLayout> LaidOut(const QString& text, const SizedFont& sized);
+  // The layout kept for the text, made when first measured or drawn.
+  const QTextLayout& Kept(const QString& text, SizedFont& sized);
 
   QPainter painter_;
+  const TextLayouts layouts_;
+  std::map<std::pair<QString, int32_t>, SizedFont> fonts_;  // by family and pixels
 };
 
 }  // namespace casavo
