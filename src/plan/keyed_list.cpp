@@ -1,11 +1,21 @@
 #include "plan/keyed_list.h"
 
+#include <algorithm>
+
 #include "common/text.h"
 
 namespace casavo {
 
+namespace {
+
+bool HasLowerAscii(std::string_view text) {
+  return std::any_of(text.begin(), text.end(), [](char c) { return c >= 'a' && c <= 'z'; });
+}
+
+}  // namespace
+
 std::string KeyedList::Value(std::string_view key) const {
-  const auto found = index_.find(AsciiUpper(key));
+  const auto found = HasLowerAscii(key) ? index_.find(AsciiUpper(key)) : index_.find(key);
   return found == index_.end() ? std::string() : lines_[found->second].second;
 }
 

@@ -27,8 +27,16 @@ class KeyedList {
   void Clear();
 
  private:
+  // Looked up by string_view, so that a key already in upper case (a room
+  // hash) needs no copy.
+  struct KeyHash {
+    using is_transparent = void;
+    size_t operator()(std::string_view key) const { return std::hash<std::string_view>()(key); }
+  };
+
   std::vector<std::pair<std::string, std::string>> lines_;
-  std::unordered_map<std::string, size_t> index_;  // upper-cased key -> line
+  std::unordered_map<std::string, size_t, KeyHash, std::equal_to<>>
+      index_;  // upper-cased key -> line
 };
 
 }  // namespace casavo
