@@ -1,4 +1,5 @@
 #include <libxml/chvalid.h>
+#include <libxml/dict.h>
 #include <libxml/xmlstring.h>
 
 #include <algorithm>
@@ -156,11 +157,13 @@ std::string Serialise(xmlDoc* doc) {
   // libxml2 ends lines with LF; line breaks inside values are written as
   // character references, so every LF here is a line end.
   std::string crlf;
-  crlf.reserve(lf.size() + lf.size() / 16);
-  for (char c : lf) {
-    if (c == '\n') crlf += '\r';
-    crlf += c;
+  crlf.reserve(lf.size() + static_cast<size_t>(std::count(lf.begin(), lf.end(), '\n')));
+  size_t start = 0;
+  for (size_t end = lf.find('\n'); end != std::string_view::npos; end = lf.find('\n', start)) {
+    crlf.append(lf.substr(start, end - start)).append("\r\n");
+    start = end + 1;
   }
+  crlf.append(lf.substr(start));
   return crlf;
 }
 
@@ -168,6 +171,10 @@ std::string Serialise(xmlDoc* doc) {
 
 std::string WritePlanXml(const TCasaPlan& plan) {
   XmlDocPtr doc(xmlNewDoc(XmlName("1.0")));
+  // Element and attribute names are kept once in a dictionary instead of once
+  // per node: a large plan has tens of thousands of them.
+  doc->dict = xmlDictCreate();
+  if (!doc->dict) throw std::runtime_error("Impossible d'écrire le texte du plan");
   xmlNode* root = xmlNewDocNode(doc.get(), nullptr, XmlName("Casavo"), nullptr);
   xmlDocSetRootElement(doc.get(), root);
   SetAttribute(root, "version", "2.2");
