@@ -1,5 +1,5 @@
 #include <algorithm>
-#include <unordered_map>
+#include <bit>
 #include <vector>
 
 #include "common/errors.h"
@@ -10,45 +10,86 @@ namespace {
 
 constexpr int32_t kShortestWall = 100;
 
-// Ascending lists of table indices under a key, kept in step with the table
-// while its last element moves into freed slots.
+// Ascending chains of table indices under a key, kept in step with the table
+// while its last element moves into freed slots. The keys live in one open
+// hash table and the chains in one array: a pass over a large plan allocates
+// twice instead of once per key.
 template <class Key, class Hash>
 class IndicesByKey {
  public:
-  void Add(const Key& key, int32_t index) {
-    std::vector<int32_t>& list = lists_[key];
-    list.insert(std::lower_bound(list.begin(), list.end(), index), index);
-  }
-
-  void Remove(const Key& key, int32_t index) {
-    std::vector<int32_t>& list = lists_[key];
-    list.erase(std::lower_bound(list.begin(), list.end(), index));
+  // Indexes keyOf(i) for i = 1..count.
+  template <class KeyOf>
+  IndicesByKey(int32_t count, KeyOf keyOf)
+      : slots_(std::bit_ceil(2 * static_cast<size_t>(std::max(count, 8)))),
+        next_(static_cast<size_t>(std::max(count, 0)) + 1, 0) {
+    // From the highest index down, so that every chain runs upwards.
+    for (int32_t i = count; i >= 1; --i) Link(keyOf(i), i, false);
   }
 
   // The smallest index at least `from` under the key; 0 when there is none.
   int32_t FirstFrom(const Key& key, int32_t from) const {
-    const auto found = lists_.find(key);
-    if (found == lists_.end()) return 0;
-    const auto it = std::lower_bound(found->second.begin(), found->second.end(), from);
-    return it == found->second.end() ? 0 : *it;
+    int32_t i = slots_[SlotOf(key)].head;
+    while (i != 0 && i < from) i = next_[static_cast<size_t>(i)];
+    return i;
   }
 
   // The element at `last` is about to move into the freed slot `freed`.
   void MoveLastInto(const Key& freedKey, int32_t freed, const Key& lastKey, int32_t last) {
-    Remove(freedKey, freed);
+    Unlink(SlotOf(freedKey), freed);
     if (freed == last) return;
-    Remove(lastKey, last);
-    Add(lastKey, freed);
+    Unlink(SlotOf(lastKey), last);
+    Link(lastKey, freed, true);
   }
 
  private:
-  std::unordered_map<Key, std::vector<int32_t>, Hash> lists_;
+  // A key stays in its slot once placed, chain empty or not, so that probes
+  // for other keys go on past it.
+  struct Slot {
+    Key key{};
+    bool used = false;
+    int32_t head = 0;
+  };
+
+  // The slot holding the key, or the free one it takes.
+  size_t SlotOf(const Key& key) const {
+    const size_t mask = slots_.size() - 1;
+    size_t slot = Hash()(key) & mask;
+    while (slots_[slot].used && !(slots_[slot].key == key)) slot = (slot + 1) & mask;
+    return slot;
+  }
+
+  // Puts the index into the key's chain: at its head while building from the
+  // top down, else at its place.
+  void Link(const Key& key, int32_t index, bool sorted) {
+    Slot& slot = slots_[SlotOf(key)];
+    if (!slot.used) slot = Slot{key, true, 0};
+    int32_t* link = &slot.head;
+    while (sorted && *link != 0 && *link < index) link = &next_[static_cast<size_t>(*link)];
+    next_[static_cast<size_t>(index)] = *link;
+    *link = index;
+  }
+
+  void Unlink(size_t slot, int32_t index) {
+    int32_t* link = &slots_[slot].head;
+    while (*link != index) link = &next_[static_cast<size_t>(*link)];
+    *link = next_[static_cast<size_t>(index)];
+  }
+
+  std::vector<Slot> slots_;
+  std::vector<int32_t> next_;
 };
+
+// Spreads the bits of a key over the whole word: plan coordinates are mostly
+// multiples of ten, and the table takes the low bits.
+uint64_t Mix(uint64_t v) {
+  v = (v ^ (v >> 30)) * 0xBF58476D1CE4E5B9ull;
+  v = (v ^ (v >> 27)) * 0x94D049BB133111EBull;
+  return v ^ (v >> 31);
+}
 
 struct PointHash {
   size_t operator()(TPoint p) const {
-    return std::hash<uint64_t>()((uint64_t{static_cast<uint32_t>(p.x)} << 32) |
-                                 static_cast<uint32_t>(p.y));
+    return Mix((uint64_t{static_cast<uint32_t>(p.x)} << 32) | static_cast<uint32_t>(p.y));
   }
 };
 
@@ -60,7 +101,7 @@ struct Ends {
 
 struct EndsHash {
   size_t operator()(const Ends& e) const {
-    return PointHash()(e.low) * 0x9E3779B97F4A7C15ull ^ PointHash()(e.high);
+    return Mix(PointHash()(e.low) ^ (PointHash()(e.high) * 0x9E3779B97F4A7C15ull));
   }
 };
 
@@ -106,8 +147,8 @@ void RemoveDuplicateWallsByScan(TCasaPlan& plan) {
 
 // The same walk, jumping straight to the next later wall with the same ends.
 void RemoveDuplicateWallsIndexed(TCasaPlan& plan) {
-  IndicesByKey<Ends, EndsHash> walls;
-  for (int32_t w = 1; w <= plan.WallCount; ++w) walls.Add(EndsOf(plan, w), w);
+  IndicesByKey<Ends, EndsHash> walls(plan.WallCount,
+                                     [&plan](int32_t w) { return EndsOf(plan, w); });
   for (int32_t j = 1; j <= plan.WallCount; ++j) {
     for (int32_t k = j + 1; k <= plan.WallCount;) {
       const Ends ends = EndsOf(plan, j);
@@ -135,8 +176,8 @@ void MergeSamePositionsByScan(TCasaPlan& plan) {
 }
 
 void MergeSamePositionsIndexed(TCasaPlan& plan) {
-  IndicesByKey<TPoint, PointHash> corners;
-  for (int32_t k = 1; k <= plan.CornerCount; ++k) corners.Add(plan.Corners[k], k);
+  IndicesByKey<TPoint, PointHash> corners(plan.CornerCount,
+                                          [&plan](int32_t k) { return plan.Corners[k]; });
   for (int32_t i = 1; i <= plan.CornerCount; ++i) {
     const TPoint at = plan.Corners[i];
     for (int32_t j = corners.FirstFrom(at, i + 1); j != 0; j = corners.FirstFrom(at, j)) {
