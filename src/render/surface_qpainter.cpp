@@ -41,8 +41,8 @@ QPainterPath ToQPath(const Path& path) {
 
 }  // namespace
 
-QPainterSurface::QPainterSurface(QImage& image, TextLayouts layouts)
-    : painter_(&image), layouts_(layouts) {}
+QPainterSurface::QPainterSurface(QImage& image, Shortcuts shortcuts)
+    : painter_(&image), shortcuts_(shortcuts) {}
 
 void QPainterSurface::SetSmoothing(bool antialias) {
   painter_.setRenderHint(QPainter::Antialiasing, antialias);
@@ -105,6 +105,7 @@ void QPainterSurface::Translate(double dx, double dy) {
 }
 
 void QPainterSurface::Rotate(double degrees) {
+  if (shortcuts_ == Shortcuts::kTaken && std::fmod(degrees, 360.0) == 0) return;
   painter_.rotate(degrees);
 }
 
@@ -152,7 +153,7 @@ const QTextLayout& QPainterSurface::Kept(const QString& text, SizedFont& sized) 
 RectF QPainterSurface::MeasureText(const QString& text, const Font& font, double x, double y) {
   SizedFont* sized = FontFor(font);
   if (!sized) return {x, y, 0, 0};
-  if (layouts_ == TextLayouts::kMadeEachTime)
+  if (shortcuts_ == Shortcuts::kNone)
     return {x, y, sized->metrics.horizontalAdvance(text), sized->metrics.height()};
   return {x, y, Kept(text, *sized).lineAt(0).horizontalAdvance(), sized->metrics.height()};
 }
@@ -162,7 +163,7 @@ void QPainterSurface::DrawText(const QString& text, const Font& font, double x, 
   SizedFont* sized = FontFor(font);
   if (!sized) return;
   painter_.setPen(ToQColor(brush.colour));
-  if (layouts_ == TextLayouts::kMadeEachTime)
+  if (shortcuts_ == Shortcuts::kNone)
     LaidOut(text, *sized)->draw(&painter_, QPointF(x, y));
   else
     Kept(text, *sized).draw(&painter_, QPointF(x, y));

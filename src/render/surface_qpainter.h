@@ -15,10 +15,13 @@
 
 namespace casavo {
 
-// How the surface lays out a text it draws.
-enum class TextLayouts {
-  kKeptForThePaint,  // each distinct text once per font, reused while the surface lives
-  kMadeEachTime,     // afresh for every text drawn
+// Whether the surface spares work that leaves every pixel as it is: fonts
+// and text layouts kept for the paint (each distinct text laid out once per
+// font), and turns by whole turns skipped (Qt would make a rotation of 360
+// degrees out of sines of rounding noise and draw the text the slow way).
+enum class Shortcuts {
+  kTaken,
+  kNone,  // every primitive drawn from scratch, as asked
 };
 
 // The surface over a raster image. Drawing ends when the surface is destroyed;
@@ -29,7 +32,7 @@ enum class TextLayouts {
 // surface, which is one paint.
 class QPainterSurface final : public Surface {
  public:
-  explicit QPainterSurface(QImage& image, TextLayouts layouts = TextLayouts::kKeptForThePaint);
+  explicit QPainterSurface(QImage& image, Shortcuts shortcuts = Shortcuts::kTaken);
 
   void SetSmoothing(bool antialias) override;
   void FillPath(const Brush& brush, const Path& path) override;
@@ -66,7 +69,7 @@ class QPainterSurface final : public Surface {
   const QTextLayout& Kept(const QString& text, SizedFont& sized);
 
   QPainter painter_;
-  const TextLayouts layouts_;
+  const Shortcuts shortcuts_;
   std::map<std::pair<QString, int32_t>, SizedFont> fonts_;  // by family and pixels
 };
 

@@ -12,18 +12,19 @@
 namespace casavo {
 namespace {
 
-QImage PaintWith(TCasaPlan& plan, TextLayouts layouts) {
+QImage PaintWith(TCasaPlan& plan, Shortcuts shortcuts) {
   QImage image(plan.ViewWidth, plan.ViewHeight, QImage::Format_ARGB32_Premultiplied);
-  QPainterSurface surface(image, layouts);
+  QPainterSurface surface(image, shortcuts);
   PlanPainter(plan, surface).Draw();
   return image;
 }
 
-// Fonts and text layouts kept for a paint must not move a single pixel: large
-// generated plans painted with them and with every text laid out afresh give
-// the same picture, seen whole (texts of a pixel or two) and up close, with
-// wall lengths, rooms, problems and the labels of a selected wall.
-TEST(QPainterSurface, KeptTextLayoutsPaintTheSamePixels) {
+// The surface's shortcuts must not move a single pixel: large generated plans
+// painted with them and with every primitive drawn from scratch give the same
+// picture, seen whole (texts of a pixel or two) and up close, with wall
+// lengths (half of them turned by 360 degrees), rooms, problems and the labels
+// of a selected wall.
+TEST(QPainterSurface, ShortcutsPaintTheSamePixels) {
   testing::UseFrenchLocale();
   for (int32_t walls : {1000, 2000}) {
     auto plan = std::make_unique<TCasaPlan>();
@@ -39,11 +40,10 @@ TEST(QPainterSurface, KeptTextLayoutsPaintTheSamePixels) {
       plan->zx = plan->zy = zoom;
       plan->x0 = static_cast<int32_t>(-b.left * zoom);
       plan->y0 = static_cast<int32_t>(-b.top * zoom);
-      const QImage kept = PaintWith(*plan, TextLayouts::kKeptForThePaint);
-      EXPECT_TRUE(kept == PaintWith(*plan, TextLayouts::kMadeEachTime))
-          << walls << " walls at zoom " << zoom;
+      const QImage kept = PaintWith(*plan, Shortcuts::kTaken);
+      EXPECT_TRUE(kept == PaintWith(*plan, Shortcuts::kNone)) << walls << " walls at zoom " << zoom;
       plan->ShowDimensions = false;
-      EXPECT_FALSE(kept == PaintWith(*plan, TextLayouts::kKeptForThePaint)) << "lengths drawn";
+      EXPECT_FALSE(kept == PaintWith(*plan, Shortcuts::kTaken)) << "lengths drawn";
       plan->ShowDimensions = true;
     }
   }
