@@ -127,6 +127,9 @@ bool OnlinePlans::SaveToService() {
                           {copy.Titre}));
     return false;
   }
+  // The service records whoever first saves a plan as its creator: without
+  // this, the user's own new plan at "Lecture" would be refused at the next save.
+  if (copy.Createur.empty()) copy.Createur = net_.Login;
   // The preview carries no selection highlight.
   editor_.ClearSelection();
   editor_.Paint();

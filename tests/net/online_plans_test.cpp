@@ -128,6 +128,27 @@ TEST_F(OnlinePlansTest, FailedPreviewStillCountsAsSaved) {
   EXPECT_EQ(Utf8ToCp1252(transport.Fields(1).at("fichier")), WritePlanXml(Plan()));
 }
 
+TEST_F(OnlinePlansTest, NewPlanSavedReadOnlyCanBeSavedAgainByItsCreator) {
+  Connect();
+  Plan().AddWall({1000, 1000}, {5000, 1000});
+  dialogs.saveAnswer = [](TPlanInfo& info) {
+    info.Titre = "Chalet";
+    info.Partage = 1;
+  };
+  transport.Reply("200 OK:2009-03-29 08:00;9");
+  transport.Reply("200 OK");
+  plans_->SauverPlanClick();
+  EXPECT_EQ(Editor().PlanInfo.Createur, "alice");
+
+  transport.Reply("200 OK:2009-03-29 08:05;9");
+  transport.Reply("200 OK");
+  const size_t sent = transport.bodies.size();
+  plans_->SauverPlanClick();
+  ASSERT_EQ(transport.bodies.size(), sent + 2) << "the second save went out";
+  EXPECT_EQ(transport.Fields(sent).at("planid"), "9");
+  EXPECT_EQ(Editor().PlanInfo.DateModification, "2009-03-29 08:05");
+}
+
 TEST_F(OnlinePlansTest, CancelledSaveKeepsThePlanInformation) {
   Connect();
   Plan().AddWall({1000, 1000}, {5000, 1000});
