@@ -2,9 +2,11 @@
 
 #include <QFontMetricsF>
 #include <QPainterPath>
+#include <algorithm>
 #include <cmath>
 
 #include "common/numeric.h"
+#include "render/text_layouts.h"
 
 namespace casavo {
 
@@ -16,11 +18,58 @@ QColor ToQColor(Argb colour) {
 
 // Pens keep at least one device pixel: symbol lines are a millimetre wide in
 // plan units, a twentieth of a pixel at the usual zoom, and must stay visible.
+double QtPenWidth(const Pen& pen, const QTransform& world) {
+  const double deviceWidth = pen.width * std::sqrt(std::abs(world.determinant()));
+  return deviceWidth < 1 ? 0 : pen.width;  // 0: a one-pixel cosmetic pen
+}
+
 QPen ToQPen(const Pen& pen, const QTransform& world) {
   QPen qpen(ToQColor(pen.colour));
-  const double deviceWidth = pen.width * std::sqrt(std::abs(world.determinant()));
-  qpen.setWidthF(deviceWidth < 1 ? 0 : pen.width);  // 0: a one-pixel cosmetic pen
+  qpen.setWidthF(QtPenWidth(pen, world));
   return qpen;
+}
+
+// Antialiasing touches at most a pixel beyond a shape's edge; one more for
+// rounding.
+constexpr double kEdgeMargin = 2;
+
+// More than any text can take per character, in ems: glyph advances stay
+// under one and a half.
+constexpr double kEmsPerCharacterBound = 2;
+
+QRectF BoxOf(const Path& path) {
+  const auto& segments = path.Segments();
+  if (segments.empty()) return {};
+  int32_t left = segments[0].x1, right = left, top = segments[0].y1, bottom = top;
+  for (const Segment& s : segments) {
+    left = std::min({left, s.x1, s.x2});
+    right = std::max({right, s.x1, s.x2});
+    top = std::min({top, s.y1, s.y2});
+    bottom = std::max({bottom, s.y1, s.y2});
+  }
+  return QRectF(QPointF(left, top), QPointF(right, bottom));
+}
+
+QRectF BoxOf(double x1, double y1, double x2, double y2) {
+  return QRectF(QPointF(x1, y1), QPointF(x2, y2)).normalized();
+}
+
+// Where a text of this many characters at this pixel size may reach from its
+// origin, whatever the font does.
+double TextReach(const QString& text, int32_t pixels) {
+  return pixels * kEmsPerCharacterBound * (text.size() + 2);
+}
+
+// A hatch brush paints its lines and the background between them in one
+// fill: Qt's own diagonal pattern drawn in the line colour over a tile of the
+// background colour.
+QBrush HatchBrush(const Brush& brush) {
+  QImage tile(8, 8, QImage::Format_ARGB32_Premultiplied);
+  tile.fill(ToQColor(brush.background));
+  QPainter painter(&tile);
+  painter.fillRect(tile.rect(), QBrush(ToQColor(brush.colour), Qt::BDiagPattern));
+  painter.end();
+  return QBrush(tile);
 }
 
 QPainterPath ToQPath(const Path& path) {
@@ -42,21 +91,36 @@ QPainterPath ToQPath(const Path& path) {
 }  // namespace
 
 QPainterSurface::QPainterSurface(QImage& image, Shortcuts shortcuts)
-    : painter_(&image), shortcuts_(shortcuts) {}
+    : bounds_(0, 0, image.width(), image.height()), painter_(&image), shortcuts_(shortcuts) {}
+
+bool QPainterSurface::OffImage(const QRectF& world, double margin) const {
+  if (shortcuts_ == Shortcuts::kNone) return false;
+  const QRectF device = painter_.worldTransform().mapRect(world);
+  return !device.adjusted(-margin, -margin, margin, margin).intersects(bounds_);
+}
+
+double QPainterSurface::Reach(const Pen& pen) const {
+  const double scale = std::sqrt(std::abs(painter_.worldTransform().determinant()));
+  return std::max(pen.width * scale, 1.0) / 2 + kEdgeMargin;
+}
 
 void QPainterSurface::SetSmoothing(bool antialias) {
   painter_.setRenderHint(QPainter::Antialiasing, antialias);
   painter_.setRenderHint(QPainter::TextAntialiasing, antialias);
 }
 
+const QBrush& QPainterSurface::QtBrush(const Brush& brush) {
+  const bool solid = brush.style == Brush::Style::kSolid;
+  const auto key =
+      std::make_tuple(brush.style, brush.colour, solid ? brush.colour : brush.background);
+  auto found = brushes_.find(key);
+  if (found == brushes_.end())
+    found = brushes_.emplace(key, solid ? QBrush(ToQColor(brush.colour)) : HatchBrush(brush)).first;
+  return found->second;
+}
+
 void QPainterSurface::Fill(const QPainterPath& shape, const Brush& brush) {
-  if (brush.style == Brush::Style::kSolid) {
-    painter_.fillPath(shape, ToQColor(brush.colour));
-    return;
-  }
-  // A Qt pattern brush leaves the gaps between its lines untouched.
-  painter_.fillPath(shape, ToQColor(brush.background));
-  painter_.fillPath(shape, QBrush(ToQColor(brush.colour), Qt::BDiagPattern));
+  painter_.fillPath(shape, QtBrush(brush));
 }
 
 void QPainterSurface::Stroke(const QPainterPath& shape, const Pen& pen) {
@@ -64,20 +128,32 @@ void QPainterSurface::Stroke(const QPainterPath& shape, const Pen& pen) {
 }
 
 void QPainterSurface::FillPath(const Brush& brush, const Path& path) {
+  if (OffImage(BoxOf(path), kEdgeMargin)) return;
   Fill(ToQPath(path), brush);
 }
 
 void QPainterSurface::DrawPath(const Pen& pen, const Path& path) {
+  if (OffImage(BoxOf(path), Reach(pen))) return;
   Stroke(ToQPath(path), pen);
 }
 
+void QPainterSurface::UsePen(const Pen& pen) {
+  const QTransform& world = painter_.worldTransform();
+  const auto key = std::make_pair(pen.colour, QtPenWidth(pen, world));
+  auto found = pens_.find(key);
+  if (found == pens_.end()) found = pens_.emplace(key, ToQPen(pen, world)).first;
+  painter_.setPen(found->second);
+}
+
 void QPainterSurface::DrawLine(const Pen& pen, double x1, double y1, double x2, double y2) {
-  painter_.setPen(ToQPen(pen, painter_.worldTransform()));
+  if (OffImage(BoxOf(x1, y1, x2, y2), Reach(pen))) return;
+  UsePen(pen);
   painter_.drawLine(QPointF(x1, y1), QPointF(x2, y2));
 }
 
 void QPainterSurface::DrawRectangle(const Pen& pen, double x, double y, double width,
                                     double height) {
+  if (OffImage(BoxOf(x, y, x + width, y + height), Reach(pen))) return;
   QPainterPath shape;
   shape.addRect(x, y, width, height);
   Stroke(shape, pen);
@@ -85,6 +161,7 @@ void QPainterSurface::DrawRectangle(const Pen& pen, double x, double y, double w
 
 void QPainterSurface::FillRectangle(const Brush& brush, double x, double y, double width,
                                     double height) {
+  if (OffImage(BoxOf(x, y, x + width, y + height), kEdgeMargin)) return;
   QPainterPath shape;
   shape.addRect(x, y, width, height);
   Fill(shape, brush);
@@ -94,6 +171,7 @@ void QPainterSurface::DrawArc(const Pen& pen, double x, double y, double width, 
                               double startAngle, double sweepAngle) {
   // Qt counts angles counter-clockwise on screen, the other way round.
   const QRectF box(x, y, width, height);
+  if (OffImage(box.normalized(), Reach(pen))) return;
   QPainterPath shape;
   shape.arcMoveTo(box, -startAngle);
   shape.arcTo(box, -startAngle, -sweepAngle);
@@ -126,47 +204,37 @@ QPainterSurface::SizedFont* QPainterSurface::FontFor(const Font& font) {
   if (found == fonts_.end()) {
     QFont qfont(font.family);
     qfont.setPixelSize(pixels);
-    found =
-        fonts_.emplace(key, SizedFont{qfont, QFontMetricsF(qfont, painter_.device()), {}}).first;
+    found = fonts_.emplace(key, SizedFont{qfont, QFontMetricsF(qfont, painter_.device())}).first;
   }
   return &found->second;
-}
-
-std::unique_ptr<QTextLayout> QPainterSurface::LaidOut(const QString& text, const SizedFont& sized) {
-  auto layout = std::make_unique<QTextLayout>(text, sized.font, painter_.device());
-  QTextOption option;
-  option.setWrapMode(QTextOption::NoWrap);
-  layout->setTextOption(option);
-  layout->setCacheEnabled(true);
-  layout->beginLayout();
-  layout->createLine();
-  layout->endLayout();
-  return layout;
-}
-
-const QTextLayout& QPainterSurface::Kept(const QString& text, SizedFont& sized) {
-  std::unique_ptr<QTextLayout>& layout = sized.layouts[text];
-  if (!layout) layout = LaidOut(text, sized);
-  return *layout;
 }
 
 RectF QPainterSurface::MeasureText(const QString& text, const Font& font, double x, double y) {
   SizedFont* sized = FontFor(font);
   if (!sized) return {x, y, 0, 0};
+  // A text this far outside the image is not drawn wherever its box would put
+  // it: DrawText skips it even from an origin moved by half an estimated box,
+  // since it tests half this reach. So it need not be laid out.
+  const double reach = 2 * TextReach(text, sized->font.pixelSize());
+  if (OffImage(QRectF(x - reach, y - reach, 2 * reach, 2 * reach), kEdgeMargin))
+    return {x, y, 0, sized->metrics.height()};
   if (shortcuts_ == Shortcuts::kNone)
     return {x, y, sized->metrics.horizontalAdvance(text), sized->metrics.height()};
-  return {x, y, Kept(text, *sized).lineAt(0).horizontalAdvance(), sized->metrics.height()};
+  return {x, y, KeptLayout(text, sized->font, painter_.device()).width, sized->metrics.height()};
 }
 
 void QPainterSurface::DrawText(const QString& text, const Font& font, double x, double y,
                                const Brush& brush) {
   SizedFont* sized = FontFor(font);
   if (!sized) return;
-  painter_.setPen(ToQColor(brush.colour));
+  const double reach = TextReach(text, sized->font.pixelSize());
+  if (OffImage(QRectF(x - reach, y - reach, 2 * reach, 2 * reach), kEdgeMargin)) return;
+  UsePen(Pen{brush.colour, 1});
   if (shortcuts_ == Shortcuts::kNone)
-    LaidOut(text, *sized)->draw(&painter_, QPointF(x, y));
+    LayOutLine(text, sized->font, painter_.device())->draw(&painter_, QPointF(x, y));
   else
-    Kept(text, *sized).draw(&painter_, QPointF(x, y));
+    for (const QGlyphRun& run : KeptLayout(text, sized->font, painter_.device()).glyphs)
+      painter_.drawGlyphRun(QPointF(x, y), run);
 }
 
 }  // namespace casavo

@@ -4,32 +4,28 @@
 #include <QFontMetricsF>
 #include <QImage>
 #include <QPainter>
-#include <QTextLayout>
 #include <cstdint>
 #include <map>
-#include <memory>
-#include <unordered_map>
+#include <tuple>
 #include <utility>
 
 #include "render/surface.h"
 
 namespace casavo {
 
-// Whether the surface spares work that leaves every pixel as it is: fonts
-// and text layouts kept for the paint (each distinct text laid out once per
-// font), and turns by whole turns skipped (Qt would make a rotation of 360
-// degrees out of sines of rounding noise and draw the text the slow way).
+// Whether the surface spares work that leaves every pixel as it is: fonts,
+// brushes and pens kept for the paint, text layouts kept from paint to paint
+// (render/text_layouts.h), turns by whole turns skipped (Qt would make a rotation of 360
+// degrees out of sines of rounding noise and draw the text the slow way), and
+// primitives that lie wholly outside the image skipped before Qt strokes,
+// fills or lays them out (most of a large plan when the view shows a part).
 enum class Shortcuts {
   kTaken,
   kNone,  // every primitive drawn from scratch, as asked
 };
 
-// The surface over a raster image. Drawing ends when the surface is destroyed;
-// the image keeps what was drawn. Pens and brushes are built for each
-// primitive from the values passed in and dropped afterwards. A paint writes
-// thousands of texts in a few sizes, many of them alike ("3,60 m"): each font
-// is made once, and each text measured and laid out once, for the life of the
-// surface, which is one paint.
+// The surface over a raster image, for one paint. Drawing ends when the
+// surface is destroyed; the image keeps what was drawn.
 class QPainterSurface final : public Surface {
  public:
   explicit QPainterSurface(QImage& image, Shortcuts shortcuts = Shortcuts::kTaken);
@@ -51,25 +47,32 @@ class QPainterSurface final : public Surface {
                 const Brush& brush) override;
 
  private:
-  // A font at a whole pixel size, its metrics and the layouts of the texts
-  // met in it.
+  // A font at a whole pixel size and its metrics.
   struct SizedFont {
     QFont font;
     QFontMetricsF metrics;
-    std::unordered_map<QString, std::unique_ptr<QTextLayout>> layouts;
   };
 
+  // True when the world box, grown by margin device pixels, misses the
+  // image: nothing drawn inside it could change a pixel.
+  bool OffImage(const QRectF& world, double margin) const;
+  // Device pixels a pen reaches beyond its line, antialiasing included.
+  double Reach(const Pen& pen) const;
+  // Sets the pen unless it is the one already set: Qt sets a pen or brush up
+  // again whenever it is not the very same object as the last one, and the
+  // hatch pattern is rebuilt each time.
+  void UsePen(const Pen& pen);
+  const QBrush& QtBrush(const Brush& brush);
   void Fill(const QPainterPath& shape, const Brush& brush);
   void Stroke(const QPainterPath& shape, const Pen& pen);
   // Null for a size below one pixel, which has no font.
   SizedFont* FontFor(const Font& font);
-  // One line, not wrapped, its top-left corner at the layout's position.
-  std::unique_ptr<QTextLayout> LaidOut(const QString& text, const SizedFont& sized);
-  // The layout kept for the text, made when first measured or drawn.
-  const QTextLayout& Kept(const QString& text, SizedFont& sized);
 
+  const QRectF bounds_;  // the image, in device pixels
   QPainter painter_;
   const Shortcuts shortcuts_;
+  std::map<std::tuple<Brush::Style, Argb, Argb>, QBrush> brushes_;
+  std::map<std::pair<Argb, double>, QPen> pens_;            // by colour and Qt width
   std::map<std::pair<QString, int32_t>, SizedFont> fonts_;  // by family and pixels
 };
 
