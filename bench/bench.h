@@ -13,10 +13,13 @@ namespace casavo::bench {
 // rooms refreshed. Built once per size and kept for the whole run.
 const TCasaPlan& GeneratedPlan(int32_t walls);
 
-// The same plan in a view of width x height pixels that shows all of it,
-// as when the user looks at the whole house, with rooms, lengths and
-// problems shown and nothing selected.
-TCasaPlan FittedPlan(int32_t walls, int32_t width, int32_t height);
+// The same plan centred in a view of width x height pixels at the zoom that
+// shows all of it, but not below minZoom, with rooms, lengths and problems
+// shown and nothing selected.
+TCasaPlan FittedPlan(int32_t walls, int32_t width, int32_t height, double minZoom = 0);
+
+// The smallest zoom the editor's slider offers (1 m = 10 pixels).
+inline constexpr double kSliderMinZoom = 0.01;
 
 // Reports the real size of the plan measured, next to its time.
 void ReportSize(benchmark::State& state, const TCasaPlan& plan);
@@ -26,6 +29,7 @@ void BM_RefreshGeometry(benchmark::State& state);
 void BM_DetectRooms(benchmark::State& state);
 void BM_CleanUpAfterCornerMove(benchmark::State& state);
 void BM_Draw(benchmark::State& state);
+void BM_DrawWholePlan(benchmark::State& state);
 void BM_CreatePreview(benchmark::State& state);
 void BM_WritePlanXml(benchmark::State& state);
 void BM_ReadPlanXml(benchmark::State& state);

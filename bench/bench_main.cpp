@@ -21,6 +21,7 @@ void RegisterAll() {
   Register("BM_DetectRooms", BM_DetectRooms);
   Register("BM_CleanUpAfterCornerMove", BM_CleanUpAfterCornerMove);
   Register("BM_Draw", BM_Draw);
+  Register("BM_DrawWholePlan", BM_DrawWholePlan);
   Register("BM_CreatePreview", BM_CreatePreview);
   Register("BM_WritePlanXml", BM_WritePlanXml);
   Register("BM_ReadPlanXml", BM_ReadPlanXml);

@@ -19,16 +19,18 @@ const TCasaPlan& GeneratedPlan(int32_t walls) {
   return *plan;
 }
 
-TCasaPlan FittedPlan(int32_t walls, int32_t width, int32_t height) {
+TCasaPlan FittedPlan(int32_t walls, int32_t width, int32_t height, double minZoom) {
   TCasaPlan plan = GeneratedPlan(walls);
   plan.ViewWidth = width;
   plan.ViewHeight = height;
   const TRect b = plan.GetBounds();
-  const double zoom =
+  const double fit =
       std::min(width / (b.right - b.left + 2000.0), height / (b.bottom - b.top + 2000.0));
+  const double zoom = std::max(fit, minZoom);
   plan.zx = plan.zy = zoom;
-  plan.x0 = static_cast<int32_t>((1000 - b.left) * zoom);
-  plan.y0 = static_cast<int32_t>((1000 - b.top) * zoom);
+  // The middle of the plan in the middle of the view.
+  plan.x0 = static_cast<int32_t>(width / 2 - (b.left + b.right) / 2.0 * zoom);
+  plan.y0 = static_cast<int32_t>(height / 2 - (b.top + b.bottom) / 2.0 * zoom);
   plan.ShowRooms = true;
   plan.ShowDimensions = true;
   plan.ShowProblems = true;
