@@ -33,7 +33,8 @@ void TCasa::Autosave() {
   if (path.empty()) return;
   if (!PlanInfo.Createur.empty() && PlanInfo.Createur != ReadSetting("Login")) return;
   try {
-    SavePlanFile(*Plan, path);
+    // The snapshot just taken is the plan's text: no need to write it again.
+    SavePlanText(UndoSnapshots.back(), path);
   } catch (const FileError& error) {
     Plan->Message(std::string("Sauvegarde de secours impossible : ") + error.what());
   }

@@ -19,8 +19,12 @@ PlanReadResult LoadPlanFile(TCasaPlan& plan, const std::string& path) {
 }
 
 void SavePlanFile(const TCasaPlan& plan, const std::string& path) {
+  SavePlanText(WritePlanXml(plan), path);
+}
+
+void SavePlanText(std::string_view text, const std::string& path) {
   // The plan in progress is the user's own, like the settings beside it.
-  ReplaceFile(path, WritePlanXml(plan), 0600);
+  ReplaceFile(path, text, 0600);
 }
 
 }  // namespace casavo

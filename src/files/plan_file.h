@@ -24,5 +24,7 @@ PlanReadResult LoadPlanFile(TCasaPlan& plan, const std::string& path);
 // Writes the plan text, plain, replacing the file whole. Raises FileError when
 // the file cannot be written.
 void SavePlanFile(const TCasaPlan& plan, const std::string& path);
+// Writes a plan text that the writer produced, plain, the same way.
+void SavePlanText(std::string_view text, const std::string& path);
 
 }  // namespace casavo
