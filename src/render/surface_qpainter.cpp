@@ -95,12 +95,12 @@ QPainterSurface::QPainterSurface(QImage& image, Shortcuts shortcuts)
 
 bool QPainterSurface::OffImage(const QRectF& world, double margin) const {
   if (shortcuts_ == Shortcuts::kNone) return false;
-  const QRectF device = painter_.worldTransform().mapRect(world);
+  const QRectF device = world_.mapRect(world);
   return !device.adjusted(-margin, -margin, margin, margin).intersects(bounds_);
 }
 
 double QPainterSurface::Reach(const Pen& pen) const {
-  const double scale = std::sqrt(std::abs(painter_.worldTransform().determinant()));
+  const double scale = std::sqrt(std::abs(world_.determinant()));
   return std::max(pen.width * scale, 1.0) / 2 + kEdgeMargin;
 }
 
@@ -119,12 +119,22 @@ const QBrush& QPainterSurface::QtBrush(const Brush& brush) {
   return found->second;
 }
 
+// Transforms reach the painter only when something is drawn: a text or
+// symbol outside the image then costs Qt nothing.
+void QPainterSurface::SyncTransform() {
+  if (!worldChanged_) return;
+  painter_.setWorldTransform(world_);
+  worldChanged_ = false;
+}
+
 void QPainterSurface::Fill(const QPainterPath& shape, const Brush& brush) {
+  SyncTransform();
   painter_.fillPath(shape, QtBrush(brush));
 }
 
 void QPainterSurface::Stroke(const QPainterPath& shape, const Pen& pen) {
-  painter_.strokePath(shape, ToQPen(pen, painter_.worldTransform()));
+  SyncTransform();
+  painter_.strokePath(shape, ToQPen(pen, world_));
 }
 
 void QPainterSurface::FillPath(const Brush& brush, const Path& path) {
@@ -138,10 +148,10 @@ void QPainterSurface::DrawPath(const Pen& pen, const Path& path) {
 }
 
 void QPainterSurface::UsePen(const Pen& pen) {
-  const QTransform& world = painter_.worldTransform();
-  const auto key = std::make_pair(pen.colour, QtPenWidth(pen, world));
+  SyncTransform();
+  const auto key = std::make_pair(pen.colour, QtPenWidth(pen, world_));
   auto found = pens_.find(key);
-  if (found == pens_.end()) found = pens_.emplace(key, ToQPen(pen, world)).first;
+  if (found == pens_.end()) found = pens_.emplace(key, ToQPen(pen, world_)).first;
   painter_.setPen(found->second);
 }
 
@@ -178,21 +188,26 @@ void QPainterSurface::DrawArc(const Pen& pen, double x, double y, double width, 
   Stroke(shape, pen);
 }
 
+// The same operations as QPainter's own, applied to the kept transform.
 void QPainterSurface::Translate(double dx, double dy) {
-  painter_.translate(dx, dy);
+  world_.translate(dx, dy);
+  worldChanged_ = true;
 }
 
 void QPainterSurface::Rotate(double degrees) {
   if (shortcuts_ == Shortcuts::kTaken && std::fmod(degrees, 360.0) == 0) return;
-  painter_.rotate(degrees);
+  world_.rotate(degrees);
+  worldChanged_ = true;
 }
 
 void QPainterSurface::Scale(double sx, double sy) {
-  painter_.scale(sx, sy);
+  world_.scale(sx, sy);
+  worldChanged_ = true;
 }
 
 void QPainterSurface::ResetTransform() {
-  painter_.resetTransform();
+  world_.reset();
+  worldChanged_ = true;
 }
 
 // Qt sizes fonts in whole pixels; the painter only asks for whole sizes.
@@ -200,12 +215,15 @@ QPainterSurface::SizedFont* QPainterSurface::FontFor(const Font& font) {
   const int32_t pixels = RoundToInt(font.emSize);
   if (pixels < 1) return nullptr;
   const auto key = std::make_pair(font.family, pixels);
+  // Texts come in runs of one size: measured, then drawn.
+  if (lastFont_ && lastFont_->first == key) return &lastFont_->second;
   auto found = fonts_.find(key);
   if (found == fonts_.end()) {
     QFont qfont(font.family);
     qfont.setPixelSize(pixels);
     found = fonts_.emplace(key, SizedFont{qfont, QFontMetricsF(qfont, painter_.device())}).first;
   }
+  lastFont_ = &*found;
   return &found->second;
 }
 

@@ -62,6 +62,7 @@ class QPainterSurface final : public Surface {
   // again whenever it is not the very same object as the last one, and the
   // hatch pattern is rebuilt each time.
   void UsePen(const Pen& pen);
+  void SyncTransform();
   const QBrush& QtBrush(const Brush& brush);
   void Fill(const QPainterPath& shape, const Brush& brush);
   void Stroke(const QPainterPath& shape, const Pen& pen);
@@ -72,8 +73,11 @@ class QPainterSurface final : public Surface {
   QPainter painter_;
   const Shortcuts shortcuts_;
   std::map<std::tuple<Brush::Style, Argb, Argb>, QBrush> brushes_;
-  std::map<std::pair<Argb, double>, QPen> pens_;            // by colour and Qt width
+  std::map<std::pair<Argb, double>, QPen> pens_;  // by colour and Qt width
+  QTransform world_;                              // drawn with from the next primitive on
+  bool worldChanged_ = false;
   std::map<std::pair<QString, int32_t>, SizedFont> fonts_;  // by family and pixels
+  std::pair<const std::pair<QString, int32_t>, SizedFont>* lastFont_ = nullptr;
 };
 
 }  // namespace casavo

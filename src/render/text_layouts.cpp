@@ -48,12 +48,18 @@ const KeptText& KeptLayout(const QString& text, const QFont& font, QPaintDevice*
   Layouts& layouts = Store();
   LayoutKey key{text, font.family(), font.pixelSize(), device->logicalDpiX(),
                 device->logicalDpiY()};
+  // A text is measured, then drawn: the second look-up is the first one's.
+  static const Layouts::value_type* last = nullptr;
+  if (last && last->first == key) return last->second;
   auto found = layouts.find(key);
-  if (found != layouts.end()) return found->second;
-  if (layouts.size() >= kMaxKeptLayouts) layouts.clear();
-  const auto layout = LayOutLine(text, font, device);
-  KeptText kept{layout->lineAt(0).horizontalAdvance(), layout->glyphRuns()};
-  return layouts.emplace(std::move(key), std::move(kept)).first->second;
+  if (found == layouts.end()) {
+    if (layouts.size() >= kMaxKeptLayouts) layouts.clear();
+    const auto layout = LayOutLine(text, font, device);
+    KeptText kept{layout->lineAt(0).horizontalAdvance(), layout->glyphRuns()};
+    found = layouts.emplace(std::move(key), std::move(kept)).first;
+  }
+  last = &*found;
+  return found->second;
 }
 
 }  // namespace casavo
