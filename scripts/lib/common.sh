@@ -10,7 +10,7 @@ CASAVO_PACKAGES=(
   libxml2-dev libssl-dev libcpp-httplib-dev libsqlite3-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
-  xvfb xauth fonts-dejavu-core curl qt6-translations-l10n
+  xvfb xauth fonts-dejavu-core curl qt6-translations-l10n locales
 )
 
 # Installs the packages that are missing; does nothing when all are there.
@@ -25,6 +25,15 @@ casavo_install_packages() {
   ((EUID != 0)) && sudo=(sudo)
   "${sudo[@]}" apt-get update
   DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y --no-install-recommends "${missing[@]}"
+}
+
+# The French locale: numbers shown to the user take its decimal comma, and the
+# tests check that the plan file does not.
+casavo_french_locale() {
+  locale -a 2>/dev/null | grep -qi '^fr_FR\.utf-\?8$' && return 0
+  local sudo=()
+  ((EUID != 0)) && sudo=(sudo)
+  "${sudo[@]}" localedef -i fr_FR -f UTF-8 fr_FR.UTF-8
 }
 
 # Configures and builds into $1 (default $CASAVO_BUILD) with extra cmake options.
