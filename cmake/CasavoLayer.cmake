@@ -15,8 +15,10 @@ function(casavo_layer name)
 endfunction()
 
 # One GoogleTest executable per test folder; every TEST becomes a ctest case.
+# LAUNCHER runs the binary through a command (discovery included); SERIAL keeps
+# its cases from running beside each other.
 function(casavo_tests name)
-  cmake_parse_arguments(ARG "" "" "DEPS;ENV" ${ARGN})
+  cmake_parse_arguments(ARG "SERIAL" "" "DEPS;ENV;LAUNCHER" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
   if(NOT sources)
     return()
@@ -26,6 +28,13 @@ function(casavo_tests name)
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
   target_compile_definitions(${name} PRIVATE CASAVO_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
                                              CASAVO_BINARY_DIR="${PROJECT_BINARY_DIR}")
+  if(ARG_LAUNCHER)
+    set_target_properties(${name} PROPERTIES CROSSCOMPILING_EMULATOR "${ARG_LAUNCHER}")
+  endif()
+  set(serial FALSE)
+  if(ARG_SERIAL)
+    set(serial TRUE)
+  endif()
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
-                       PROPERTIES ENVIRONMENT "${ARG_ENV}" TIMEOUT 300)
+                       PROPERTIES ENVIRONMENT "${ARG_ENV}" TIMEOUT 300 RUN_SERIAL ${serial})
 endfunction()
