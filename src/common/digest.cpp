@@ -17,8 +17,8 @@ std::array<uint8_t, N> Digest(const EVP_MD* md, std::string_view bytes) {
 }
 
 bool IsBase64Char(char c) {
-  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
-         c == '+' || c == '/';
+  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '+' ||
+         c == '/';
 }
 
 }  // namespace
@@ -30,7 +30,9 @@ std::array<uint8_t, 16> Md5(std::string_view bytes) {
   return Digest<16>(md5, bytes);
 }
 
-std::array<uint8_t, 20> Sha1(std::string_view bytes) { return Digest<20>(EVP_sha1(), bytes); }
+std::array<uint8_t, 20> Sha1(std::string_view bytes) {
+  return Digest<20>(EVP_sha1(), bytes);
+}
 
 std::string Md5Hex(std::string_view bytes) {
   static constexpr char kHex[] = "0123456789ABCDEF";

@@ -38,7 +38,6 @@ class TCasaNet {
   // Reports a load error to the service; nothing is shown to the user.
   bool EnvoyerErreur(const std::string& message);
 
-
  private:
   ServiceReply Send(const FormBody& body) { return EnvoyerRequete(transport_, body); }
   ServiceReply SendAccount(const char* action);

@@ -16,7 +16,9 @@ TEST(Cp1252, HighRangeUsesTheWindowsCharacters) {
   EXPECT_EQ(Cp1252ToUtf8("\x80"), "\u20AC");
   EXPECT_EQ(Cp1252ToUtf8("\x9C"), "\u0153");
   EXPECT_EQ(Cp1252ToUtf8("Vu Tr\xE9"), "Vu Tré");
-  EXPECT_EQ(Utf8ToCp1252("Pièce à côté €"), "Pi\xE8" "ce \xE0 c\xF4t\xE9 \x80");
+  EXPECT_EQ(Utf8ToCp1252("Pièce à côté €"),
+            "Pi\xE8"
+            "ce \xE0 c\xF4t\xE9 \x80");
 }
 
 TEST(Cp1252, CharactersWithoutAFormBecomeQuestionMarks) {

@@ -1,5 +1,5 @@
-#include <QApplication>
 #include <gtest/gtest.h>
+#include <QApplication>
 
 // Widget tests never need a screen: default to the offscreen platform so that
 // the test binary also runs outside ctest (and during test discovery).
