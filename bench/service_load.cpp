@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <atomic>
-#include <cctype>
 #include <chrono>
 #include <filesystem>
 #include <iostream>
@@ -15,6 +14,7 @@
 #include <thread>
 #include <vector>
 
+#include "service/form.h"
 #include "service/instance.h"
 
 namespace {
@@ -28,28 +28,6 @@ constexpr int kIterations = 200;
 constexpr int kPlansPerClient = 2;
 constexpr int kSharedEvery = 20;   // iterations between edits of the shared plan
 constexpr int kPreviewEvery = 10;  // iterations between preview uploads
-
-std::string Encode(std::string_view bytes) {
-  static constexpr char kHex[] = "0123456789ABCDEF";
-  std::string out;
-  for (unsigned char c : bytes) {
-    if (std::isalnum(c) && c < 0x80) {
-      out += static_cast<char>(c);
-    } else {
-      out += '%';
-      out += kHex[c >> 4];
-      out += kHex[c & 15];
-    }
-  }
-  return out;
-}
-
-std::string Body(const Fields& fields) {
-  std::string body;
-  for (const auto& [name, value] : fields)
-    body += (body.empty() ? "" : "&") + name + "=" + Encode(value);
-  return body;
-}
 
 // A plan of a few dozen walls, as an editor writes it, marked with its author.
 std::string PlanText(const std::string& mark) {
@@ -87,8 +65,8 @@ class Editor {
 
   std::string Call(const Fields& fields) {
     const auto start = Clock::now();
-    const auto response =
-        client_.Post("/soft.php", Body(fields), "application/x-www-form-urlencoded");
+    const auto response = client_.Post("/soft.php", casavo::service::FormBody(fields),
+                                       "application/x-www-form-urlencoded");
     stats.latenciesMs.push_back(
         std::chrono::duration<double, std::milli>(Clock::now() - start).count());
     if (!response || response->status != 200) {

@@ -1,5 +1,7 @@
 #include "service/form.h"
 
+#include <cctype>
+
 namespace casavo::service {
 namespace {
 
@@ -70,6 +72,31 @@ std::string CookieValue(std::string_view header, std::string_view name) {
       return std::string(Trim(pair.substr(equals + 1)));
   }
   return {};
+}
+
+std::string FormEncode(std::string_view bytes) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  std::string out;
+  for (char c : bytes) {
+    const auto b = static_cast<unsigned char>(c);
+    if ((std::isalnum(b) && b < 0x80) || c == '-' || c == '_' || c == '.' || c == '~') {
+      out += c;
+    } else {
+      out += '%';
+      out += kHex[b >> 4];
+      out += kHex[b & 15];
+    }
+  }
+  return out;
+}
+
+std::string FormBody(const std::vector<std::pair<std::string, std::string>>& fields) {
+  std::string body;
+  for (const auto& [name, value] : fields) {
+    if (!body.empty()) body += '&';
+    body += name + "=" + FormEncode(value);
+  }
+  return body;
 }
 
 }  // namespace casavo::service

@@ -4,6 +4,8 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 namespace casavo::service {
 
@@ -28,6 +30,12 @@ class FormFields {
 // hexadecimal digits stays as it is, so that a stray percent sign in a
 // client's text is kept rather than lost.
 std::string FormDecode(std::string_view text);
+
+// Percent-encodes every byte outside the unreserved set (letters, digits and
+// "-_.~"), as the editor does: the inverse of FormDecode, for clients.
+std::string FormEncode(std::string_view bytes);
+// "a=1&b=2" from name/value pairs, each value encoded.
+std::string FormBody(const std::vector<std::pair<std::string, std::string>>& fields);
 
 // The value of one cookie in a Cookie header, or empty text.
 std::string CookieValue(std::string_view header, std::string_view name);

@@ -2,7 +2,6 @@
 
 #include <zlib.h>
 
-#include <cctype>
 #include <cstdlib>
 
 namespace casavo::service::testing {
@@ -30,33 +29,6 @@ TempDir::TempDir() {
 TempDir::~TempDir() {
   std::error_code ignored;
   std::filesystem::remove_all(path_, ignored);
-}
-
-std::string FormEncode(std::string_view bytes) {
-  static constexpr char kHex[] = "0123456789ABCDEF";
-  std::string out;
-  for (char c : bytes) {
-    const auto b = static_cast<unsigned char>(c);
-    if (std::isalnum(b) && b < 0x80) {
-      out += c;
-    } else if (c == '-' || c == '_' || c == '.' || c == '~') {
-      out += c;
-    } else {
-      out += '%';
-      out += kHex[b >> 4];
-      out += kHex[b & 15];
-    }
-  }
-  return out;
-}
-
-std::string FormBody(const Fields& fields) {
-  std::string body;
-  for (const auto& [name, value] : fields) {
-    if (!body.empty()) body += '&';
-    body += name + "=" + FormEncode(value);
-  }
-  return body;
 }
 
 Fields AccountFields(const std::string& action, const std::string& login, const std::string& email,

@@ -40,11 +40,6 @@ Fields SaveFields(const std::string& session, const std::string& planId, const s
 Fields PreviewFields(const std::string& session, const std::string& planId,
                      const std::string& base64, int width, int height);
 
-// Percent-encodes every byte outside the unreserved set, as the editor does.
-std::string FormEncode(std::string_view bytes);
-// "a=1&b=2" from name/value pairs, each value encoded.
-std::string FormBody(const Fields& fields);
-
 // A real, decodable PNG of the given size (grey pixels).
 std::string MakePng(int width, int height);
 
