@@ -1,17 +1,10 @@
 #include "render/surface.h"
 
+#include "files/plan_xml.h"
+
 namespace casavo {
 
 namespace {
-
-constexpr Argb kLightGrey = ArgbColor(240, 240, 240);
-
-int HexDigit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  return -1;
-}
 
 Font Verdana(double size) {
   return Font{QStringLiteral("Verdana"), size};
@@ -20,15 +13,8 @@ Font Verdana(double size) {
 }  // namespace
 
 Argb HexToARGB(std::string_view text) {
-  if (text.size() != 6) return kLightGrey;
-  uint8_t channels[3];
-  for (int i = 0; i < 3; ++i) {
-    const int high = HexDigit(text[2 * i]);
-    const int low = HexDigit(text[2 * i + 1]);
-    if (high < 0 || low < 0) return kLightGrey;
-    channels[i] = static_cast<uint8_t>(high * 16 + low);
-  }
-  return ArgbColor(channels[0], channels[1], channels[2]);
+  // The plan file's colour text, made opaque; light grey when unreadable.
+  return 0xFF000000u | TextToColour(text);
 }
 
 void DrawTextAt(Surface& surface, const QString& text, double size, double x, double y, Argb colour,
