@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
+#include <QRegularExpression>
 #include <QScopedValueRollback>
 #include <QToolButton>
 #include <cmath>
@@ -22,6 +23,8 @@ namespace {
 
 // Room the up/down buttons take at the right of the edit box.
 constexpr int kSpinWidth = 14;
+// The colour of a text that is not a length the field can take.
+const QColor kUnreadable{128, 0, 0};
 
 QString DecimalSeparator() {
   return QLocale().decimalPoint();
@@ -62,10 +65,6 @@ void RoundDigits(Decimal& d, size_t decimals) {
     d.digits.insert(0, 1, '1');
     ++d.intLen;
   }
-}
-
-bool IsNumberChar(QChar c, const QString& sep) {
-  return (c >= '0' && c <= '9') || c == ',' || c == '-' || c == '.' || sep.contains(c);
 }
 
 }  // namespace
@@ -124,7 +123,9 @@ TUnitEdit::TUnitEdit(QWidget* parent)
   connect(edit_, &QLineEdit::textChanged, this, [this] {
     if (!updating_) ShowTypingFeedback();
   });
-  connect(edit_, &QLineEdit::returnPressed, this, &TUnitEdit::Commit);
+  connect(edit_, &QLineEdit::returnPressed, this, [this] {
+    if (Commit()) emit Entered();
+  });
   connect(up_, &QToolButton::clicked, this, [this] { Take(edit_->text(), 1); });
   connect(down_, &QToolButton::clicked, this, [this] { Take(edit_->text(), -1); });
 
@@ -161,7 +162,20 @@ QString TUnitEdit::ValueStr() const {
 }
 
 void TUnitEdit::SetValueStr(const QString& text) {
-  Take(text, 0);
+  if (const std::optional<Parsed> read = ReadTyped(text)) {
+    value_ = read->number;
+    unit_ = read->unit;
+    Refresh();
+  }
+}
+
+void TUnitEdit::SetUnit(const QString& unit) {
+  if (base_ && !unit_.isEmpty()) {
+    const double converted = base_->Convert(value_, unit_, unit);
+    if (converted != TUnitEditBase::kFailure) value_ = converted;
+  }
+  unit_ = unit;
+  Refresh();
 }
 
 void TUnitEdit::SetCaption(const QString& caption) {
@@ -171,34 +185,22 @@ void TUnitEdit::SetCaption(const QString& caption) {
   LayoutChildren();
 }
 
-TUnitEdit::Parsed TUnitEdit::ParseText(const QString& text) const {
-  const QString sep = DecimalSeparator();
-  QString s = text.trimmed();
-  s.replace(QLatin1Char('.'), sep);
-  s.replace(QLatin1Char(','), sep);
-
-  QString numberText;
-  QString unitText;
-  const qsizetype space = s.indexOf(QLatin1Char(' '));
-  if (space >= 0) {
-    numberText = s.left(space).trimmed();
-    unitText = s.mid(space + 1).trimmed();
-  } else {
-    qsizetype i = 0;
-    while (i < s.size() && IsNumberChar(s[i], sep)) ++i;
-    if (i == 0 || i == s.size()) {
-      numberText = s;
-      unitText = DefaultUnit();
-    } else {
-      numberText = s.left(i).trimmed();
-      unitText = s.mid(i).trimmed();
-    }
-  }
-
+std::optional<TUnitEdit::Parsed> TUnitEdit::ReadTyped(const QString& text) const {
+  // One number, with either decimal mark, then at most one word of letters.
+  static const QRegularExpression kLength(
+      QStringLiteral("^(-?(?:[0-9]+(?:[.,][0-9]*)?|[.,][0-9]+))\\s*([a-z]*)$"));
+  const QRegularExpressionMatch match = kLength.match(text.trimmed());
+  if (!match.hasMatch()) return std::nullopt;
+  QString number = match.captured(1);
+  number.replace(QLatin1Char(','), QLatin1Char('.'));
   bool ok = false;
-  const double number = QLocale().toDouble(numberText, &ok);
-  // "inf" and "nan" read as numbers but are no lengths.
-  return Parsed{ok && std::isfinite(number) ? number : 0.0, unitText};
+  const double value = number.toDouble(&ok);
+  if (!ok || !std::isfinite(value)) return std::nullopt;
+  QString unit = match.captured(2);
+  if (unit.isEmpty()) unit = unit_.isEmpty() ? DefaultUnit() : unit_;
+  const bool known = base_ ? base_->IsUnit(unit) : unit == DefaultUnit();
+  if (!known) return std::nullopt;
+  return Parsed{value, unit};
 }
 
 QString TUnitEdit::EffectiveUnit(const QString& u) const {
@@ -210,17 +212,9 @@ QString TUnitEdit::EffectiveUnit(const QString& u) const {
   return autoriseUnite_ ? u : QString();
 }
 
-double TUnitEdit::Clamp(double x) const {
-  if (valueMin_ == 0 && valueMax_ == 0) return x;
-  double r = x;
-  if (x < valueMin_) r = valueMin_;
-  if (x > valueMax_) r = valueMax_;
-  return r;
-}
-
 QString TUnitEdit::DisplayText(const QString& u, double x) const {
   const QString& format = baseValueFormat_ && base_ ? base_->ValueFormat() : valueFormat_;
-  QString text = FormatFloat(Clamp(x), format);
+  QString text = FormatFloat(x, format);
   const QString unit = u.isEmpty() ? QString() : EffectiveUnit(u);
   if (!unit.isEmpty()) text += QLatin1Char(' ') + unit;
   return text;
@@ -228,22 +222,56 @@ QString TUnitEdit::DisplayText(const QString& u, double x) const {
 
 void TUnitEdit::Refresh() {
   QScopedValueRollback<bool> guard(updating_, true);
-  value_ = Clamp(value_);
   unit_ = EffectiveUnit(unit_);
   edit_->setText(DisplayText(unit_, value_));
   SetTextColour(Qt::black);
   if (onChange_) onChange_(this);
 }
 
-void TUnitEdit::Commit() {
-  Take(edit_->text(), 0);
+bool TUnitEdit::Commit() {
+  return Take(edit_->text(), 0);
 }
 
-void TUnitEdit::Take(const QString& text, double delta) {
-  const Parsed parsed = ParseText(text);
-  value_ = parsed.number + delta;
-  unit_ = parsed.unit;
+bool TUnitEdit::Take(const QString& text, double delta) {
+  const std::optional<Parsed> read = ReadTyped(text);
+  if (!read) {
+    Refuse(QStringLiteral("« %1 » n'est pas une longueur : tapez par exemple 3,60 m ou 360 cm")
+               .arg(text.trimmed()));
+    return false;
+  }
+  const double number = read->number + delta;
+  if (const QString why = OutOfBounds(number, read->unit); !why.isEmpty()) {
+    Refuse(why);
+    return false;
+  }
+  value_ = number;
+  unit_ = read->unit;
   Refresh();
+  return true;
+}
+
+QString TUnitEdit::OutOfBounds(double number, const QString& unit) const {
+  if (valueMin_ == 0 && valueMax_ == 0) return {};
+  const QString baseUnit = base_ ? base_->UniteDefaut() : unit;
+  const auto inUnit = [&](double x, const QString& from, const QString& to) {
+    return base_ ? base_->Convert(x, from, to) : x;
+  };
+  const double length = inUnit(number, unit, baseUnit);
+  if (length >= valueMin_ && length <= valueMax_) return {};
+  const auto shown = [&](double x) { return DisplayText(unit, inUnit(x, baseUnit, unit)); };
+  return QStringLiteral("%1 n'est pas possible ici : tapez une longueur entre %2 et %3")
+      .arg(DisplayText(unit, number), shown(valueMin_), shown(valueMax_));
+}
+
+void TUnitEdit::Refuse(const QString& why) {
+  SetTextColour(kUnreadable);
+  if (onRefused_) onRefused_(why);
+}
+
+void TUnitEdit::ShowValue() {
+  QScopedValueRollback<bool> guard(updating_, true);
+  edit_->setText(DisplayText(unit_, value_));
+  SetTextColour(Qt::black);
 }
 
 QString TUnitEdit::FormatFloat(double x, const QString& format) {
@@ -276,7 +304,10 @@ bool TUnitEdit::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::FocusOut) {
       // Switching to another window or opening a popup is not leaving the field.
       const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
-      if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) Commit();
+      // Leaving applies a good text and puts the last good value back otherwise.
+      if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason && !Commit()) {
+        ShowValue();
+      }
     }
   }
   return QWidget::eventFilter(watched, event);
@@ -310,9 +341,7 @@ bool TUnitEdit::Accepts(const QString& typed, const QString& sep) const {
 }
 
 void TUnitEdit::ShowTypingFeedback() {
-  const Parsed parsed = ParseText(edit_->text());
-  const bool unknownUnit = !parsed.unit.isEmpty() && base_ && !base_->IsUnit(parsed.unit);
-  SetTextColour(unknownUnit ? QColor(128, 0, 0) : QColor(0, 128, 0));
+  SetTextColour(ReadTyped(edit_->text()) ? QColor(0, 128, 0) : kUnreadable);
 }
 
 void TUnitEdit::SetTextColour(const QColor& colour) {
@@ -350,20 +379,19 @@ void TUnitEdit::LayoutChildren() {
   if (height() != eh + ch) resize(width(), eh + ch);
 }
 
-void ApplyPanelFieldProperties(TUnitEdit& field, TUnitEditBase* base, double valueMax) {
-  field.SetValue(TUnitEditBase::kFailure);
-  field.SetValueInt(-9999);
-  field.SetValueStr(QStringLiteral("10,00 cm"));
-  field.SetValueMin(1.0);
-  field.SetValueMax(valueMax);
-  field.SetCanReal(true);
+void ApplyPanelFieldProperties(TUnitEdit& field, TUnitEditBase* base, double maxMillimetres,
+                               const QString& shownUnit) {
   field.SetBase(base);
+  field.SetCanReal(true);
   field.SetAutoriseUnite(true);
   field.SetBaseAutoriseUnite(true);
   field.SetUniteDefaut(QStringLiteral("cm"));
   field.SetBaseUniteDefaut(false);
   field.SetBaseValueFormat(true);
-  field.Refresh();
+  field.SetValueStr(QStringLiteral("10 cm"));
+  field.SetUnit(shownUnit);
+  field.SetValueMin(10);
+  field.SetValueMax(maxMillimetres);
 }
 
 }  // namespace casavo

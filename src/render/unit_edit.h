@@ -8,6 +8,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <optional>
 
 class QKeyEvent;
 class QLabel;
@@ -64,11 +65,14 @@ class TUnitEditBase : public QObject {
 // A length field: a caption above an edit box where a number and a unit are
 // typed (250, 2,5 m, 2500 mm), with up/down buttons that add or subtract 1.
 // The shown number stays in the shown unit; Value converts it to the base unit.
+// What the user types is applied only when it reads as a length within the
+// bounds; otherwise the field says why and keeps its last good value.
 class TUnitEdit : public QWidget {
   Q_OBJECT
 
  public:
   using ChangeHandler = std::function<void(QObject* sender)>;
+  using RefusalHandler = std::function<void(const QString& why)>;
 
   struct Parsed {
     double number = 0;
@@ -85,11 +89,17 @@ class TUnitEdit : public QWidget {
   // number as it is, in the shown unit, without conversion.
   int32_t ValueInt() const;
   void SetValueInt(int32_t n);
-  // The canonical text ("12,50 cm"); writing parses a typed-style text.
+  // The canonical text ("12,50 cm"); writing reads a typed-style text and
+  // changes nothing when it is not a length.
   QString ValueStr() const;
   void SetValueStr(const QString& text);
+  // The unit shown; setting it keeps the length and shows it in that unit.
+  const QString& Unit() const { return unit_; }
+  void SetUnit(const QString& unit);
 
-  // Bounds of the shown number, in the shown unit; both 0 means no bounds.
+  // Bounds of what the user may type, as lengths in the base unit (in the
+  // field's own numbers without a base); both 0 means no bounds. Values set by
+  // the program are shown as they are.
   double ValueMin() const { return valueMin_; }
   void SetValueMin(double x) { valueMin_ = x; }
   double ValueMax() const { return valueMax_; }
@@ -97,6 +107,8 @@ class TUnitEdit : public QWidget {
   // Called after every Refresh, with the field as sender.
   const ChangeHandler& OnChange() const { return onChange_; }
   void SetOnChange(ChangeHandler handler) { onChange_ = std::move(handler); }
+  // Told why a typed text was not applied.
+  void SetOnRefused(RefusalHandler handler) { onRefused_ = std::move(handler); }
   bool CanReal() const { return canReal_; }
   void SetCanReal(bool allowed) { canReal_ = allowed; }
   // Not owned; the field forgets it if it is destroyed first.
@@ -117,17 +129,19 @@ class TUnitEdit : public QWidget {
   const QString& Caption() const { return caption_; }
   void SetCaption(const QString& caption);
 
-  // Splits a typed text into its number (0 when unreadable) and unit (the
-  // default unit when none is typed); the unit is not checked.
-  Parsed ParseText(const QString& text) const;
+  // Reads a typed text as one number and at most one unit the field knows; a
+  // bare number is in the unit shown. Nothing for anything else ("abc",
+  // "4 m 50", "1e3", "", "12 km").
+  std::optional<Parsed> ReadTyped(const QString& text) const;
   // The unit the field may show for u.
   QString EffectiveUnit(const QString& u) const;
-  double Clamp(double x) const;
   QString DisplayText(const QString& u, double x) const;
-  // Normalises number and unit, rewrites the text in black, calls OnChange.
+  // Normalises the unit, rewrites the text in black, calls OnChange.
   void Refresh();
-  // Takes the typed text as the new number and unit.
-  void Commit();
+  // Applies the typed text when it is a length within the bounds; otherwise
+  // leaves the value alone, shows the text in red and tells why. True when
+  // applied.
+  bool Commit();
 
   // A number in a "0" or "0.00"-style format with the user's decimal
   // separator, halves away from zero on the number's shortest decimal form.
@@ -140,6 +154,10 @@ class TUnitEdit : public QWidget {
 
   QSize sizeHint() const override;
 
+ signals:
+  // Enter applied the typed text.
+  void Entered();
+
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
@@ -148,8 +166,13 @@ class TUnitEdit : public QWidget {
   bool FilterKey(QKeyEvent* key);
   bool Accepts(const QString& typed, const QString& sep) const;
   void ShowTypingFeedback();
-  // Parses text into number and unit, adds delta, refreshes.
-  void Take(const QString& text, double delta);
+  // Reads text, adds delta, applies the result when it is allowed.
+  bool Take(const QString& text, double delta);
+  // Why number in unit may not be applied; empty when it may.
+  QString OutOfBounds(double number, const QString& unit) const;
+  void Refuse(const QString& why);
+  // Puts the last good value back into the box without applying anything.
+  void ShowValue();
   void SetTextColour(const QColor& colour);
   const QString& DefaultUnit() const;
   int CaptionHeight() const;
@@ -167,6 +190,7 @@ class TUnitEdit : public QWidget {
   bool updating_ = false;
   bool layingOut_ = false;
   ChangeHandler onChange_;
+  RefusalHandler onRefused_;
   QPointer<TUnitEditBase> base_;
   bool autoriseUnite_ = true;
   bool baseAutoriseUnite_ = true;
@@ -178,11 +202,10 @@ class TUnitEdit : public QWidget {
   QString caption_;
 };
 
-// The properties the main window's panel fields are stored with, applied in
-// their stored order: the start values (which leave 10 cm), bounds 1 to
-// valueMax, the shared base, two decimals, and a bare number meaning
-// centimetres. Ends with a Refresh so that the box shows the base's format;
-// assign OnChange afterwards.
-void ApplyPanelFieldProperties(TUnitEdit& field, TUnitEditBase* base, double valueMax);
+// The properties of the main window's panel fields: the shared base, two
+// decimals, lengths from 1 cm to maxMillimetres, and 10 cm shown in shownUnit
+// until the panels set real values. Assign OnChange afterwards.
+void ApplyPanelFieldProperties(TUnitEdit& field, TUnitEditBase* base, double maxMillimetres,
+                               const QString& shownUnit);
 
 }  // namespace casavo

@@ -32,7 +32,9 @@ class UnitEditTest : public ::testing::Test {
     other_ = new QLineEdit(&window_);
     layout->addWidget(field_);
     layout->addWidget(other_);
-    ApplyPanelFieldProperties(*field_, &base_, 500.0);
+    // Lengths from 1 cm to 10 m, shown in centimetres first.
+    ApplyPanelFieldProperties(*field_, &base_, 10000.0, "cm");
+    field_->SetOnRefused([this](const QString& why) { refusals_.push_back(why); });
     window_.show();
     window_.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window_));
@@ -54,6 +56,7 @@ class UnitEditTest : public ::testing::Test {
   QWidget window_;
   TUnitEdit* field_ = nullptr;
   QLineEdit* other_ = nullptr;
+  std::vector<QString> refusals_;
 };
 
 TEST_F(UnitEditTest, StartValuesLeaveTenCentimetres) {
@@ -63,24 +66,44 @@ TEST_F(UnitEditTest, StartValuesLeaveTenCentimetres) {
   EXPECT_EQ(field_->ValueInt(), 100);
 }
 
-TEST_F(UnitEditTest, BoundsApplyToTheNumberInTheShownUnit) {
-  TypeAndEnter("6000 mm");
-  EXPECT_EQ(Shown(), "500,00 mm");
-  EXPECT_DOUBLE_EQ(field_->Value(), 500.0);
-
-  TypeAndEnter("6 m");
-  EXPECT_EQ(Shown(), "6,00 m");
-  EXPECT_DOUBLE_EQ(field_->Value(), 6000.0);
-
-  TypeAndEnter("0 cm");
-  EXPECT_EQ(Shown(), "1,00 cm");
-
-  // Typed forms: a bare number is centimetres, the unit may follow directly.
-  TypeAndEnter("250");
-  EXPECT_EQ(Shown(), "250,00 cm");
-  TypeAndEnter("2.5m");
-  EXPECT_EQ(Shown(), "2,50 m");
-  EXPECT_DOUBLE_EQ(field_->Value(), 2500.0);
+TEST_F(UnitEditTest, TypedTextIsReadInTheShownUnitOrRefusedWithoutChangingTheValue) {
+  struct Case {
+    const char* typed;
+    const char* shown;  // nullptr: refused
+    double millimetres;
+  };
+  const Case cases[] = {
+      {"3,8", "3,80 m", 3800},  // a bare number is in the unit shown
+      {"360 cm", "360,00 cm", 3600},   {"42", "42,00 cm", 420}, {"3600 mm", "3600,00 mm", 3600},
+      {"6000 mm", "6000,00 mm", 6000},  // bounds are lengths: 6 m fits
+      {"2.5m", "2,50 m", 2500},        {"abc", nullptr, 2500},  {"4 m 50", nullptr, 2500},
+      {"1e3", nullptr, 2500},          {"", nullptr, 2500},     {"12 km", nullptr, 2500},
+      {"12 x", nullptr, 2500},         {"60 m", nullptr, 2500},  // longer than 10 m
+      {"5 mm", nullptr, 2500},                                   // shorter than 1 cm
+      {"-2 m", nullptr, 2500},
+  };
+  field_->SetUnit("m");
+  for (const Case& c : cases) {
+    field_->SetValue(c.shown ? 3600 : 2500);
+    refusals_.clear();
+    TypeAndEnter(c.typed);
+    EXPECT_DOUBLE_EQ(field_->Value(), c.millimetres) << c.typed;
+    if (c.shown) {
+      EXPECT_EQ(Shown(), c.shown) << c.typed;
+      EXPECT_TRUE(refusals_.empty()) << c.typed;
+    } else {
+      EXPECT_EQ(Shown(), c.typed) << "the text stays for the user to mend";
+      EXPECT_EQ(field_->TextColour(), kDarkRed) << c.typed;
+      ASSERT_EQ(refusals_.size(), 1u) << c.typed;
+    }
+  }
+  TypeAndEnter("abc");
+  EXPECT_EQ(refusals_.back(),
+            QString::fromUtf8("« abc » n'est pas une longueur : tapez par exemple 3,60 m ou "
+                              "360 cm"));
+  TypeAndEnter("60 m");
+  EXPECT_EQ(refusals_.back(), QString::fromUtf8("60,00 m n'est pas possible ici : tapez une "
+                                                "longueur entre 0,01 m et 10,00 m"));
 }
 
 TEST_F(UnitEditTest, WritingValueConvertsFromTheBaseUnitButValueIntDoesNot) {
@@ -128,22 +151,25 @@ TEST_F(UnitEditTest, KeyboardFilterKeepsTheTextReadable) {
   EXPECT_EQ(Shown(), "");
 }
 
-TEST_F(UnitEditTest, TypingShowsUnknownUnitsInDarkRedUntilCommitted) {
+TEST_F(UnitEditTest, TypingShowsUnreadableTextInDarkRedUntilItReads) {
   Type("12 c");
   EXPECT_EQ(field_->TextColour(), kDarkRed);
   QTest::keyClicks(field_->EditBox(), "m");
   EXPECT_EQ(field_->TextColour(), kGreen);
-  Type("12 x");
-  EXPECT_EQ(field_->TextColour(), kDarkRed);
   QTest::keyClick(field_->EditBox(), Qt::Key_Return);
-  EXPECT_EQ(Shown(), "12,00 mm");
+  EXPECT_EQ(Shown(), "12,00 cm");
   EXPECT_EQ(field_->TextColour(), QColor(Qt::black));
 }
 
-TEST_F(UnitEditTest, LeavingTheBoxCommitsAndButtonsStepTheTypedNumber) {
+TEST_F(UnitEditTest, LeavingTheBoxAppliesGoodTextAndPutsTheLastGoodValueBackOtherwise) {
   Type("7 m");
   other_->setFocus(Qt::TabFocusReason);
   EXPECT_EQ(Shown(), "7,00 m");
+  Type("7 m 20");
+  other_->setFocus(Qt::TabFocusReason);
+  EXPECT_EQ(Shown(), "7,00 m");
+  EXPECT_EQ(field_->TextColour(), QColor(Qt::black));
+  EXPECT_DOUBLE_EQ(field_->Value(), 7000.0);
 
   Type("2,5 m");
   QTest::mouseClick(field_->UpButton(), Qt::LeftButton);
@@ -151,9 +177,9 @@ TEST_F(UnitEditTest, LeavingTheBoxCommitsAndButtonsStepTheTypedNumber) {
   QTest::mouseClick(field_->DownButton(), Qt::LeftButton);
   QTest::mouseClick(field_->DownButton(), Qt::LeftButton);
   EXPECT_EQ(Shown(), "1,50 m");
-  TypeAndEnter("500 mm");
+  TypeAndEnter("10 m");
   QTest::mouseClick(field_->UpButton(), Qt::LeftButton);
-  EXPECT_EQ(Shown(), "500,00 mm");
+  EXPECT_DOUBLE_EQ(field_->Value(), 10000.0) << "a step beyond the bounds is refused";
 }
 
 TEST_F(UnitEditTest, OnChangeFollowsEveryRefreshWithTheFieldAsSender) {
@@ -214,7 +240,7 @@ TEST_F(BareUnitEditTest, CaptionAndWidthDriveTheLayout) {
 TEST_F(BareUnitEditTest, BaseWithoutUnitsGivesTheFailureValueUntilItIsGone) {
   auto empty = std::make_unique<TUnitEditBase>();
   field_.SetBase(empty.get());
-  field_.SetValueStr("10 cm");
+  field_.SetUnit("cm");
   EXPECT_EQ(field_.Value(), TUnitEditBase::kFailure);
   field_.SetValue(50);
   EXPECT_EQ(field_.EditBox()->text(), "50,00 cm") << "kept unconverted";
@@ -222,25 +248,6 @@ TEST_F(BareUnitEditTest, BaseWithoutUnitsGivesTheFailureValueUntilItIsGone) {
   empty.reset();
   EXPECT_EQ(field_.Base(), nullptr);
   EXPECT_DOUBLE_EQ(field_.Value(), 50.0);
-}
-
-TEST_F(BareUnitEditTest, UnreadableNumbersBecomeZeroWithTheDefaultUnit) {
-  for (const char* junk : {"", "abc", "inf", "nan", "1,2,3", "5-3"}) {
-    EXPECT_EQ(field_.ParseText(junk).number, 0.0) << junk;
-  }
-  EXPECT_EQ(field_.ParseText("abc").unit, "cm");
-  EXPECT_EQ(field_.ParseText("-1.25km").unit, "km");
-}
-
-TEST_F(BareUnitEditTest, ClampLetsTheMaximumWinWhenBoundsCross) {
-  EXPECT_EQ(field_.Clamp(-7), -7) << "no bounds";
-  field_.SetValueMin(10);
-  field_.SetValueMax(20);
-  EXPECT_EQ(field_.Clamp(5), 10);
-  EXPECT_EQ(field_.Clamp(25), 20);
-  field_.SetValueMin(30);
-  EXPECT_EQ(field_.Clamp(25), 20);
-  EXPECT_EQ(field_.Clamp(35), 20);
 }
 
 TEST(FormatFloatTest, RoundsHalvesAwayFromZeroWithTheUserSeparator) {
