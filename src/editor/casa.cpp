@@ -19,6 +19,7 @@ TCasa::TCasa(QWidget* owner)
   setMouseTracking(true);
   // The picture covers the whole control; nothing needs erasing first.
   setAttribute(Qt::WA_OpaquePaintEvent);
+  StartHistory("Nouveau plan", true);
 }
 
 TCasa::~TCasa() = default;
@@ -102,6 +103,8 @@ void TCasa::MouseDown(int32_t x, int32_t y) {
   DownY0 = Plan->y0;
   setFocus(Qt::MouseFocusReason);
   Guarded([&] {
+    // Text typed into a panel is a step of its own, before what this press does.
+    CommitPendingUndo();
     switch (Mode) {
       case ModeSelect:
         SelectPress(x, y);

@@ -66,10 +66,18 @@ class TCasa : public QWidget {
   // Owned; refilled in place by a new plan, a load or an undo, never replaced.
   const std::unique_ptr<TCasaPlan> Plan;
   TPlanInfo PlanInfo;
-  // The undo history: one plan text per recorded change and its label.
+  // The local file the plan was opened from or last saved to (UTF-8); empty
+  // for a plan that has none.
+  std::string FilePath;
+  // The undo history: the plan text of each state from the one opened or
+  // created on, and the label of the change that led to it. The last item is
+  // the state shown.
   std::vector<std::string> UndoLabels;
   std::vector<std::string> UndoSnapshots;
-  // The label of property-panel edits not recorded yet.
+  // The states undone, the next one to redo last.
+  std::vector<std::string> RedoLabels;
+  std::vector<std::string> RedoSnapshots;
+  // The label of text typed into a panel and not recorded yet.
   std::string PendingUndoLabel;
 
   // Redraws the whole plan off screen now and shows it.
@@ -95,22 +103,41 @@ class TCasa : public QWidget {
   // The plan point p moved onto nearby corners and walls; sets the guides.
   TPoint Snap(TPoint p, bool excludeSelected);
 
-  // Undo history.
+  // Undo history. Every step, undo and redo also rewrites the recovery file.
   void PushUndo(const std::string& label);
+  // Records the pending panel edit, if any, as its own step.
+  void CommitPendingUndo();
   void Undo();
+  void Redo();
   void ClearUndo();
+  // Starts a new history whose first state is the plan as it is now; saved
+  // tells whether that state is kept somewhere (a file or the service).
+  void StartHistory(const std::string& label, bool saved);
   bool UndoAvailable() const { return UndoLabels.size() > 1; }
+  bool RedoAvailable() const { return !RedoLabels.empty(); }
+  // The state shown is now kept somewhere.
+  void MarkSaved();
+  // Writes the state shown to the recovery file (after a load, a save or a
+  // new plan, which take no step).
+  void Autosave();
+  // The plan changed since it was opened, created or last saved.
+  bool Modified() const;
 
   // The recovery file of the plan in progress; empty without an application folder.
   static std::string RecoveryFilePath();
   // Offers to reload a recovery file left by a run that did not end normally.
   // True when the plan was reloaded.
   bool OfferRecovery();
-  // Deletes the recovery file at a normal exit.
+  // Deletes the recovery file (and the name of the plan's file beside it).
   static void DeleteRecoveryFile();
 
   void SetKeyState(std::unique_ptr<KeyState> keyState);
   void SetDialogs(std::unique_ptr<EditorDialogs> dialogs);
+
+ signals:
+  // A step, an undo, a redo, a new history or a save: what can be undone,
+  // redone or saved may have changed.
+  void HistoryChanged();
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -149,7 +176,9 @@ class TCasa : public QWidget {
   void DeleteSelection();
   void ConfirmDelete(std::string_view questionKey, std::string_view undoKey,
                      const std::function<void()>& remove);
-  void Autosave();
+  // Shows the last state of the history.
+  void RestoreCurrent();
+  bool Recover(const std::string& path);
 
   // The catalogue text of key, to the status bar.
   void Status(std::string_view key) const;
@@ -168,6 +197,8 @@ class TCasa : public QWidget {
   // The grabbed corner's plan position at the press (Shift pins an axis to it).
   TPoint grabStart_;
   bool refused_ = false;
+  // The plan text last kept in a file or on the service; empty when none.
+  std::string savedText_;
 };
 
 }  // namespace casavo

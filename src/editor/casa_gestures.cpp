@@ -70,12 +70,6 @@ void TCasa::SelectPress(int32_t x, int32_t y) {
   } else if (const int32_t r = RoomAt(x, y); r > 0) {
     Plan->SetSelection(r, kSelRoom);
   }
-  // Panel edits since the last press become one undo step.
-  if (!PendingUndoLabel.empty()) {
-    const std::string label = std::move(PendingUndoLabel);
-    PendingUndoLabel.clear();
-    PushUndo(label);
-  }
   Paint();
   if (Plan->SelIndex != indexBefore || Plan->SelKind != kindBefore) Plan->NotifySelectionChange();
 }

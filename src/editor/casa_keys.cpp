@@ -4,21 +4,33 @@
 namespace casavo {
 
 void TCasa::KeyDown(int key, Qt::KeyboardModifiers shift) {
+  const bool ctrl = shift.testFlag(Qt::ControlModifier);
+  // Letters arm a tool only on their own: Ctrl+O or Alt+M belong to the window.
+  const bool plain = !ctrl && !shift.testFlag(Qt::AltModifier);
   switch (key) {
     case Qt::Key_Delete:
       Guarded([&] { DeleteSelection(); });
       break;
     case Qt::Key_M:
+      if (!plain) break;
       Mode = ModeDrawWall;
       // Shows the crosshair and the guides at once, without a real move.
       MouseMove(MouseX, MouseY);
       break;
     case Qt::Key_O:
+      if (!plain) break;
       Mode = ModeAddOpening;
       Paint();
       break;
     case Qt::Key_Z:
-      if (shift.testFlag(Qt::ControlModifier) && UndoAvailable()) Guarded([&] { Undo(); });
+      if (ctrl && shift.testFlag(Qt::ShiftModifier)) {
+        Guarded([&] { Redo(); });
+      } else if (ctrl) {
+        Guarded([&] { Undo(); });
+      }
+      break;
+    case Qt::Key_Y:
+      if (ctrl) Guarded([&] { Redo(); });
       break;
     default:
       break;

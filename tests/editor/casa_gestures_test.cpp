@@ -25,7 +25,7 @@ TEST_F(Gestures, DrawWallClickWithoutMovingLeavesNothing) {
   Release(300, 300);
   EXPECT_EQ(plan().WallCount, 0);
   EXPECT_EQ(plan().CornerCount, 0);
-  EXPECT_TRUE(casa->UndoLabels.empty());
+  EXPECT_FALSE(casa->UndoAvailable());
   EXPECT_FALSE(casa->MouseIsDown);
 }
 
@@ -48,8 +48,8 @@ TEST_F(Gestures, DrawWallRecordsOneCornerMoveAndTellsThePanelsOnRelease) {
   EXPECT_EQ(plan().GetBounds().left, 5000);
   EXPECT_EQ(Screen(plan().Walls[1].C1), (TPoint{200, 300}));
   EXPECT_EQ(Screen(plan().Walls[1].C2), (TPoint{400, 300}));
-  EXPECT_EQ(casa->UndoLabels, std::vector<std::string>{kUndoCoin});
-  EXPECT_EQ(casa->UndoSnapshots.size(), 1u);
+  EXPECT_EQ(casa->UndoLabels, (std::vector<std::string>{"Nouveau plan", kUndoCoin}));
+  EXPECT_EQ(casa->UndoSnapshots.size(), 2u);
 }
 
 TEST_F(Gestures, AnyMouseButtonDrawsAndSelects) {
@@ -229,7 +229,7 @@ TEST_F(Gestures, OpeningPlacedOnAShortWallIsClamped) {
   EXPECT_EQ(plan().Openings[1].dcoin1, 300);
   EXPECT_EQ(plan().Selected(kSelOpening), 1);
   EXPECT_EQ(selectionChanges, 1);
-  EXPECT_EQ(casa->UndoLabels, std::vector<std::string>{"Ajout d'une ouverture"});
+  EXPECT_EQ(casa->UndoLabels, (std::vector<std::string>{"Nouveau plan", "Ajout d'une ouverture"}));
   Release(330, 300);
   EXPECT_EQ(selectionChanges, 1);
 
@@ -261,7 +261,8 @@ TEST_F(Gestures, ObjectPlacedOffWallsFollowsTheDragOfItsPress) {
   Release(550, 420);
   EXPECT_EQ(plan().PlanToScreen({plan().Objects[1].x, plan().Objects[1].y}), (TPoint{550, 420}));
   EXPECT_EQ(selectionChanges, 1);
-  EXPECT_EQ(casa->UndoLabels, (std::vector<std::string>{"Ajout d'un objet", "Déplacer un objet"}));
+  EXPECT_EQ(casa->UndoLabels,
+            (std::vector<std::string>{"Nouveau plan", "Ajout d'un objet", "Déplacer un objet"}));
 }
 
 TEST_F(Gestures, DraggingOnEmptyAreaOrAnOpeningPans) {
@@ -280,18 +281,18 @@ TEST_F(Gestures, DraggingOnEmptyAreaOrAnOpeningPans) {
   Release(430, 240);
   EXPECT_EQ(plan().y0, 140);
   EXPECT_EQ(plan().Corners[1], (TPoint{2000, 1000}));
-  EXPECT_TRUE(casa->UndoLabels.empty());
+  EXPECT_FALSE(casa->UndoAvailable());
 }
 
 TEST_F(Gestures, PendingPanelLabelBecomesOneSnapshotAtTheNextPress) {
   casa->PendingUndoLabel = "Modification objet";
   Press(500, 500);
-  EXPECT_EQ(casa->UndoLabels, std::vector<std::string>{"Modification objet"});
+  EXPECT_EQ(casa->UndoLabels, (std::vector<std::string>{"Nouveau plan", "Modification objet"}));
   EXPECT_TRUE(casa->PendingUndoLabel.empty());
   Release(500, 500);
   Press(500, 500);
   Release(500, 500);
-  EXPECT_EQ(casa->UndoLabels.size(), 1u);
+  EXPECT_EQ(casa->UndoLabels.size(), 2u);
 }
 
 TEST_F(Gestures, PanelsHearOfSelectionChangesOnlyWhereTheyHappen) {
@@ -307,7 +308,7 @@ TEST_F(Gestures, PanelsHearOfSelectionChangesOnlyWhereTheyHappen) {
   EXPECT_EQ(selectionChanges, 2);
   Release(300, 300);
   EXPECT_EQ(selectionChanges, 3);
-  EXPECT_TRUE(casa->UndoLabels.empty());  // clicks without a move record nothing
+  EXPECT_FALSE(casa->UndoAvailable());  // clicks without a move record nothing
   Press(500, 500);
   Release(500, 500);
   EXPECT_EQ(selectionChanges, 4);
@@ -326,7 +327,7 @@ TEST_F(Gestures, GestureRefusedOnAFullTableSaysSoAndChangesNothing) {
   EXPECT_EQ(plan().CornerCount, TCasaPlan::kMaxCorners - 1);
   EXPECT_EQ(plan().WallCount, 0);
   EXPECT_EQ(plan().x0, 0);  // the refused press does not pan either
-  EXPECT_TRUE(casa->UndoLabels.empty());
+  EXPECT_FALSE(casa->UndoAvailable());
 }
 
 TEST_F(Gestures, WallTableRunningOutIsReportedNotThrown) {
@@ -351,7 +352,7 @@ TEST_F(Gestures, WallTableRunningOutIsReportedNotThrown) {
   DrawWallGesture(200, 300, 400, 300);
   EXPECT_EQ(LastMessage(), "Le plan est plein : l'opération a été interrompue.");
   EXPECT_EQ(selectionChanges, 1);
-  EXPECT_TRUE(casa->UndoLabels.empty());
+  EXPECT_FALSE(casa->UndoAvailable());
   EXPECT_FALSE(casa->MouseIsDown);
 }
 

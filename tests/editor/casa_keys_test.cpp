@@ -21,7 +21,7 @@ TEST_F(Keys, DeleteAsksFirstAndNoChangesNothing) {
   EXPECT_EQ(dialogs->asked[0], QString::fromUtf8("Etes vous sur de supprimer ce mur ?"));
   EXPECT_EQ(WritePlanXml(plan()), before);
   EXPECT_EQ(plan().Selected(kSelWall), 1);
-  EXPECT_TRUE(casa->UndoLabels.empty());
+  EXPECT_FALSE(casa->UndoAvailable());
   EXPECT_EQ(selectionChanges, changes);
 
   dialogs->answers = {true};
@@ -29,7 +29,7 @@ TEST_F(Keys, DeleteAsksFirstAndNoChangesNothing) {
   EXPECT_EQ(plan().WallCount, 0);
   EXPECT_EQ(plan().OpeningCount, 0);  // the wall's openings go with it
   EXPECT_EQ(plan().SelKind, kSelNothing);
-  EXPECT_EQ(casa->UndoLabels, std::vector<std::string>{"Supprimer un mur"});
+  EXPECT_EQ(casa->UndoLabels, (std::vector<std::string>{"Nouveau plan", "Supprimer un mur"}));
   EXPECT_EQ(selectionChanges, changes + 1);
 }
 
@@ -58,8 +58,8 @@ TEST_F(Keys, DeleteTakesOpeningsAndObjectsButNotCornersOrRooms) {
   EXPECT_EQ(dialogs->asked,
             (std::vector<QString>{QString::fromUtf8("Etes vous sur de supprimer cette ouverture ?"),
                                   QString::fromUtf8("Etes vous sur de supprimer cet objet ?")}));
-  EXPECT_EQ(casa->UndoLabels,
-            (std::vector<std::string>{"Supprimer une ouverture", "Supprimer un objet"}));
+  EXPECT_EQ(casa->UndoLabels, (std::vector<std::string>{"Nouveau plan", "Supprimer une ouverture",
+                                                        "Supprimer un objet"}));
   EXPECT_EQ(selectionChanges, 2);
 }
 
@@ -75,18 +75,24 @@ TEST_F(Keys, MStartsAWallWithGuidesBeforeTheMouseMoves) {
   EXPECT_TRUE(casa->Moved);
   EXPECT_NE(casa->Picture(), before);
 
-  for (Qt::KeyboardModifier modifier : {Qt::ControlModifier, Qt::ShiftModifier}) {
+  // Shift+M is still the letter; Ctrl or Alt make it a window shortcut.
+  const std::pair<Qt::KeyboardModifiers, uint8_t> cases[] = {
+      {Qt::ShiftModifier, TCasa::ModeDrawWall},
+      {Qt::ControlModifier, TCasa::ModeSelect},
+      {Qt::AltModifier, TCasa::ModeSelect},
+  };
+  for (const auto& [modifiers, mode] : cases) {
     casa->Mode = TCasa::ModeSelect;
-    QTest::keyClick(casa.get(), Qt::Key_M, modifier);
-    EXPECT_EQ(casa->Mode, TCasa::ModeDrawWall);
+    QTest::keyClick(casa.get(), Qt::Key_M, modifiers);
+    EXPECT_EQ(casa->Mode, mode) << modifiers.toInt();
+    QTest::keyClick(casa.get(), Qt::Key_O, modifiers);
+    EXPECT_EQ(casa->Mode, mode == TCasa::ModeSelect ? mode : TCasa::ModeAddOpening)
+        << modifiers.toInt();
   }
-  QTest::keyClick(casa.get(), Qt::Key_O);
-  EXPECT_EQ(casa->Mode, TCasa::ModeAddOpening);
 }
 
 TEST_F(Keys, CtrlZUndoesOnlyWhileSomethingCanBeUndone) {
   DrawWallGesture(200, 300, 400, 300);
-  EXPECT_FALSE(casa->UndoAvailable());
   const int32_t x0 = plan().x0;
   DrawWallGesture(100, 400, 400, 500);  // further left: the origin moves
   EXPECT_NE(plan().x0, x0);
@@ -102,9 +108,11 @@ TEST_F(Keys, CtrlZUndoesOnlyWhileSomethingCanBeUndone) {
   EXPECT_EQ(plan().x0, x0);  // the view of the snapshot comes back too
   EXPECT_EQ(plan().SelKind, kSelNothing);
   EXPECT_EQ(selectionChanges, 1);
+  QTest::keyClick(casa.get(), Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(plan().WallCount, 0);
   EXPECT_FALSE(casa->UndoAvailable());
   QTest::keyClick(casa.get(), Qt::Key_Z, Qt::ControlModifier);
-  EXPECT_EQ(plan().WallCount, 1);
+  EXPECT_EQ(plan().WallCount, 0);
   EXPECT_EQ(casa->UndoLabels.size(), 1u);
 }
 
