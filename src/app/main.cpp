@@ -1,3 +1,4 @@
+#include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QLibraryInfo>
 #include <QLocale>
@@ -20,8 +21,16 @@ int main(int argc, char** argv) {
   if (qtTexts.load(QLocale(QLocale::French), QStringLiteral("qtbase"), QStringLiteral("_"),
                    QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
     QCoreApplication::installTranslator(&qtTexts);
+  QCommandLineParser options;
+  options.setApplicationDescription(QStringLiteral("Casavo : dessinez le plan de votre maison."));
+  options.addHelpOption();
+  options.addPositionalArgument(QStringLiteral("fichier"),
+                                QStringLiteral("Le plan (.plan) à ouvrir au démarrage."));
+  options.process(app);
   casavo::TForm1 window;
   window.SetOnlineService(std::make_unique<casavo::OnlineEditor>(window));
+  if (!options.positionalArguments().isEmpty())
+    window.SetStartFile(options.positionalArguments().constFirst());
   window.show();
   return app.exec();
 }

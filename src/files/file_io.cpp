@@ -12,8 +12,33 @@
 namespace casavo {
 namespace {
 
+// The causes a user meets, in the program's language; the system's text for
+// the rare others.
+std::string Cause(int cause) {
+  switch (cause) {
+    case EACCES:
+    case EPERM:
+      return "accès refusé";
+    case ENOENT:
+      return "fichier ou dossier introuvable";
+    case ENOSPC:
+    case EDQUOT:
+      return "plus de place sur le disque";
+    case EROFS:
+      return "support en lecture seule";
+    case EISDIR:
+      return "c'est un dossier";
+    case ENOTDIR:
+      return "un élément du chemin n'est pas un dossier";
+    case ENAMETOOLONG:
+      return "nom trop long";
+    default:
+      return std::strerror(cause);
+  }
+}
+
 [[noreturn]] void Raise(const std::string& what, const std::string& path, int cause) {
-  throw FileError(what + " " + path + " : " + std::strerror(cause));
+  throw FileError(what + " " + path + " : " + Cause(cause));
 }
 
 bool WriteAll(int fd, std::string_view bytes) {

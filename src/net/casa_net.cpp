@@ -57,6 +57,7 @@ TCasaNet::TCasaNet(ServiceTransport& transport, NetDialogs& dialogs)
 
 bool TCasaNet::Connecter() {
   if (Connected) return false;
+  connectionFailureShown_ = false;
   Login = ReadSetting("Login");
   EMail = ReadSetting("EMail");
   Pass = ReadSetting("Pass");
@@ -106,6 +107,7 @@ bool TCasaNet::ConcludeConnection(const ServiceReply& reply, bool remember) {
     if (OnConnect) OnConnect();
     return true;
   }
+  connectionFailureShown_ = true;
   if (reply.IsStatus("402")) {
     OfferNewVersion(reply.Data());
   } else if (reply.StatusNumber() > 0) {
@@ -151,13 +153,14 @@ std::string TCasaNet::ChargerPlan(const std::string& planKey, TPlanInfo& info) {
   return {};
 }
 
-bool TCasaNet::SauverPlan(TPlanInfo& info) {
+SaveOutcome TCasaNet::SauverPlan(TPlanInfo& info) {
   if (!Connected) Connecter();
   if (!Connected) {
-    ShowError(Msg("NET_CONNECTER_SAUVE"));
-    return false;
+    // One message: the connection's own when it said why, this one otherwise.
+    if (!connectionFailureShown_) ShowError(Msg("NET_CONNECTER_SAUVE"));
+    return SaveOutcome::Told;
   }
-  if (!dialogs_.SavePlan(Login, info)) return false;
+  if (!dialogs_.SavePlan(Login, info)) return SaveOutcome::Cancelled;
 
   const ServiceReply reply = Send(FormBody("sauver")
                                       .Text("userid", UserId)
@@ -166,9 +169,11 @@ bool TCasaNet::SauverPlan(TPlanInfo& info) {
                                       .Number("partage", info.Partage)
                                       .Text("date_modification", info.DateModification)
                                       .Bytes("fichier", info.Fichier));
+  // No reply at all: the caller says the plan was not saved.
+  if (reply.StatusNumber() <= 0) return SaveOutcome::Failed;
   if (!reply.IsStatus("200")) {
     ShowError(ReplyMessage(reply));
-    return false;
+    return SaveOutcome::Told;
   }
   // "<status> <text>:<stamp>;<plan id>"; the stamp may hold colons itself.
   const std::string text = reply.Data();
@@ -177,7 +182,7 @@ bool TCasaNet::SauverPlan(TPlanInfo& info) {
   const size_t semicolon = stamped.find(';');
   info.DateModification = stamped.substr(0, semicolon);
   info.PlanId = semicolon == std::string::npos ? std::string() : stamped.substr(semicolon + 1);
-  return true;
+  return SaveOutcome::Saved;
 }
 
 bool TCasaNet::SauverPng(const std::string& planId, const QByteArray& png) {

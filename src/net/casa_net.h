@@ -11,6 +11,10 @@
 
 namespace casavo {
 
+// How an online save ended: saved, cancelled by the user, or failed, either
+// with the reason already shown (Told) or with nothing shown yet (Failed).
+enum class SaveOutcome { Saved, Cancelled, Told, Failed };
+
 // The user's connection to the service and every request made to it.
 class TCasaNet {
  public:
@@ -32,7 +36,7 @@ class TCasaNet {
   std::string ChargerPlan(const std::string& planKey, TPlanInfo& info);
   // Asks for title and sharing, then saves the plan text info.Fichier. On
   // success info holds the service's PlanId and modification stamp.
-  bool SauverPlan(TPlanInfo& info);
+  SaveOutcome SauverPlan(TPlanInfo& info);
   // Uploads the PNG preview of a saved plan.
   bool SauverPng(const std::string& planId, const QByteArray& png);
   // Reports a load error to the service; nothing is shown to the user.
@@ -48,6 +52,8 @@ class TCasaNet {
 
   ServiceTransport& transport_;
   NetDialogs& dialogs_;
+  // The last Connecter showed why it failed.
+  bool connectionFailureShown_ = false;
 };
 
 }  // namespace casavo

@@ -110,7 +110,7 @@ QString TfmNetEnregistrement::FirstProblem() const {
     return QStringLiteral("Votre pseudo est trop court et doit faire 4 caractères minimum.");
   const QString email = eEmail->text();
   if (email.length() < 8 || !email.contains(QLatin1Char('@')) || !email.contains(QLatin1Char('.')))
-    return QStringLiteral("Votre Email n'est pas invalide. Veuillez un Email correct.");
+    return QStringLiteral("Votre e-mail n'est pas valide. Veuillez saisir un e-mail correct.");
   if (ePass->text().length() <= 3)
     return QStringLiteral("Votre mot de passe est trop court et doit faire 4 caractères minimum.");
   return {};

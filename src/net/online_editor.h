@@ -26,7 +26,6 @@ class OnlineEditor : public OnlineService {
   void NavigateHome(bool wait) override;
   void LoadPlanCommand() override { plans_.mlChargerPlanClick(); }
   void SavePlanCommand() override { plans_.SauverPlanClick(); }
-  bool SaveToService() override { return plans_.SaveToService(); }
 
   TWebView& Web() { return web_; }
 

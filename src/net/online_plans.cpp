@@ -36,6 +36,7 @@ void OnlinePlans::mlChargerPlanClick() {
 }
 
 void OnlinePlans::OpenLink(const std::string& planKey) {
+  if (!window_.MaybeSaveChanges()) return;
   TPlanInfo info;
   try {
     const std::string error = net_.ChargerPlan(planKey, info);
@@ -62,7 +63,7 @@ void OnlinePlans::LoadPlanInfo(const TPlanInfo& info) {
     return;
   }
   window_.SetZoom(editor_.Plan->zx);
-  editor_.PushUndo("Plan de départ");
+  window_.PlanLoadedOnline();
   window_.ShowEditor();
   editor_.Paint();
   window_.SelectionChange();
@@ -121,10 +122,13 @@ bool OnlinePlans::SaveToService() {
   }
   TPlanInfo copy = editor_.PlanInfo;
   copy.Fichier = WritePlanXml(plan);
-  if (!net_.SauverPlan(copy)) {
-    Tell(true, FormatText("Le plan \"%s\" est n'a pas été sauvegardé correctement. Veuillez "
-                          "réésayer.",
-                          {copy.Titre}));
+  const SaveOutcome outcome = net_.SauverPlan(copy);
+  if (outcome != SaveOutcome::Saved) {
+    // A cancel is no failure, and a failure already explained needs no second word.
+    if (outcome == SaveOutcome::Failed)
+      Tell(true, FormatText("Le plan \"%s\" n'a pas été sauvegardé correctement. Veuillez "
+                            "réessayer.",
+                            {copy.Titre}));
     return false;
   }
   // The service records whoever first saves a plan as its creator: without
@@ -143,6 +147,7 @@ bool OnlinePlans::SaveToService() {
                                       : "Le plan \"%s\" est sauvegardé mais pas son aperçu.",
                         {copy.Titre}));
   editor_.PlanInfo = copy;
+  window_.PlanSavedOnline();
   return true;
 }
 

@@ -3,6 +3,7 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QTimer>
+#include <QWebEngineLoadingInfo>
 
 #include "net/endpoint.h"
 
@@ -11,6 +12,15 @@ namespace {
 
 constexpr int kPollMs = 200;
 constexpr int kWaitLimitMs = 3000;
+
+// Our own page for a service that cannot be reached, instead of the engine's.
+const QUrl kOfflinePage(QStringLiteral("qrc:/net/hors_ligne.html"));
+
+bool ServiceUnreachable(const QWebEngineLoadingInfo& info) {
+  return info.status() == QWebEngineLoadingInfo::LoadFailedStatus &&
+         info.errorDomain() == QWebEngineLoadingInfo::ConnectionErrorDomain &&
+         IsServicePage(info.url());
+}
 
 }  // namespace
 
@@ -29,6 +39,14 @@ TWebView::TWebView(LinkHandler onLink) : onLink_(std::move(onLink)), view_(new Q
   InstallCasavoSchemeHandler(page_->profile());
   QObject::connect(page_, &QWebEnginePage::loadFinished, &context_,
                    [this](bool) { pageComplete_ = true; });
+  QObject::connect(page_, &QWebEnginePage::loadingChanged, &context_,
+                   [this](const QWebEngineLoadingInfo& info) {
+                     if (ServiceUnreachable(info)) ShowOfflinePage();
+                   });
+}
+
+void TWebView::ShowOfflinePage() {
+  view_->load(kOfflinePage);
 }
 
 TWebView::~TWebView() {
@@ -62,7 +80,7 @@ bool TWebView::BeforeNavigate(const QUrl& address, const QUrl& from, bool mainFr
   }
   // Only the service's own pages may drive the editor.
   const auto link = ParseCasavoLink(address);
-  if (link && IsServicePage(from)) {
+  if (link && (IsServicePage(from) || from == kOfflinePage)) {
     // The command may wait for the service and open dialogs: it runs once the
     // web engine is done with this navigation request.
     QTimer::singleShot(0, &context_, [this, command = *link] { onLink_(command); });

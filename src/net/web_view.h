@@ -52,6 +52,9 @@ class TWebView : public PageNavigator {
 
   // The navigation filter: false for every casavo:// address.
   bool BeforeNavigate(const QUrl& address, const QUrl& from, bool mainFrame);
+  // Says in French that the service cannot be reached and that the editor
+  // still works; shown when a service page fails to connect.
+  void ShowOfflinePage();
 
  private:
   LinkHandler onLink_;

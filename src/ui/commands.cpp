@@ -24,15 +24,12 @@ bool TForm1::OnlineMissing() const {
   return true;
 }
 
+// Asks before unsaved changes are lost, like every command that replaces the plan.
 void TForm1::mlNouveauPlanClick() {
-  if (Editor->Plan->WallCount > 0 &&
-      dialogs_->AskYesNo(
-          Text("Voulez vous sauvegarder ce plan avant d'en commencer un nouveau ?"))) {
-    // A plan that could not be saved is kept.
-    if (OnlineMissing() || !online_->SaveToService()) return;
-  }
+  if (!MaybeSaveChanges()) return;
   ShowEditor();
   ResetPlan();
+  Editor->Autosave();
   UpdateTitle();
   Editor->Paint();
   // Hides "Annuler" and the element panels, and disables "Nouveau plan".
@@ -92,6 +89,11 @@ void TForm1::mlAjouterObjetClick() {
 void TForm1::mlAnnulerClick() {
   ShowEditor();
   Editor->Undo();
+}
+
+void TForm1::mlRetablirClick() {
+  ShowEditor();
+  Editor->Redo();
 }
 
 }  // namespace casavo

@@ -1,5 +1,6 @@
 #include "ui/main_window.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QDate>
@@ -52,14 +53,12 @@ void TForm1::FormCreate() {
   ApplyingEdit = false;
   SetupSettingsFolder();
   Messages::Init();
-  UnitEditBase->AddUnit(QStringLiteral("mm"), QStringLiteral("milimètre"), 1);
-  UnitEditBase->AddUnit(QStringLiteral("cm"), QStringLiteral("centimètre"), 10);
-  UnitEditBase->AddUnit(QStringLiteral("m"), QStringLiteral("mètre"), 1000);
 
   Editor = new TCasa(ClientArea);
   ClientArea->SetEditor(Editor);
   Editor->Plan->OnMessage = [this](const std::string& text) { ShowStatus(text); };
   Editor->Plan->OnSelectionChange = [this](void*) { SelectionChange(); };
+  connect(Editor, &TCasa::HistoryChanged, this, &TForm1::UpdateHistoryCommands);
 
   ResetPlan();
   UpdateTitle();
@@ -74,10 +73,31 @@ void TForm1::FormCreate() {
   for (const OpeningType& type : OpeningTypes) cbTrouSorte->addItem(type.name);
   FillingPanels = false;
 
-  SetUndoVisible(false);
+  SetCommandVisible(mlAnnuler, false);
+  SetCommandVisible(mlRetablir, false);
   SetHintDelayToZero();
   pDebug->hide();
   CreateSideMenu();
+  AddShortcuts();
+  setAcceptDrops(true);
+}
+
+// The keys of the commands work wherever the focus is in the window; a field
+// being edited keeps its own Ctrl+Z.
+void TForm1::AddShortcuts() {
+  const auto add = [this](const QList<QKeySequence>& keys, auto handler) {
+    auto* action = new QAction(this);
+    action->setShortcuts(keys);
+    connect(action, &QAction::triggered, this, handler);
+    addAction(action);
+  };
+  add({QKeySequence(Qt::CTRL | Qt::Key_O)}, &TForm1::mlOuvrirFichierClick);
+  add({QKeySequence(Qt::CTRL | Qt::Key_S)}, &TForm1::mlEnregistrerClick);
+  add({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)}, &TForm1::mlEnregistrerSousClick);
+  add({QKeySequence(Qt::CTRL | Qt::Key_Q)}, &TForm1::close);
+  add({QKeySequence(Qt::CTRL | Qt::Key_Z)}, &TForm1::mlAnnulerClick);
+  add({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)},
+      &TForm1::mlRetablirClick);
 }
 
 void TForm1::SetupSettingsFolder() {
@@ -114,7 +134,7 @@ TForm1::~TForm1() {
   // Nothing may reach the window's handlers while it comes apart.
   Editor->Plan->OnMessage = nullptr;
   Editor->Plan->OnSelectionChange = nullptr;
-  TCasa::DeleteRecoveryFile();
+  disconnect(Editor, nullptr, this, nullptr);
   SetSettingsReporter({});
   Messages::Free();
 }
@@ -146,6 +166,8 @@ void TForm1::FormShow() {
     ShowEditor();
     SelectionChange();
   }
+  // A plan named on the command line is what the user came for.
+  if (!startFile_.isEmpty() && OpenPlanFile(startFile_)) ShowEditor();
 }
 
 void TForm1::ShowStatus(const std::string& text) {
@@ -159,14 +181,19 @@ void TForm1::ResetPlan() {
   SetZoom(0.05);
   Editor->PlanInfo = TPlanInfo{};
   Editor->PlanInfo.Partage = 3;
-  Editor->ClearUndo();
+  Editor->FilePath.clear();
+  // The empty plan is the first state of its history, and nothing to save.
+  Editor->StartHistory("Nouveau plan", true);
 }
 
+// The plan's file name, else its online title, else the author line; a "*"
+// while it holds changes saved nowhere.
 void TForm1::UpdateTitle() {
-  const std::string& title = Editor->PlanInfo.Titre;
-  setWindowTitle(QStringLiteral("%1 V%2 - %3")
-                     .arg(QStringLiteral("Casavo"), kVersion,
-                          title.empty() ? AuthorLine() : QString::fromStdString(title)));
+  const QString name =
+      Editor->FilePath.empty() && Editor->PlanInfo.Titre.empty() ? AuthorLine() : PlanName();
+  setWindowTitle(QStringLiteral("%1 V%2 - %3%4")
+                     .arg(QStringLiteral("Casavo"), kVersion, name,
+                          Editor->Modified() ? QStringLiteral("*") : QString()));
 }
 
 void TForm1::ShowEditor() {
@@ -187,12 +214,22 @@ void TForm1::ShowWebView(bool loadHome) {
   SideMenu->Layout(true);
 }
 
-void TForm1::SetUndoVisible(bool visible) {
-  if (mlAnnuler->isHidden() != visible) return;
-  mlAnnuler->setHidden(!visible);
+void TForm1::SetCommandVisible(TkelpMenuLabel* command, bool visible) {
+  if (command->isHidden() != visible) return;
+  command->setHidden(!visible);
   if (!SideMenu) return;
-  SideMenu->LayoutContent(ActionSection);
+  SideMenu->LayoutContent(command->parentWidget() == pFichier ? FileSection : ActionSection);
   SideMenu->Layout(true);
+}
+
+void TForm1::UpdateHistoryCommands() {
+  SetCommandVisible(mlAnnuler, Editor->UndoAvailable());
+  if (Editor->UndoAvailable())
+    mlAnnuler->setToolTip(QString::fromStdString(Editor->UndoLabels.back()));
+  SetCommandVisible(mlRetablir, Editor->RedoAvailable());
+  if (Editor->RedoAvailable())
+    mlRetablir->setToolTip(QString::fromStdString(Editor->RedoLabels.back()));
+  UpdateTitle();
 }
 
 }  // namespace casavo

@@ -60,6 +60,10 @@ class TForm1 : public QMainWindow {
 
   QWidget* pFichier;
   TkelpMenuLabel* mlNouveauPlan;
+  TkelpMenuLabel* mlOuvrirFichier;
+  TkelpMenuLabel* mlEnregistrer;
+  TkelpMenuLabel* mlEnregistrerSous;
+  TkelpMenuLabel* mlFichiersRecents;
   TkelpMenuLabel* mlChargerPlan;
   TkelpMenuLabel* mlSauverPlan;
   TkelpMenuLabel* mlAide;
@@ -68,6 +72,7 @@ class TForm1 : public QMainWindow {
   TkelpMenuLabel* mlTracerMur;
   TkelpMenuLabel* mlAjouterOuverture;
   TkelpMenuLabel* mlAnnuler;
+  TkelpMenuLabel* mlRetablir;
 
   QWidget* pAffichage;
   QCheckBox* cbDimension;
@@ -122,6 +127,29 @@ class TForm1 : public QMainWindow {
   void ShowWebView(bool loadHome);
   bool WebViewShown() const { return ClientArea->WebViewShown(); }
 
+  // ---- local plan files ----
+  // The file to open once the window is shown (the command line's).
+  void SetStartFile(const QString& path) { startFile_ = path; }
+  // Asks to save unsaved changes first; true when the caller may go on (the
+  // changes are saved, or the user chose to drop them).
+  bool MaybeSaveChanges();
+  // Opens a plan file after MaybeSaveChanges; true when it was opened.
+  bool OpenPlanFile(const QString& path);
+  // "Enregistrer" and "Enregistrer sous…"; true when the plan was written.
+  bool mlEnregistrerClick();
+  bool mlEnregistrerSousClick();
+  void mlOuvrirFichierClick();
+  void mlFichiersRecentsClick();
+  // The last files opened or saved, newest first, at most kRecentCount.
+  static constexpr int kRecentCount = 8;
+  QStringList RecentFiles() const;
+  // The name shown for the plan: its file's, its online title or the untitled caption.
+  QString PlanName() const;
+  // The online save succeeded: the plan is kept there now.
+  void PlanSavedOnline();
+  // A plan was loaded from the service into the editor.
+  void PlanLoadedOnline();
+
   // ---- commands ----
   void mlNouveauPlanClick();
   void mlChargerPlanClick();
@@ -131,6 +159,7 @@ class TForm1 : public QMainWindow {
   void mlAjouterOuvertureClick();
   void mlAjouterObjetClick();
   void mlAnnulerClick();
+  void mlRetablirClick();
 
   // ---- property panels ----
   void SelectionChange();
@@ -138,6 +167,9 @@ class TForm1 : public QMainWindow {
   void ObjetChange();
   void PieceChange();
   void sPieceCouleurMouseDown();
+  void cbPieceSorteChange();
+  // Gives the keys back to the plan after a choice or a typed value.
+  void FocusPlan();
 
   // ---- display and zoom ----
   void cbVoirClick();
@@ -148,6 +180,9 @@ class TForm1 : public QMainWindow {
 
  protected:
   void showEvent(QShowEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
  private:
   void BuildLayout();
@@ -159,7 +194,8 @@ class TForm1 : public QMainWindow {
   void BuildObjectPanel();
   void BuildRoomPanel();
   void BuildDebugPanel();
-  TUnitEdit* PanelField(const QString& caption, double valueMax);
+  TUnitEdit* PanelField(const QString& caption, double maxMillimetres, const QString& shownUnit);
+  void AddShortcuts();
   TkelpMenuLabel* MenuCommand(QWidget* panel, const QString& caption, const QString& hint);
   void ConnectHandlers();
 
@@ -167,8 +203,16 @@ class TForm1 : public QMainWindow {
   void SetupSettingsFolder();
   void CreateSideMenu();
 
-  // Shows or hides "Annuler", closing the gap it leaves in its section.
-  void SetUndoVisible(bool visible);
+  // Shows or hides a command of "Fichier" or "Action", closing the gap it leaves.
+  void SetCommandVisible(TkelpMenuLabel* command, bool visible);
+  // "Annuler" and "Rétablir" with their hints, and the title's mark of changes.
+  void UpdateHistoryCommands();
+  // Writes the plan to path; reports a failure. True when written.
+  bool WritePlanFile(const QString& path);
+  // Reads path into the editor; reports a failure. True when read.
+  bool ReadPlanFile(const QString& path);
+  void RememberRecent(const QString& path);
+  void ForgetRecent(const QString& path);
   void FillOpeningPanel(int32_t k);
   void FillWallPanel(int32_t w);
   void FillObjectPanel(int32_t o);
@@ -182,6 +226,7 @@ class TForm1 : public QMainWindow {
   std::unique_ptr<OnlineService> online_;
   std::unique_ptr<WindowDialogs> dialogs_;
   bool shown_ = false;
+  QString startFile_;
 };
 
 }  // namespace casavo

@@ -19,8 +19,6 @@ class OnlineService {
   // "Charger un plan" and "Sauver ce plan".
   virtual void LoadPlanCommand() = 0;
   virtual void SavePlanCommand() = 0;
-  // The save offered before a new plan; true when the plan was saved.
-  virtual bool SaveToService() = 0;
 };
 
 }  // namespace casavo

@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QScopedValueRollback>
 #include <QSpinBox>
+#include <algorithm>
 
 #include "common/numeric.h"
 #include "files/plan_xml.h"
@@ -31,8 +32,7 @@ void TForm1::SelectionChange() {
   {
     QScopedValueRollback<bool> filling(FillingPanels, true);
     mlNouveauPlan->setEnabled(plan.WallCount > 0);
-    SetUndoVisible(Editor->UndoAvailable());
-    if (Editor->UndoAvailable()) mlAnnuler->setToolTip(ToQString(Editor->UndoLabels.back()));
+    UpdateHistoryCommands();
 
     const bool nothing = plan.SelIndex == 0;
     pFichier->setHidden(!nothing);
@@ -53,6 +53,11 @@ void TForm1::SelectionChange() {
 void TForm1::FillOpeningPanel(int32_t k) {
   const TCasaPlan& plan = *Editor->Plan;
   const TOpening& opening = plan.Openings[k];
+  // An opening lies within its wall: so does what the user may type.
+  const double wallLength = plan.WallLength(opening.imur);
+  ueTroudCoin1->SetValueMin(0);
+  ueTroudCoin1->SetValueMax(wallLength);
+  ueTrouLarge->SetValueMax(std::max(wallLength, ueTrouLarge->ValueMin()));
   ueTrouLarge->SetValue(opening.large);
   // Wide enough that no sum overflows; the field clamps what it shows.
   const int64_t half = opening.large / 2;
@@ -98,19 +103,21 @@ void TForm1::FillRoomPanel(int32_t r) {
                                           : QColor::fromRgb(TextToColour(colour)));
 }
 
+// Each edit of the wall and opening panels is an undo step of its own.
 void TForm1::TrouChange() {
   if (FillingPanels) return;
   const TCasaPlan& plan = *Editor->Plan;
   if (const int32_t k = plan.Selected(kSelOpening)) {
     ApplyOpeningEdit(k);
+    Editor->Paint();
+    Editor->PushUndo("Modification ouverture");
     // Shows the values as the wall clamped them.
     SelectionChange();
   } else if (const int32_t w = plan.Selected(kSelWall)) {
     ApplyWallEdit(w);
-  } else {
-    return;
+    Editor->Paint();
+    Editor->PushUndo("Modification mur");
   }
-  Editor->Paint();
 }
 
 void TForm1::ApplyOpeningEdit(int32_t k) {
@@ -189,6 +196,16 @@ void TForm1::sPieceCouleurMouseDown() {
   if (!chosen) return;
   sPieceCouleur->SetColour(*chosen);
   PieceChange();
+  Editor->CommitPendingUndo();
+}
+
+void TForm1::cbPieceSorteChange() {
+  PieceChange();
+  Editor->CommitPendingUndo();
+}
+
+void TForm1::FocusPlan() {
+  Editor->setFocus(Qt::OtherFocusReason);
 }
 
 }  // namespace casavo

@@ -25,6 +25,13 @@ constexpr int kCommandHeight = 18;
 
 const QColor kSilver{192, 192, 192};
 
+// The longest wall and the thickest wall or largest object a field takes, in
+// millimetres, and the units the fields show first.
+constexpr double kLongest = 500'000;
+constexpr double kThickest = 5'000;
+const QString kMetres = QStringLiteral("m");
+const QString kCentimetres = QStringLiteral("cm");
+
 QWidget* NewPanel(QWidget* parent) {
   auto* panel = new QWidget(parent);
   panel->resize(kPanelWidth, 0);
@@ -71,7 +78,11 @@ void TForm1::BuildLayout() {
 
   StatusBar = new QStatusBar(this);
   setStatusBar(StatusBar);
+  // Registered before the fields are made, so that each can show its own unit.
   UnitEditBase = new TUnitEditBase(this);
+  UnitEditBase->AddUnit(QStringLiteral("mm"), QStringLiteral("milimètre"), 1);
+  UnitEditBase->AddUnit(QStringLiteral("cm"), QStringLiteral("centimètre"), 10);
+  UnitEditBase->AddUnit(QStringLiteral("m"), QStringLiteral("mètre"), 1000);
 
   BuildFilePanel();
   BuildActionPanel();
@@ -91,10 +102,11 @@ TkelpMenuLabel* TForm1::MenuCommand(QWidget* panel, const QString& caption, cons
   return label;
 }
 
-TUnitEdit* TForm1::PanelField(const QString& caption, double valueMax) {
+TUnitEdit* TForm1::PanelField(const QString& caption, double maxMillimetres,
+                              const QString& shownUnit) {
   auto* field = new TUnitEdit;
   field->SetCaption(caption);
-  ApplyPanelFieldProperties(*field, UnitEditBase, valueMax);
+  ApplyPanelFieldProperties(*field, UnitEditBase, maxMillimetres, shownUnit);
   return field;
 }
 
@@ -104,6 +116,16 @@ void TForm1::BuildFilePanel() {
   mlNouveauPlan = MenuCommand(pFichier, QStringLiteral("Nouveau plan"), QString());
   // Offered once the plan has walls.
   mlNouveauPlan->setEnabled(false);
+  mlOuvrirFichier =
+      MenuCommand(pFichier, QStringLiteral("Ouvrir un fichier…"),
+                  QStringLiteral("Ouvrir un plan enregistré sur cet ordinateur (Ctrl+O)"));
+  mlEnregistrer = MenuCommand(pFichier, QStringLiteral("Enregistrer"),
+                              QStringLiteral("Enregistrer le plan dans son fichier (Ctrl+S)"));
+  mlEnregistrerSous =
+      MenuCommand(pFichier, QStringLiteral("Enregistrer sous…"),
+                  QStringLiteral("Enregistrer le plan dans un autre fichier (Ctrl+Maj+S)"));
+  mlFichiersRecents = MenuCommand(pFichier, QStringLiteral("Fichiers récents"),
+                                  QStringLiteral("Les derniers plans ouverts ou enregistrés"));
   mlChargerPlan = MenuCommand(pFichier, QStringLiteral("Charger un plan"), QString());
   mlSauverPlan = MenuCommand(pFichier, QStringLiteral("Sauver ce plan"), QString());
   mlAide = MenuCommand(pFichier, QStringLiteral("Aide et site Internet"), QString());
@@ -116,6 +138,7 @@ void TForm1::BuildActionPanel() {
   mlAjouterOuverture = MenuCommand(pAction, QStringLiteral("Ajouter une ouverture"),
                                    QStringLiteral("Ajouter une porte ou une fenêtre"));
   mlAnnuler = MenuCommand(pAction, QStringLiteral("Annuler"), QString());
+  mlRetablir = MenuCommand(pAction, QStringLiteral("Rétablir"), QString());
 }
 
 void TForm1::BuildDisplayPanel() {
@@ -145,8 +168,8 @@ void TForm1::BuildDisplayPanel() {
 void TForm1::BuildWallPanel() {
   pMur = NewPanel(Panel2);
   cbMurPointAB = NewComboBox({QStringLiteral("A"), QStringLiteral("B")});
-  ueMurLong = PanelField(QString(), 50000.0);
-  ueMurEpais = PanelField(QStringLiteral("Epaisseur :"), 500.0);
+  ueMurLong = PanelField(QString(), kLongest, kMetres);
+  ueMurEpais = PanelField(QStringLiteral("Epaisseur :"), kThickest, kCentimetres);
 
   PanelStack stack(pMur, kPanelWidth);
   stack.Pair(QStringLiteral("Long depuis :"), cbMurPointAB);
@@ -159,8 +182,9 @@ void TForm1::BuildWallPanel() {
 void TForm1::BuildOpeningPanel() {
   pTrou = NewPanel(Panel2);
   cbTrouPointAB = NewComboBox({QStringLiteral("A"), QStringLiteral("B")});
-  ueTroudCoin1 = PanelField(QString(), 500.0);
-  ueTrouLarge = PanelField(QStringLiteral("Largeur :"), 500.0);
+  // Their bounds follow the opening's wall (FillOpeningPanel).
+  ueTroudCoin1 = PanelField(QString(), kLongest, kMetres);
+  ueTrouLarge = PanelField(QStringLiteral("Largeur :"), kLongest, kCentimetres);
   cbTrouSorte = new QComboBox;
   cbTrouVolet = NewComboBox({QStringLiteral("Pas de volet"), QStringLiteral("Droite"),
                              QStringLiteral("Gauche"), QStringLiteral("Double")});
@@ -180,8 +204,8 @@ void TForm1::BuildOpeningPanel() {
 void TForm1::BuildObjectPanel() {
   pObjet = NewPanel(Panel2);
   eObjetNom = new QLineEdit;
-  ueObjetL = PanelField(QStringLiteral("Largeur :"), 500.0);
-  ueObjetH = PanelField(QStringLiteral("Hauteur :"), 500.0);
+  ueObjetL = PanelField(QStringLiteral("Largeur :"), kThickest, kCentimetres);
+  ueObjetH = PanelField(QStringLiteral("Hauteur :"), kThickest, kCentimetres);
   seObjetA = new QSpinBox;
   seObjetA->setRange(0, 359);
 
@@ -243,16 +267,21 @@ void TForm1::BuildDebugPanel() {
 }
 
 void TForm1::ConnectHandlers() {
-  const auto click = [this](TkelpMenuLabel* label, void (TForm1::*handler)()) {
+  const auto click = [this](TkelpMenuLabel* label, auto handler) {
     connect(label, &TkelpMenuLabel::clicked, this, handler);
   };
   click(mlNouveauPlan, &TForm1::mlNouveauPlanClick);
+  click(mlOuvrirFichier, &TForm1::mlOuvrirFichierClick);
+  click(mlEnregistrer, &TForm1::mlEnregistrerClick);
+  click(mlEnregistrerSous, &TForm1::mlEnregistrerSousClick);
+  click(mlFichiersRecents, &TForm1::mlFichiersRecentsClick);
   click(mlChargerPlan, &TForm1::mlChargerPlanClick);
   click(mlSauverPlan, &TForm1::mlSauverPlanClick);
   click(mlAide, &TForm1::mlAideClick);
   click(mlTracerMur, &TForm1::mlTracerMurClick);
   click(mlAjouterOuverture, &TForm1::mlAjouterOuvertureClick);
   click(mlAnnuler, &TForm1::mlAnnulerClick);
+  click(mlRetablir, &TForm1::mlRetablirClick);
   click(mlAjouterObjet, &TForm1::mlAjouterObjetClick);
   click(lZoom, &TForm1::lZoomClick);
 
@@ -263,18 +292,34 @@ void TForm1::ConnectHandlers() {
   comboChange(cbTrouPointAB, &TForm1::SelectionChange);
   comboChange(cbTrouSorte, &TForm1::TrouChange);
   comboChange(cbTrouVolet, &TForm1::TrouChange);
-  comboChange(cbPieceSorte, &TForm1::PieceChange);
+  comboChange(cbPieceSorte, &TForm1::cbPieceSorteChange);
 
   for (TUnitEdit* field : {ueMurLong, ueMurEpais, ueTrouLarge, ueTroudCoin1}) {
     field->SetOnChange([this](QObject*) { TrouChange(); });
   }
   for (TUnitEdit* field : {ueObjetL, ueObjetH}) {
-    field->SetOnChange([this](QObject*) { ObjetChange(); });
+    field->SetOnChange([this](QObject*) {
+      ObjetChange();
+      Editor->CommitPendingUndo();
+    });
+  }
+  for (TUnitEdit* field : {ueMurLong, ueMurEpais, ueTrouLarge, ueTroudCoin1, ueObjetL, ueObjetH}) {
+    field->SetOnRefused([this](const QString& why) { StatusBar->showMessage(why); });
+    connect(field, &TUnitEdit::Entered, this, &TForm1::FocusPlan);
+  }
+  // A choice in a list is done at once: the keys go back to the plan.
+  for (QComboBox* combo : {cbMurPointAB, cbTrouPointAB, cbTrouSorte, cbTrouVolet, cbPieceSorte}) {
+    connect(combo, &QComboBox::activated, this, &TForm1::FocusPlan);
   }
   connect(cbTrouCote, &QCheckBox::toggled, this, &TForm1::TrouChange);
+  // Typed text is one step when the user is done with the field.
   connect(seObjetA, &QSpinBox::valueChanged, this, &TForm1::ObjetChange);
   connect(eObjetNom, &QLineEdit::textChanged, this, &TForm1::ObjetChange);
   connect(ePieceNom, &QLineEdit::textChanged, this, &TForm1::PieceChange);
+  const auto commitTyped = [this] { Editor->CommitPendingUndo(); };
+  connect(seObjetA, &QSpinBox::editingFinished, this, commitTyped);
+  connect(eObjetNom, &QLineEdit::editingFinished, this, commitTyped);
+  connect(ePieceNom, &QLineEdit::editingFinished, this, commitTyped);
   connect(sPieceCouleur, &ColourBox::pressed, this, &TForm1::sPieceCouleurMouseDown);
 
   // Ticking a box from code (the add-object command) applies it too.

@@ -236,7 +236,7 @@ TEST_F(CasaNetTest, SauverPlanSendsTheTextAndReadsTheStamp) {
   info.DateModification = "2009-01-01 00:00";
   info.Fichier = "<?xml?>\r\n  <Casavo a=\"1 & 2\" b=\"+\xE9\"/>\r\n";
   transport.Reply("200 OK:2009-03-28 10:15;42");
-  EXPECT_TRUE(net.SauverPlan(info));
+  EXPECT_EQ(net.SauverPlan(info), SaveOutcome::Saved);
   EXPECT_EQ(dialogs.saveLogins, std::vector<std::string>{"alice"});
   const auto fields = transport.Fields(1);
   EXPECT_EQ(fields.at("action"), "sauver");
@@ -250,27 +250,40 @@ TEST_F(CasaNetTest, SauverPlanSendsTheTextAndReadsTheStamp) {
   EXPECT_EQ(info.PlanId, "42");
 }
 
-TEST_F(CasaNetTest, SauverPlanRefusalsAndCancels) {
+TEST_F(CasaNetTest, SauverPlanRefusalsAndCancelsSayOneThingAtMost) {
   // Not connected and the account dialog cancelled.
   TPlanInfo info;
-  EXPECT_FALSE(net.SauverPlan(info));
+  EXPECT_EQ(net.SauverPlan(info), SaveOutcome::Told);
   ASSERT_EQ(messages.shown.size(), 1u);
   EXPECT_EQ(messages.shown[0].text, Q(Msg("NET_CONNECTER_SAUVE")));
 
   Connect();
-  EXPECT_FALSE(net.SauverPlan(info));  // save dialog cancelled: silent
+  EXPECT_EQ(net.SauverPlan(info), SaveOutcome::Cancelled);  // save dialog cancelled: silent
   EXPECT_EQ(messages.shown.size(), 1u);
   EXPECT_EQ(transport.bodies.size(), 1u);
 
   dialogs.saveAnswer = [](TPlanInfo&) {};
   transport.Reply("403 Ce plan est partagé en Lecture.");
   info.PlanId = "9";
-  EXPECT_FALSE(net.SauverPlan(info));
+  EXPECT_EQ(net.SauverPlan(info), SaveOutcome::Told);
   EXPECT_EQ(messages.shown.back().text, "Ce plan est partagé en Lecture.");
   EXPECT_EQ(info.PlanId, "9");
+  // No reply: the caller says that the plan was not saved.
+  const size_t shown = messages.shown.size();
   transport.Fail();
-  EXPECT_FALSE(net.SauverPlan(info));
-  EXPECT_EQ(messages.shown.back().text, Q(Msg("NET_CONNEXION_ERROR")));
+  EXPECT_EQ(net.SauverPlan(info), SaveOutcome::Failed);
+  EXPECT_EQ(messages.shown.size(), shown);
+}
+
+TEST_F(CasaNetTest, SauverPlanWithTheServiceDownSaysOnlyThatItCannotBeReached) {
+  StoreAccount("alice", "alice@example.org", "secret");
+  dialogs.accountAnswer = AccountEntry{"alice", "alice@example.org", "secret", true};
+  transport.Fail();
+  transport.Fail();
+  TPlanInfo info;
+  EXPECT_EQ(net.SauverPlan(info), SaveOutcome::Told);
+  ASSERT_EQ(messages.shown.size(), 1u);
+  EXPECT_EQ(messages.shown[0].text, Q(Msg("NET_CONNEXION_ERROR")));
 }
 
 TEST_F(CasaNetTest, SauverPngSendsTheSizeTheSessionAndIntactBase64) {

@@ -14,7 +14,7 @@ namespace {
 const QString kShortLogin =
     QStringLiteral("Votre pseudo est trop court et doit faire 4 caractères minimum.");
 const QString kBadEmail =
-    QStringLiteral("Votre Email n'est pas invalide. Veuillez un Email correct.");
+    QStringLiteral("Votre e-mail n'est pas valide. Veuillez saisir un e-mail correct.");
 const QString kShortPass =
     QStringLiteral("Votre mot de passe est trop court et doit faire 4 caractères minimum.");
 

@@ -149,16 +149,21 @@ TEST_F(OnlinePlansTest, NewPlanSavedReadOnlyCanBeSavedAgainByItsCreator) {
   EXPECT_EQ(Editor().PlanInfo.DateModification, "2009-03-29 08:05");
 }
 
-TEST_F(OnlinePlansTest, CancelledSaveKeepsThePlanInformation) {
+TEST_F(OnlinePlansTest, CancelledSaveSaysNothingAndAFailedOneSaysSoOnce) {
   Connect();
   Plan().AddWall({1000, 1000}, {5000, 1000});
   Editor().PlanInfo.Titre = "Atelier";
   EXPECT_FALSE(plans_->SaveToService());
+  EXPECT_TRUE(messages.shown.empty()) << "a cancelled dialog is no failure";
+  EXPECT_EQ(Editor().PlanInfo.Fichier, "");
+
+  dialogs.saveAnswer = [](TPlanInfo&) {};
+  transport.Fail();
+  EXPECT_FALSE(plans_->SaveToService());
   ASSERT_EQ(messages.shown.size(), 1u);
   EXPECT_EQ(messages.shown[0].text,
-            "Le plan \"Atelier\" est n'a pas été sauvegardé correctement. Veuillez réésayer.");
+            "Le plan \"Atelier\" n'a pas été sauvegardé correctement. Veuillez réessayer.");
   EXPECT_TRUE(messages.shown[0].withBox);
-  EXPECT_EQ(Editor().PlanInfo.Fichier, "");
 }
 
 TEST_F(OnlinePlansTest, SaveShowsThePlanPage) {

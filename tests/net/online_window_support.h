@@ -31,16 +31,28 @@ class FakeOnline : public OnlineService {
   void NavigateHome(bool) override {}
   void LoadPlanCommand() override {}
   void SavePlanCommand() override {}
-  bool SaveToService() override { return false; }
 
  private:
   QWidget* view_ = new QWidget;  // the window owns it
 };
 
+// Answers No, cancels the file dialogs, and answers the question about
+// unsaved changes with saveChoice.
 class AnswerNo : public WindowDialogs {
  public:
   bool AskYesNo(const QString&) override { return false; }
   std::optional<QColor> PickColour(const QColor&) override { return std::nullopt; }
+  SaveChoice AskSaveChanges(const QString& name) override {
+    saveQuestions.push_back(name);
+    return saveChoice;
+  }
+  QString AskOpenFileName() override { return {}; }
+  QString AskSaveFileName(const QString&) override { return {}; }
+  void ShowError(const QString& text) override { errors.push_back(text); }
+
+  SaveChoice saveChoice = SaveChoice::Discard;
+  std::vector<QString> saveQuestions;
+  std::vector<QString> errors;
 };
 
 class NoRecovery : public EditorDialogs {
@@ -57,7 +69,9 @@ class OnlineWindowTest : public ::testing::Test {
     qputenv("XDG_DATA_HOME", home_.path().toUtf8());
     window_ = std::make_unique<TForm1>();
     window_->SetOnlineService(std::make_unique<FakeOnline>());
-    window_->SetDialogs(std::make_unique<AnswerNo>());
+    auto answers = std::make_unique<AnswerNo>();
+    answers_ = answers.get();
+    window_->SetDialogs(std::move(answers));
     window_->Editor->SetDialogs(std::make_unique<NoRecovery>());
     window_->resize(1000, 612);
     window_->ShowEditor();
@@ -88,6 +102,7 @@ class OnlineWindowTest : public ::testing::Test {
   TCasaNet net{transport, dialogs};
   RecordingNavigator pages;
   std::unique_ptr<TForm1> window_;
+  AnswerNo* answers_ = nullptr;
   std::unique_ptr<OnlinePlans> plans_;
 };
 

@@ -53,7 +53,7 @@ TEST_F(ServiceRoundTripTest, AccountPlanPreviewAndErrorReport) {
     saved.Titre = kTitle;
     saved.Partage = 1;
   };
-  ASSERT_TRUE(net.SauverPlan(info));
+  ASSERT_EQ(net.SauverPlan(info), SaveOutcome::Saved);
   EXPECT_NE(info.PlanId, "");
   EXPECT_NE(info.DateModification, "");
   const QByteArray png = CreatePreview(plan, 50);

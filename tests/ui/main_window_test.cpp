@@ -15,8 +15,6 @@ const QString kWallTip = QString::fromUtf8(
     "Pour tracer un mur, cliquez sur le plan puis déplacez la souris en la maintenant appuyé.");
 const QString kMKeyTip = QString::fromUtf8(
     "Vous pouvez cliquer sur la touche \"M\" du clavier pour tracer un nouveau mur.");
-const QString kNewPlanQuestion =
-    QString::fromUtf8("Voulez vous sauvegarder ce plan avant d'en commencer un nouveau ?");
 const QString kNewPlanTip = QString::fromUtf8(
     "Nouveau plan vierge. Vous pouvez maintenant tracer des murs et des ouvertures.");
 
@@ -34,17 +32,11 @@ class FakeOnline : public OnlineService {
   void NavigateHome(bool wait) override { homes.push_back(wait); }
   void LoadPlanCommand() override { ++loads; }
   void SavePlanCommand() override { ++saves; }
-  bool SaveToService() override {
-    ++newPlanSaves;
-    return saveSucceeds;
-  }
 
   QWidget view;
   std::vector<bool> homes;
   int loads = 0;
   int saves = 0;
-  int newPlanSaves = 0;
-  bool saveSucceeds = false;
 };
 
 class MainWindowTest : public WindowTest {
@@ -71,7 +63,7 @@ TEST_F(MainWindowTest, StartsOnAnEmptyPlanWithTheFileAndActionCommandsStacked) {
   EXPECT_TRUE(Plan().ShowProblems);
   EXPECT_TRUE(form_->mlAnnuler->isHidden());
   EXPECT_FALSE(form_->mlNouveauPlan->isEnabled());
-  EXPECT_EQ(form_->FileSection->ContentHeight, 4 + 4 * (18 + 4));
+  EXPECT_EQ(form_->FileSection->ContentHeight, 4 + 8 * (18 + 4));
   EXPECT_EQ(form_->ActionSection->ContentHeight, 4 + 2 * (18 + 4));
   EXPECT_EQ(form_->mlAjouterOuverture->y(), 4 + 18 + 4);
   EXPECT_TRUE(form_->pMur->isHidden() && form_->pTrou->isHidden() && form_->pPiece->isHidden());
@@ -85,24 +77,22 @@ TEST_F(MainWindowTest, StartsOnAnEmptyPlanWithTheFileAndActionCommandsStacked) {
   EXPECT_FALSE(form_->WebViewShown()) << "without the online part the editor shows";
 }
 
-TEST_F(MainWindowTest, NewPlanIsOfferedOnlyWithWallsAndAsksToSaveFirst) {
+TEST_F(MainWindowTest, NewPlanIsOfferedOnlyWithWallsAndAsksBeforeChangesAreLost) {
   Start();
   AddWalls(1);
+  form_->Editor->PushUndo("mur");
   Select(0, kSelNothing);
   ASSERT_TRUE(form_->mlNouveauPlan->isEnabled());
   form_->Editor->PlanInfo.Titre = "Maison";
   form_->UpdateTitle();
-  EXPECT_EQ(form_->windowTitle(), "Casavo V2.2 - Maison");
+  EXPECT_EQ(form_->windowTitle(), "Casavo V2.2 - Maison*") << "changes saved nowhere";
 
-  // Yes without the online part: nothing can be saved, so the plan stays.
-  script_.yes = true;
+  // "Annuler" keeps the plan.
   Click(form_->mlNouveauPlan);
-  EXPECT_EQ(script_.questions, std::vector<QString>{kNewPlanQuestion});
+  EXPECT_EQ(script_.saveQuestions, std::vector<QString>{"Maison"});
   EXPECT_EQ(Plan().WallCount, 1);
-  ASSERT_EQ(script_.tipBoxes.size(), 1u);
-  EXPECT_FALSE(script_.tipBoxes[0]) << "the missing service is told without the box";
 
-  script_.yes = false;
+  script_.saveChoice = SaveChoice::Discard;
   Plan().zx = Plan().zy = 0.2;
   Click(form_->mlNouveauPlan);
   EXPECT_EQ(Plan().WallCount, 0);
@@ -116,20 +106,8 @@ TEST_F(MainWindowTest, NewPlanIsOfferedOnlyWithWallsAndAsksToSaveFirst) {
 
   // Disabled: a click asks nothing.
   Click(form_->mlNouveauPlan);
-  EXPECT_EQ(script_.questions.size(), 2u);
-}
-
-TEST_F(MainWindowTest, NewPlanKeepsThePlanWhenTheOnlineSaveFails) {
-  StartOnline();
-  AddWalls(2);
-  script_.yes = true;
-  form_->mlNouveauPlanClick();
-  EXPECT_EQ(online_->newPlanSaves, 1);
-  EXPECT_EQ(Plan().WallCount, 2);
-  online_->saveSucceeds = true;
-  form_->mlNouveauPlanClick();
-  EXPECT_EQ(Plan().WallCount, 0);
-  EXPECT_FALSE(form_->WebViewShown());
+  EXPECT_EQ(script_.saveQuestions.size(), 2u);
+  EXPECT_TRUE(script_.questions.empty());
 }
 
 TEST_F(MainWindowTest, WallTipShowsUntilTickedThenTheMKeyTipNeedsMoreThanThreeWalls) {
@@ -173,22 +151,30 @@ TEST_F(MainWindowTest, AddingAnOpeningWithoutWallsWarnsButStillArmsTheTool) {
             QString::fromUtf8("Pour placer une ouverture, cliquez sur un mur du plan."));
 }
 
-TEST_F(MainWindowTest, UndoCommandShowsWithTheLastLabelOnlyWhileSomethingCanBeUndone) {
+TEST_F(MainWindowTest, UndoAndRedoShowWithTheirLabelsOnlyWhileTheyApply) {
   Start();
-  form_->Editor->PushUndo("Plan vide");
-  AddWalls(1);
-  Select(0, kSelNothing);
-  EXPECT_TRUE(form_->mlAnnuler->isHidden()) << "the first snapshot cannot be undone";
-  form_->Editor->PushUndo("Déplacer un coin");
-  Select(0, kSelNothing);
-  ASSERT_FALSE(form_->mlAnnuler->isHidden());
+  DrawWall(QPoint(200, 300), QPoint(400, 300));
+  ASSERT_FALSE(form_->mlAnnuler->isHidden()) << "the first change can be undone";
+  EXPECT_TRUE(form_->mlRetablir->isHidden());
   EXPECT_EQ(form_->mlAnnuler->toolTip(), QString::fromUtf8("Déplacer un coin"));
   EXPECT_EQ(form_->ActionSection->ContentHeight, 4 + 3 * (18 + 4));
 
   Click(form_->mlAnnuler);
   EXPECT_EQ(Plan().WallCount, 0);
   EXPECT_TRUE(form_->mlAnnuler->isHidden());
-  EXPECT_EQ(form_->ActionSection->ContentHeight, 4 + 2 * (18 + 4));
+  ASSERT_FALSE(form_->mlRetablir->isHidden());
+  EXPECT_EQ(form_->mlRetablir->toolTip(), QString::fromUtf8("Déplacer un coin"));
+  EXPECT_EQ(form_->windowTitle(), UntitledCaption()) << "back to the state it started from";
+
+  // Ctrl+Y wherever the focus is; Ctrl+Z too.
+  QTest::keyClick(form_.get(), Qt::Key_Y, Qt::ControlModifier);
+  EXPECT_EQ(Plan().WallCount, 1);
+  EXPECT_TRUE(form_->mlRetablir->isHidden());
+  QTest::keyClick(form_.get(), Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(Plan().WallCount, 0);
+  QTest::keyClick(form_.get(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+  EXPECT_EQ(Plan().WallCount, 1);
+  EXPECT_EQ(form_->Editor->Mode, TCasa::ModeSelect) << "no shortcut arms a tool";
 }
 
 TEST_F(MainWindowTest, HelpSwitchesBetweenTheWebViewAndTheEditor) {

@@ -2,6 +2,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QSlider>
+#include <QStatusBar>
 
 #include "ui/support/window_fixture.h"
 
@@ -31,26 +32,40 @@ class PanelsTest : public WindowTest {
   }
 };
 
-TEST_F(PanelsTest, WallLengthKeepsTheChosenEndAndTheDirection) {
+TEST_F(PanelsTest, WallLengthKeepsTheChosenEndAndTheDirectionOneStepPerEdit) {
   const int32_t w = Plan().AddWall({1000, 1000}, {4000, 5000});
   Select(w, kSelWall);
   EXPECT_FALSE(form_->pMur->isHidden());
   EXPECT_TRUE(form_->pFichier->isHidden());
-  EXPECT_EQ(form_->ueMurLong->ValueStr(), "500,00 cm");
+  EXPECT_EQ(form_->ueMurLong->ValueStr(), "5,00 m") << "wall lengths show in metres";
+  EXPECT_EQ(form_->ueMurEpais->ValueStr(), "25,00 cm") << "thicknesses in centimetres";
   const size_t snapshots = form_->Editor->UndoSnapshots.size();
 
-  Type(form_->ueMurLong, "250");
+  Type(form_->ueMurLong, "2,5");
   EXPECT_EQ(WallEnd(w, true), (TPoint{1000, 1000}));
   EXPECT_EQ(WallEnd(w, false), (TPoint{2500, 3000}));
+  EXPECT_EQ(form_->Editor->UndoLabels.back(), "Modification mur");
+  EXPECT_TRUE(form_->Editor->hasFocus()) << "Enter gives the keys back to the plan";
 
   form_->cbMurPointAB->setCurrentIndex(1);
-  Type(form_->ueMurLong, "1 m");
+  Type(form_->ueMurLong, "100 cm");
   EXPECT_EQ(WallEnd(w, false), (TPoint{2500, 3000}));
   EXPECT_EQ(WallEnd(w, true), (TPoint{1900, 2200}));
 
   Type(form_->ueMurEpais, "30");
   EXPECT_EQ(Plan().Walls[w].epais, 300);
-  EXPECT_EQ(form_->Editor->UndoSnapshots.size(), snapshots) << "panel edits take no snapshot";
+  EXPECT_EQ(form_->Editor->UndoSnapshots.size(), snapshots + 3) << "each edit is one step";
+
+  // Unreadable text is never applied, and the status bar says what is expected.
+  Type(form_->ueMurEpais, "abc");
+  EXPECT_EQ(Plan().Walls[w].epais, 300);
+  EXPECT_TRUE(form_->StatusBar->currentMessage().contains("n'est pas une longueur"));
+  EXPECT_EQ(form_->Editor->UndoSnapshots.size(), snapshots + 3);
+
+  // One undo takes back the thickness alone.
+  form_->mlAnnulerClick();
+  EXPECT_EQ(Plan().Walls[w].epais, 250);
+  EXPECT_EQ(WallEnd(w, true), (TPoint{1900, 2200}));
 }
 
 TEST_F(PanelsTest, OpeningWiderThanItsWallIsClampedAndShownClamped) {
@@ -62,10 +77,15 @@ TEST_F(PanelsTest, OpeningWiderThanItsWallIsClampedAndShownClamped) {
   EXPECT_EQ(form_->cbTrouSorte->currentIndex(), -1);
   EXPECT_EQ(form_->cbTrouVolet->currentIndex(), -1);
 
+  // The width may not exceed the wall: refused with the bounds named.
   Type(form_->ueTrouLarge, "500");
+  EXPECT_EQ(Plan().Openings[k].large, 900);
+  EXPECT_TRUE(form_->StatusBar->currentMessage().contains("entre 1,00 cm et 300,00 cm"))
+      << form_->StatusBar->currentMessage().toStdString();
+  Type(form_->ueTrouLarge, "3 m");
   const TOpening& opening = Plan().Openings[k];
   EXPECT_EQ(opening.large, 3000);
-  EXPECT_EQ(form_->ueTrouLarge->ValueStr(), "300,00 cm");
+  EXPECT_EQ(form_->ueTrouLarge->ValueStr(), "3,00 m");
   EXPECT_GE(opening.dcoin1 - opening.large / 2, 0) << "the opening stays inside its wall";
   EXPECT_LE(opening.dcoin1 + opening.large / 2, 3000);
   EXPECT_EQ(opening.sorte, 5) << "an edit of the width keeps codes the lists do not show";
@@ -76,22 +96,36 @@ TEST_F(PanelsTest, DistanceFromTheOtherEndShowsTheSameOpeningFromThere) {
   const int32_t w = Plan().AddWall({5000, 5000}, {9000, 5000});
   const int32_t k = Plan().AddOpening(w, 900, 1000, 2001, 2, 1);
   Select(k, kSelOpening);
-  EXPECT_EQ(form_->ueTroudCoin1->ValueStr(), "55,00 cm");
+  EXPECT_EQ(form_->ueTroudCoin1->ValueStr(), "0,55 m");
   EXPECT_EQ(form_->cbTrouSorte->currentText(), QString::fromUtf8("Fenêtre centré"));
   EXPECT_EQ(form_->cbTrouVolet->currentText(), "Gauche");
   EXPECT_TRUE(form_->cbTrouCote->isChecked());
 
   form_->cbTrouPointAB->setCurrentIndex(1);
-  EXPECT_EQ(form_->ueTroudCoin1->ValueStr(), "255,00 cm");
+  EXPECT_EQ(form_->ueTroudCoin1->ValueStr(), "2,55 m");
   EXPECT_EQ(Plan().Openings[k].dcoin1, 1000) << "switching the end moves nothing";
 
-  Type(form_->ueTroudCoin1, "100");
+  Type(form_->ueTroudCoin1, "1");
   EXPECT_EQ(Plan().Openings[k].dcoin1, 4000 - 1000 - 450);
   form_->cbTrouSorte->setCurrentIndex(3);
   form_->cbTrouCote->setChecked(false);
   EXPECT_EQ(Plan().Openings[k].sorte, 1011);
   EXPECT_EQ(Plan().Openings[k].cote, 0);
   EXPECT_EQ(Plan().Openings[k].volet, 2);
+}
+
+TEST_F(PanelsTest, AnOpeningFarAlongALongWallKeepsItsPlaceThroughATypeChange) {
+  const int32_t w = Plan().AddWall({5000, 5000}, {17000, 5000});
+  const int32_t k = Plan().AddOpening(w, 900, 11200, 1002, 0, 0);
+  Select(k, kSelOpening);
+  EXPECT_EQ(form_->ueTroudCoin1->ValueStr(), "10,75 m");
+  form_->cbTrouSorte->setCurrentIndex(4);
+  EXPECT_EQ(Plan().Openings[k].sorte, 2001);
+  EXPECT_EQ(Plan().Openings[k].dcoin1, 11200);
+  Type(form_->ueTroudCoin1, "12,5");
+  EXPECT_EQ(Plan().Openings[k].dcoin1, 11200) << "beyond the wall: refused";
+  Type(form_->ueTroudCoin1, "11");
+  EXPECT_EQ(Plan().Openings[k].dcoin1, 11450);
 }
 
 TEST_F(PanelsTest, RoomNameTypeAndColourAreStoredTogetherUnderTheRoomKey) {
@@ -109,6 +143,13 @@ TEST_F(PanelsTest, RoomNameTypeAndColourAreStoredTogetherUnderTheRoomKey) {
   EXPECT_EQ(Plan().RoomColours.Value(key), "E6E6E6");
   EXPECT_EQ(form_->Editor->PendingUndoLabel, "Modification pièce");
 
+  // The name is one step once the user is done typing it.
+  const size_t steps = form_->Editor->UndoLabels.size();
+  emit form_->ePieceNom->editingFinished();
+  EXPECT_EQ(form_->Editor->UndoLabels.size(), steps + 1);
+  EXPECT_EQ(form_->Editor->UndoLabels.back(), "Modification pièce");
+  EXPECT_TRUE(form_->Editor->PendingUndoLabel.empty());
+
   // A cancelled colour dialog changes nothing; a chosen colour is stored.
   form_->sPieceCouleurMouseDown();
   EXPECT_EQ(Plan().RoomColours.Value(key), "E6E6E6");
@@ -125,7 +166,7 @@ TEST_F(PanelsTest, RoomNameTypeAndColourAreStoredTogetherUnderTheRoomKey) {
   EXPECT_EQ(form_->sPieceCouleur->Colour(), QColor(10, 20, 30));
 }
 
-TEST_F(PanelsTest, ObjectEditsBecomeOneSnapshotAtTheNextPressOnThePlan) {
+TEST_F(PanelsTest, ObjectNameTypedBecomesOneStepAtTheNextPressOnThePlan) {
   form_->mlAjouterObjetClick();
   EXPECT_TRUE(form_->cbVoirObjet->isChecked());
   EXPECT_TRUE(Plan().ShowObjects);
@@ -136,9 +177,7 @@ TEST_F(PanelsTest, ObjectEditsBecomeOneSnapshotAtTheNextPressOnThePlan) {
 
   for (QChar letter : QString::fromUtf8("Table"))
     QTest::keyClick(form_->eObjetNom, letter.toLatin1());
-  Type(form_->ueObjetL, "120");
   EXPECT_EQ(Plan().Objects[o].nom, "ObjetTable");
-  EXPECT_EQ(Plan().Objects[o].l, 1200);
   EXPECT_EQ(form_->Editor->UndoSnapshots.size(), snapshots);
 
   QTest::mouseClick(form_->Editor, Qt::LeftButton, {}, QPoint(700, 500));

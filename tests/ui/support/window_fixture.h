@@ -31,6 +31,13 @@ struct Script {
   std::vector<QString> errors;
   bool shift = false;
   bool ctrl = false;
+  // The close question: what is answered, and the names it was asked about.
+  SaveChoice saveChoice = SaveChoice::Cancel;
+  std::vector<QString> saveQuestions;
+  // The file dialogs' answers (empty: cancelled) and the names they offered.
+  QString openFile;
+  QString saveFile;
+  std::vector<QString> suggestedNames;
 };
 
 class ScriptedWindowDialogs : public WindowDialogs {
@@ -44,6 +51,16 @@ class ScriptedWindowDialogs : public WindowDialogs {
     ++script_.colourRequests;
     return script_.colour;
   }
+  SaveChoice AskSaveChanges(const QString& name) override {
+    script_.saveQuestions.push_back(name);
+    return script_.saveChoice;
+  }
+  QString AskOpenFileName() override { return script_.openFile; }
+  QString AskSaveFileName(const QString& suggested) override {
+    script_.suggestedNames.push_back(suggested);
+    return script_.saveFile;
+  }
+  void ShowError(const QString& text) override { script_.errors.push_back(text); }
 
  private:
   Script& script_;
