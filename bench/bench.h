@@ -34,5 +34,6 @@ void BM_CreatePreview(benchmark::State& state);
 void BM_WritePlanXml(benchmark::State& state);
 void BM_ReadPlanXml(benchmark::State& state);
 void BM_PushUndo(benchmark::State& state);
+void BM_UndoRedo(benchmark::State& state);
 
 }  // namespace casavo::bench

@@ -26,6 +26,7 @@ void RegisterAll() {
   Register("BM_WritePlanXml", BM_WritePlanXml);
   Register("BM_ReadPlanXml", BM_ReadPlanXml);
   Register("BM_PushUndo", BM_PushUndo);
+  Register("BM_UndoRedo", BM_UndoRedo);
 }
 
 }  // namespace

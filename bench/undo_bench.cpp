@@ -59,4 +59,22 @@ void BM_PushUndo(benchmark::State& state) {
   ReportSize(state, *casa.Plan);
 }
 
+// One undo and one redo of a corner move: the plan read back from its
+// snapshot twice and the recovery file rewritten twice.
+void BM_UndoRedo(benchmark::State& state) {
+  const TemporaryAppFolder folder;
+  TCasa casa;
+  *casa.Plan = GeneratedPlan(static_cast<int32_t>(state.range(0)));
+  casa.StartHistory("Plan de départ", true);
+  casa.Plan->Corners[1].x += 100;
+  casa.PushUndo("Déplacer un coin");
+  for (auto _ : state) {
+    casa.Undo();
+    casa.Redo();
+  }
+  if (casa.UndoSnapshots.size() != 2 || !casa.RedoSnapshots.empty())
+    state.SkipWithError("the history lost a step");
+  ReportSize(state, *casa.Plan);
+}
+
 }  // namespace casavo::bench
