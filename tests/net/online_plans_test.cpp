@@ -48,6 +48,31 @@ TEST_F(OnlinePlansTest, OwnPlanOpensInTheEditorWithoutMessage) {
   EXPECT_EQ(transport.Fields(3).at("planid"), "42");
 }
 
+TEST_F(OnlinePlansTest, AGalleryPlanAsksBeforeUnsavedChangesAreLostAndASaveClearsThem) {
+  Plan().AddWall({1000, 1000}, {5000, 1000});
+  Editor().PushUndo("Déplacer un coin");
+  answers_->saveChoice = SaveChoice::Cancel;
+  OpenPlanOf("alice", 1);
+  EXPECT_EQ(answers_->saveQuestions, std::vector<QString>{"Plan sans nom"});
+  EXPECT_EQ(Plan().WallCount, 1) << "kept";
+  EXPECT_EQ(transport.bodies.size(), 1u) << "only the connection: nothing was downloaded";
+
+  answers_->saveChoice = SaveChoice::Discard;
+  plans_->OpenLink("K7");
+  EXPECT_EQ(Plan().WallCount, 2);
+  EXPECT_FALSE(Editor().Modified());
+
+  Plan().AddWall({1000, 9000}, {5000, 9000});
+  Editor().PushUndo("Déplacer un coin");
+  EXPECT_TRUE(Editor().Modified());
+  KeepTitle();
+  transport.Reply("200 OK:2009-03-29 08:00;42");
+  transport.Reply("200 OK");
+  plans_->SauverPlanClick();
+  EXPECT_FALSE(Editor().Modified()) << "saved online is saved";
+  EXPECT_EQ(window_->windowTitle(), "Casavo V2.2 - Maison");
+}
+
 TEST_F(OnlinePlansTest, AnotherUsersPlanInUseIsSavedAsANewPlan) {
   OpenPlanOf("bob", 3);
   ASSERT_EQ(messages.shown.size(), 1u);

@@ -90,6 +90,27 @@ TEST_F(WebViewTest, LinksOfTheServicePageRunAndOthersDoNot) {
   EXPECT_EQ(links.size(), 2u);
 }
 
+TEST_F(WebViewTest, AServiceThatCannotBeReachedShowsOurOwnPageWhoseLinkLeadsBack) {
+  quint16 closedPort = 0;
+  {
+    TinyPageServer gone("");
+    closedPort = static_cast<quint16>(gone.Url().port());
+  }
+  const QString service = QStringLiteral("http://127.0.0.1:%1").arg(closedPort);
+  WriteSetting("Service", service.toStdString());
+  QSignalSpy finished(web.Page(), &QWebEnginePage::loadFinished);
+  web.NavigateTo(QUrl(service + "/fr/"), false);
+  ASSERT_TRUE(
+      QTest::qWaitFor([&] { return web.Page()->url().scheme() == "qrc" && finished.count() >= 2; },
+                      kPageTimeoutMs));
+  QString text;
+  web.Page()->toPlainText([&](const QString& t) { text = t; });
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !text.isEmpty(); }, kPageTimeoutMs));
+  EXPECT_TRUE(text.contains(QString::fromUtf8("Le service des plans n'est pas joignable")));
+  ClickLink("casavo://editeur");
+  EXPECT_EQ(links, std::vector<QString>{"editeur|"});
+}
+
 TEST_F(WebViewTest, WaitingEndsWhenThePageIsCompleteOrGivesUp) {
   TinyPageServer site("<html><body>ok</body></html>");
   web.NavigateTo(site.Url(), true);
