@@ -13,13 +13,22 @@ TCasa::TCasa(QWidget* owner)
     : QWidget(owner),
       Plan(std::make_unique<TCasaPlan>()),
       keyState_(std::make_unique<SystemKeyState>()),
-      dialogs_(std::make_unique<MessageBoxDialogs>(this)) {
+      dialogs_(std::make_unique<MessageBoxDialogs>(this)),
+      entry_(new LengthEntry(this, [this](const QString& typed) {
+        const auto read = ReadTypedLength(typed);
+        return read ? read->second : QString();
+      })) {
   setFocusPolicy(Qt::StrongFocus);
   // Hover feedback needs moves without a button held.
   setMouseTracking(true);
   // The picture covers the whole control; nothing needs erasing first.
   setAttribute(Qt::WA_OpaquePaintEvent);
   StartHistory("Nouveau plan", true);
+  lengthUnits_.AddUnit(QStringLiteral("mm"), QStringLiteral("millimètre"), 1);
+  lengthUnits_.AddUnit(QStringLiteral("cm"), QStringLiteral("centimètre"), 10);
+  lengthUnits_.AddUnit(QStringLiteral("m"), QStringLiteral("mètre"), 1000);
+  connect(entry_, &LengthEntry::Applied, this, &TCasa::ApplyTypedLength);
+  connect(entry_, &LengthEntry::Cancelled, this, [this] { setFocus(Qt::OtherFocusReason); });
 }
 
 TCasa::~TCasa() = default;
@@ -59,6 +68,7 @@ void TCasa::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   painter.fillRect(rect(), Qt::white);
   painter.drawImage(0, 0, picture_);
+  PaintOverlay(painter);
 }
 
 void TCasa::resizeEvent(QResizeEvent* event) {
@@ -69,21 +79,36 @@ void TCasa::resizeEvent(QResizeEvent* event) {
 
 // --- pointer and keys -------------------------------------------------------
 
+// The middle button pans with any tool; the right button puts an armed tool
+// down; any other button acts as the primary one.
 void TCasa::mousePressEvent(QMouseEvent* event) {
   QWidget::mousePressEvent(event);
   const QPoint p = event->position().toPoint();
-  MouseDown(p.x(), p.y());
+  if (event->button() == Qt::MiddleButton) {
+    StartPan(p.x(), p.y());
+  } else if (event->button() == Qt::RightButton && ArmedTool != ModeSelect) {
+    Disarm();
+  } else {
+    MouseDown(p.x(), p.y());
+  }
 }
 
 void TCasa::mouseMoveEvent(QMouseEvent* event) {
   QWidget::mouseMoveEvent(event);
   const QPoint p = event->position().toPoint();
-  MouseMove(p.x(), p.y());
+  if (panning_)
+    Guarded([&] { Pan(p.x(), p.y()); });
+  else
+    MouseMove(p.x(), p.y());
 }
 
 void TCasa::mouseReleaseEvent(QMouseEvent* event) {
   QWidget::mouseReleaseEvent(event);
   const QPoint p = event->position().toPoint();
+  if (panning_) {
+    panning_ = false;
+    return;
+  }
   MouseUp(p.x(), p.y());
 }
 
@@ -94,6 +119,9 @@ void TCasa::keyPressEvent(QKeyEvent* event) {
 
 // Any button acts as the primary one.
 void TCasa::MouseDown(int32_t x, int32_t y) {
+  entry_->hide();
+  drawn_ = false;
+  drawingWall_ = false;
   MouseIsDown = true;
   Moved = false;
   refused_ = false;
@@ -153,9 +181,13 @@ void TCasa::MouseMove(int32_t x, int32_t y) {
 }
 
 void TCasa::MouseUp(int32_t, int32_t) {
+  if (!MouseIsDown) return;
   if (Mode == ModeSelect && !refused_) Release();
   MouseIsDown = false;
   Moved = false;
+  // An armed tool is ready for the next press.
+  if (ArmedTool != ModeSelect) Mode = ArmedTool;
+  Paint();
 }
 
 // --- selection and failures -----------------------------------------------------

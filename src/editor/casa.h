@@ -5,12 +5,16 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "editor/editor_seams.h"
+#include "editor/length_entry.h"
+#include "editor/wall_runs.h"
 #include "plan/casa_plan.h"
+#include "render/unit_edit.h"
 
 namespace casavo {
 
@@ -43,7 +47,7 @@ class TCasa : public QWidget {
   ~TCasa() override;
 
   // Pixel offsets of a grabbed corner, and of a grabbed wall's ends, from the
-  // press position.
+  // press position (for a run: every corner's, in Run order).
   int32_t GrabDX = 0;
   int32_t GrabDY = 0;
   int32_t GrabC1DX = 0;
@@ -63,6 +67,13 @@ class TCasa : public QWidget {
   // Corners next to the grabbed corner or wall, tried first by Snap.
   TIntList Neighbours;
   uint8_t Mode = ModeSelect;
+  // The tool armed by the user: it comes back after each press until Échap, a
+  // right click or another tool.
+  uint8_t ArmedTool = ModeSelect;
+  // The unit of bare numbers typed while drawing: the wall length field's.
+  QString LengthUnit = QStringLiteral("m");
+  // The kind of each new opening: the one last chosen.
+  int32_t NextOpeningSorte = 0;
   // Owned; refilled in place by a new plan, a load or an undo, never replaced.
   const std::unique_ptr<TCasaPlan> Plan;
   TPlanInfo PlanInfo;
@@ -90,6 +101,22 @@ class TCasa : public QWidget {
   void MouseMove(int32_t x, int32_t y);
   void MouseUp(int32_t x, int32_t y);
   void KeyDown(int key, Qt::KeyboardModifiers shift);
+
+  // Arms a tool until Échap, a right click or another tool; Disarm goes back
+  // to selecting.
+  void ArmTool(uint8_t mode);
+  void Disarm();
+
+  // The view: zooms by factor keeping the plan point under the pixel where it
+  // is; fits the whole plan in the view.
+  void ZoomAt(int32_t x, int32_t y, double factor);
+  void FitPlan();
+
+  // The entry that takes a typed length while a wall is drawn.
+  LengthEntry* Entry() const { return entry_; }
+  // A typed length in millimetres and how it reads ("3,60 m"); nothing when
+  // it is no length.
+  std::optional<std::pair<double, QString>> ReadTypedLength(const QString& text) const;
 
   void ClearSelection();
 
@@ -138,6 +165,8 @@ class TCasa : public QWidget {
   // A step, an undo, a redo, a new history or a save: what can be undone,
   // redone or saved may have changed.
   void HistoryChanged();
+  // The zoom changed from the plan area (wheel, keys, fit).
+  void ZoomChanged(double zoom);
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -146,6 +175,7 @@ class TCasa : public QWidget {
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
 
  private:
   // Presses, drags and releases.
@@ -157,6 +187,7 @@ class TCasa : public QWidget {
   void SelectDrag(int32_t x, int32_t y);
   void DragCorner(int32_t c, int32_t x, int32_t y);
   void DragWall(int32_t w, int32_t x, int32_t y);
+  void DragRun(int32_t x, int32_t y);
   int32_t DuplicateWall(int32_t w);
   void DragObjet(int32_t o, int32_t x, int32_t y);
   void Pan(int32_t x, int32_t y);
@@ -166,6 +197,19 @@ class TCasa : public QWidget {
   void DrawWallPress(int32_t x, int32_t y);
   void AddOpeningPress(int32_t x, int32_t y);
   void AddObjetPress(int32_t x, int32_t y);
+
+  // Magnetism of a dragged corner when no guide holds it.
+  TPoint Magnetise(int32_t c, TPoint q);
+  // The typed length and angle of the wall just drawn.
+  bool OpenLengthEntry(const QString& typed);
+  void ApplyTypedLength(const QString& length, const QString& angle);
+  // The wall whose length and angle the live label shows, or 0.
+  int32_t LiveWall() const;
+  void PaintOverlay(QPainter& painter);
+  void RememberDrawnWall(TPoint endBefore);
+  // Replaces the last step, when it is one, by the plan as it is now.
+  void AmendUndo(const std::string& label);
+  void StartPan(int32_t x, int32_t y);
 
   // Hover feedback.
   void SelectHover(int32_t x, int32_t y);
@@ -197,6 +241,22 @@ class TCasa : public QWidget {
   // The grabbed corner's plan position at the press (Shift pins an axis to it).
   TPoint grabStart_;
   bool refused_ = false;
+  // The middle button pans whatever the tool.
+  bool panning_ = false;
+  // The wall just drawn: where it starts and ends, open to a typed length
+  // until the next press.
+  bool drawingWall_ = false;
+  bool drawn_ = false;
+  TPoint drawnStart_;
+  TPoint drawnEnd_;
+  // The grabbed run and its corners' pixel offsets from the press.
+  WallRun run_;
+  std::vector<QPoint> runGrab_;
+  // The direction magnetism holds, drawn as a guide through its anchor.
+  bool magnetTurned_ = false;
+  TPoint magnetAnchor_;
+  TUnitEditBase lengthUnits_;
+  LengthEntry* entry_;
   // The plan text last kept in a file or on the service; empty when none.
   std::string savedText_;
 };

@@ -119,8 +119,19 @@ void TCasa::GrabCorner(int32_t c, int32_t x, int32_t y) {
   Neighbours = Plan->CornersAround(c);
 }
 
+// A press selects the whole straight run the piece belongs to; Ctrl keeps to
+// the piece.
 void TCasa::GrabWall(int32_t w, int32_t x, int32_t y) {
   Plan->SetSelection(w, kSelWall);
+  run_ = keyState_->CtrlHeld() ? WallRun{{w}, {Plan->Walls[w].C1, Plan->Walls[w].C2}}
+                               : FindWallRun(*Plan, w);
+  runGrab_.clear();
+  for (const int32_t c : run_.corners) {
+    const TPoint s = Plan->PlanToScreen(Plan->Corners[c]);
+    runGrab_.emplace_back(CheckedSub(s.x, x), CheckedSub(s.y, y));
+  }
+  for (const int32_t piece : run_.walls)
+    if (piece != w) Plan->SelectedRun.Append(piece);
   const TWall& wall = Plan->Walls[w];
   const TPoint s1 = Plan->PlanToScreen(Plan->Corners[wall.C1]);
   const TPoint s2 = Plan->PlanToScreen(Plan->Corners[wall.C2]);
@@ -148,8 +159,14 @@ void TCasa::SelectDrag(int32_t x, int32_t y) {
 }
 
 void TCasa::DragCorner(int32_t c, int32_t x, int32_t y) {
-  TPoint q = Snap(Plan->ScreenToPlan(Offset(x, y, GrabDX, GrabDY)), true);
-  if (keyState_->ShiftHeld()) {
+  const TPoint raw = Plan->ScreenToPlan(Offset(x, y, GrabDX, GrabDY));
+  magnetTurned_ = false;
+  // Alt puts the corner exactly under the pointer: no snapping, no magnetism.
+  TPoint q = keyState_->AltHeld() ? raw : Snap(raw, true);
+  if (keyState_->AltHeld()) {
+    Plan->GuideX = -1;
+    Plan->GuideY = -1;
+  } else if (keyState_->ShiftHeld()) {
     // The corner slides along the axis the pointer mostly followed since the
     // press, through where the corner was.
     const bool horizontal = std::llabs(int64_t{x} - DownX) >= std::llabs(int64_t{y} - DownY);
@@ -160,6 +177,8 @@ void TCasa::DragCorner(int32_t c, int32_t x, int32_t y) {
       q.x = grabStart_.x;
       if (Plan->GuideX != q.x) Plan->GuideX = -1;
     }
+  } else if (Plan->GuideX == -1 && Plan->GuideY == -1) {
+    q = Magnetise(c, q);
   }
   Plan->Corners[c] = q;
   Paint();
@@ -173,6 +192,7 @@ void TCasa::DragWall(int32_t w, int32_t x, int32_t y) {
     if (Refuse(room, kNoRoomForCopy)) return;
     w = DuplicateWall(w);
   }
+  if (run_.walls.size() > 1 && Plan->SelectedRun.Count > 0) return DragRun(x, y);
   TPoint p1 = Offset(x, y, GrabC1DX, GrabC1DY);
   TPoint p2 = Offset(x, y, GrabC2DX, GrabC2DY);
   const TWall& wall = Plan->Walls[w];
@@ -190,6 +210,31 @@ void TCasa::DragWall(int32_t w, int32_t x, int32_t y) {
   AlignTo(p2.y, p1.y);
   Plan->Corners[wall.C1] = Plan->ScreenToPlan(p1);
   Plan->Corners[wall.C2] = Plan->ScreenToPlan(p2);
+  Paint();
+  Status("CASA_DEP_MUR");
+}
+
+// Every corner of the run keeps its offset from the pointer; the run's ends
+// line up with the corners around them as a single wall's do.
+void TCasa::DragRun(int32_t x, int32_t y) {
+  const size_t last = run_.corners.size() - 1;
+  TPoint a = Offset(x, y, runGrab_[0].x(), runGrab_[0].y());
+  const TPoint a0 = a;
+  for (int32_t i = 1; i <= Neighbours.Count; ++i) {
+    const int32_t n = Neighbours[i];
+    if (n > Plan->CornerCount ||
+        std::find(run_.corners.begin(), run_.corners.end(), n) != run_.corners.end())
+      continue;
+    const TPoint s = Plan->PlanToScreen(Plan->Corners[n]);
+    AlignTo(a.x, s.x);
+    AlignTo(a.y, s.y);
+  }
+  // The pull on the first end moves the whole run.
+  const int32_t dx = CheckedSub(a.x, a0.x), dy = CheckedSub(a.y, a0.y);
+  for (size_t i = 0; i <= last; ++i) {
+    const TPoint p = Offset(CheckedAdd(x, dx), CheckedAdd(y, dy), runGrab_[i].x(), runGrab_[i].y());
+    Plan->Corners[run_.corners[i]] = Plan->ScreenToPlan(p);
+  }
   Paint();
   Status("CASA_DEP_MUR");
 }
@@ -232,11 +277,23 @@ void TCasa::Pan(int32_t x, int32_t y) {
 // --- release -------------------------------------------------------------------
 
 void TCasa::Release() {
+  magnetTurned_ = false;
   if (const int32_t c = Plan->Selected(kSelCorner); c > 0) {
+    const TPoint endBefore = Plan->Corners[c];
     FinishMove([&] { Plan->CleanUpAfterCornerMove(c); }, "CASA_UNDO_COIN");
     Guarded([&] { Plan->NormaliseOrigin(); });
+    if (drawingWall_) RememberDrawnWall(endBefore);
   } else if (const int32_t w = Plan->Selected(kSelWall); w > 0) {
-    FinishMove([&] { Plan->CleanUpAfterWallMove(w); }, "CASA_UNDO_MUR");
+    const bool wholeRun = Plan->SelectedRun.Count > 0;
+    const std::vector<int32_t> corners = run_.corners;
+    FinishMove(
+        [&] {
+          if (!wholeRun) return Plan->CleanUpAfterWallMove(w);
+          // Walls joined along the run stretched with it: each corner is checked.
+          for (const int32_t c : corners)
+            if (c <= Plan->CornerCount) Plan->CleanUpAfterCornerMove(c);
+        },
+        "CASA_UNDO_MUR");
   } else if (Plan->ShowObjects && Plan->Selected(kSelObject) > 0) {
     FinishMove([&] { Plan->NormaliseOrigin(); }, "CASA_UNDO_OBJET");
   }
@@ -252,9 +309,23 @@ void TCasa::FinishMove(const std::function<void()>& cleanUp, std::string_view un
   Plan->NotifySelectionChange();
 }
 
-// --- the one-press tools ---------------------------------------------------------
+// The wall just drawn stays open to a typed length until the next press. The
+// clean-up may have shifted every point: the end corner tells by how much.
+void TCasa::RememberDrawnWall(TPoint endBefore) {
+  drawingWall_ = false;
+  const int32_t end = Plan->Selected(kSelCorner);
+  if (end == 0) return;
+  const TPoint endAfter = Plan->Corners[end];
+  drawnStart_ = {CheckedAdd(drawnStart_.x, CheckedSub(endAfter.x, endBefore.x)),
+                 CheckedAdd(drawnStart_.y, CheckedSub(endAfter.y, endBefore.y))};
+  drawnEnd_ = endAfter;
+  drawn_ = drawnStart_ != drawnEnd_;
+}
+
+// --- the tools ---------------------------------------------------------------------
 
 void TCasa::DrawWallPress(int32_t x, int32_t y) {
+  // The gesture goes on as a corner drag; an armed tool comes back at the release.
   Mode = ModeSelect;
   const bool room = HasRoom(Plan->CornerCount, TCasaPlan::kMaxCorners, 2) &&
                     HasRoom(Plan->WallCount, TCasaPlan::kMaxWalls, 1);
@@ -263,6 +334,8 @@ void TCasa::DrawWallPress(int32_t x, int32_t y) {
   const int32_t start = Plan->FindOrAddCorner(p);
   const int32_t end = Plan->AddCorner(p);
   Plan->AppendWall(start, end, Plan->DefaultThickness);
+  drawingWall_ = true;
+  drawnStart_ = Plan->Corners[start];
   // The drag that follows moves the far end; the release cleans up.
   GrabCorner(end, x, y);
   Paint();
@@ -274,7 +347,7 @@ void TCasa::AddOpeningPress(int32_t x, int32_t y) {
     if (Refuse(HasRoom(Plan->OpeningCount, TCasaPlan::kMaxOpenings, 1), kNoRoomForOpening)) return;
     const TPoint c1 = Plan->Corners[Plan->Walls[w].C1];
     const int32_t d = Distance(Plan->ScreenToPlan({x, y}), c1);
-    const int32_t k = Plan->AddOpening(w, kOpeningWidth, d, 0, 0, 0);
+    const int32_t k = Plan->AddOpening(w, kOpeningWidth, d, NextOpeningSorte, 0, 0);
     Plan->ClampOpening(k);
     Plan->SetSelection(k, kSelOpening);
     Paint();

@@ -1,3 +1,6 @@
+#include <algorithm>
+#include <vector>
+
 #include "editor/casa.h"
 #include "editor/messages.h"
 
@@ -13,14 +16,25 @@ void TCasa::KeyDown(int key, Qt::KeyboardModifiers shift) {
       break;
     case Qt::Key_M:
       if (!plain) break;
-      Mode = ModeDrawWall;
+      ArmTool(ModeDrawWall);
       // Shows the crosshair and the guides at once, without a real move.
       MouseMove(MouseX, MouseY);
       break;
     case Qt::Key_O:
       if (!plain) break;
-      Mode = ModeAddOpening;
+      ArmTool(ModeAddOpening);
       Paint();
+      break;
+    case Qt::Key_Escape:
+      Disarm();
+      break;
+    case Qt::Key_F:
+      if (plain) Guarded([&] { FitPlan(); });
+      break;
+    case Qt::Key_Plus:
+    case Qt::Key_Minus:
+      if (!ctrl)
+        Guarded([&] { ZoomAt(width() / 2, height() / 2, key == Qt::Key_Plus ? 1.25 : 0.8); });
       break;
     case Qt::Key_Z:
       if (ctrl && shift.testFlag(Qt::ShiftModifier)) {
@@ -33,6 +47,9 @@ void TCasa::KeyDown(int key, Qt::KeyboardModifiers shift) {
       if (ctrl) Guarded([&] { Redo(); });
       break;
     default:
+      // A number typed while a wall is drawn is its length.
+      if (plain && key >= Qt::Key_0 && key <= Qt::Key_9)
+        OpenLengthEntry(QString(QChar('0' + (key - Qt::Key_0))));
       break;
   }
 }
@@ -41,7 +58,11 @@ void TCasa::KeyDown(int key, Qt::KeyboardModifiers shift) {
 void TCasa::DeleteSelection() {
   if (const int32_t w = Plan->Selected(kSelWall); w > 0) {
     ConfirmDelete("CASA_MSG_SUPP_MUR", "CASA_UNDO_SUPP_MUR", [&] {
-      Plan->DeleteWall(w);
+      // The whole run goes, the highest index first: a deletion moves the last wall.
+      std::vector<int32_t> pieces{w};
+      for (int32_t i = 1; i <= Plan->SelectedRun.Count; ++i) pieces.push_back(Plan->SelectedRun[i]);
+      std::sort(pieces.rbegin(), pieces.rend());
+      for (const int32_t piece : pieces) Plan->DeleteWall(piece);
       Plan->SetSelection(0, kSelNothing);
       Plan->RefreshGeometry();
     });

@@ -13,6 +13,10 @@ bool SystemKeyState::CtrlHeld() const {
   return QGuiApplication::queryKeyboardModifiers().testFlag(Qt::ControlModifier);
 }
 
+bool SystemKeyState::AltHeld() const {
+  return QGuiApplication::queryKeyboardModifiers().testFlag(Qt::AltModifier);
+}
+
 bool MessageBoxDialogs::AskYesNo(const QString& text) {
   return QMessageBox::information(owner_, QStringLiteral("Casavo"), text,
                                   QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;

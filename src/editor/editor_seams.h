@@ -13,6 +13,8 @@ class KeyState {
   virtual ~KeyState() = default;
   virtual bool ShiftHeld() const = 0;
   virtual bool CtrlHeld() const = 0;
+  // Alt turns magnetism and snapping off for the move.
+  virtual bool AltHeld() const = 0;
 };
 
 // The questions the editor asks the user.
@@ -28,6 +30,7 @@ class SystemKeyState final : public KeyState {
  public:
   bool ShiftHeld() const override;
   bool CtrlHeld() const override;
+  bool AltHeld() const override;
 };
 
 // Modal information boxes with Yes and No over the owner widget.

@@ -56,6 +56,14 @@ void TCasa::PushUndo(const std::string& label) {
   emit HistoryChanged();
 }
 
+void TCasa::AmendUndo(const std::string& label) {
+  if (UndoSnapshots.size() > 1) {
+    UndoSnapshots.pop_back();
+    UndoLabels.pop_back();
+  }
+  PushUndo(label);
+}
+
 void TCasa::CommitPendingUndo() {
   if (PendingUndoLabel.empty()) return;
   const std::string label = std::move(PendingUndoLabel);
@@ -123,6 +131,8 @@ void TCasa::ClearUndo() {
 }
 
 void TCasa::StartHistory(const std::string& label, bool saved) {
+  // The text holds the rooms as shown: detect them before it is taken.
+  Plan->RefreshGeometry();
   ClearUndo();
   UndoSnapshots.push_back(WritePlanXml(*Plan));
   UndoLabels.push_back(label);

@@ -93,6 +93,9 @@ class TCasaPlan {
 
   int32_t SelIndex = 0;
   uint8_t SelKind = kSelNothing;
+  // The other pieces of the straight run the selected wall belongs to, shown
+  // selected with it; emptied by every SetSelection.
+  TIntList SelectedRun;
 
   int32_t GuideX = -1;
   int32_t GuideY = -1;
@@ -131,6 +134,8 @@ class TCasaPlan {
   void SetSelection(int32_t index, uint8_t kind);
   // SelIndex when SelKind is kind, else 0.
   int32_t Selected(uint8_t kind) const;
+  // The selected wall, or a piece of its selected run.
+  bool WallSelected(int32_t w) const;
   // Calls OnMessage when assigned.
   void Message(const std::string& text) const;
   // Calls OnSelectionChange (with a null sender) when assigned.

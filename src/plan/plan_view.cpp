@@ -21,10 +21,19 @@ void TCasaPlan::Clear() {
 void TCasaPlan::SetSelection(int32_t index, uint8_t kind) {
   SelIndex = index;
   SelKind = kind;
+  SelectedRun = TIntList();
 }
 
 int32_t TCasaPlan::Selected(uint8_t kind) const {
   return SelKind == kind ? SelIndex : 0;
+}
+
+bool TCasaPlan::WallSelected(int32_t w) const {
+  if (Selected(kSelWall) == 0) return false;
+  if (SelIndex == w) return true;
+  for (int32_t i = 1; i <= SelectedRun.Count; ++i)
+    if (SelectedRun[i] == w) return true;
+  return false;
 }
 
 void TCasaPlan::Message(const std::string& text) const {

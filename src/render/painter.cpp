@@ -144,7 +144,7 @@ void PlanPainter::DrawWall(int32_t w) {
   const auto& s = wall.Shape;  // S1..S6 of the hexagon
   Pen pen{kBlack, 1};
   Brush hatch = Brush::Hatch(kBlack, kWhite);
-  if (plan_.Selected(kSelWall) == w) {
+  if (plan_.WallSelected(w)) {
     pen = Pen{kGreen, 2};
     hatch = Brush::Hatch(kGreen, kWhite);
   } else if (plan_.ShowProblems && Distance(s[0], s[3]) / plan_.zx < kProblemDistance) {
@@ -175,7 +175,7 @@ void PlanPainter::DrawWall(int32_t w) {
 }
 
 bool PlanPainter::ShowsLengths(int32_t w) const {
-  if (plan_.ShowDimensions || plan_.Selected(kSelWall) == w) return true;
+  if (plan_.ShowDimensions || plan_.WallSelected(w)) return true;
   const int32_t corner = plan_.Selected(kSelCorner);
   const TWall& wall = plan_.Walls[w];
   return corner > 0 && (wall.C1 == corner || wall.C2 == corner);

@@ -185,7 +185,8 @@ void TUnitEdit::SetCaption(const QString& caption) {
   LayoutChildren();
 }
 
-std::optional<TUnitEdit::Parsed> TUnitEdit::ReadTyped(const QString& text) const {
+std::optional<TUnitEdit::Parsed> ReadLength(const QString& text, const TUnitEditBase* base,
+                                            const QString& bareUnit) {
   // One number, with either decimal mark, then at most one word of letters.
   static const QRegularExpression kLength(
       QStringLiteral("^(-?(?:[0-9]+(?:[.,][0-9]*)?|[.,][0-9]+))\\s*([a-z]*)$"));
@@ -197,10 +198,14 @@ std::optional<TUnitEdit::Parsed> TUnitEdit::ReadTyped(const QString& text) const
   const double value = number.toDouble(&ok);
   if (!ok || !std::isfinite(value)) return std::nullopt;
   QString unit = match.captured(2);
-  if (unit.isEmpty()) unit = unit_.isEmpty() ? DefaultUnit() : unit_;
-  const bool known = base_ ? base_->IsUnit(unit) : unit == DefaultUnit();
+  if (unit.isEmpty()) unit = bareUnit;
+  const bool known = base ? base->IsUnit(unit) : unit == bareUnit;
   if (!known) return std::nullopt;
-  return Parsed{value, unit};
+  return TUnitEdit::Parsed{value, unit};
+}
+
+std::optional<TUnitEdit::Parsed> TUnitEdit::ReadTyped(const QString& text) const {
+  return ReadLength(text, base_, unit_.isEmpty() ? DefaultUnit() : unit_);
 }
 
 QString TUnitEdit::EffectiveUnit(const QString& u) const {

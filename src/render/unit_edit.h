@@ -202,6 +202,11 @@ class TUnitEdit : public QWidget {
   QString caption_;
 };
 
+// Reads text as one number and at most one unit: a unit the base knows, or
+// bareUnit without a base; a bare number is in bareUnit. Nothing otherwise.
+std::optional<TUnitEdit::Parsed> ReadLength(const QString& text, const TUnitEditBase* base,
+                                            const QString& bareUnit);
+
 // The properties of the main window's panel fields: the shared base, two
 // decimals, lengths from 1 cm to maxMillimetres, and 10 cm shown in shownUnit
 // until the panels set real values. Assign OnChange afterwards.

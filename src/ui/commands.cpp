@@ -56,8 +56,9 @@ void TForm1::mlAideClick() {
 
 void TForm1::ShowTool(uint8_t mode, const char* status) {
   ShowEditor();
-  Editor->Mode = mode;
+  Editor->ArmTool(mode);
   Editor->Plan->Message(status);
+  FocusPlan();
 }
 
 void TForm1::mlTracerMurClick() {

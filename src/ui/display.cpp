@@ -3,7 +3,11 @@
 #include <QScopedValueRollback>
 #include <QSlider>
 
+#include <iterator>
+
 #include "common/numeric.h"
+#include "files/file_io.h"
+#include "files/settings.h"
 #include "render/view.h"
 #include "ui/main_window.h"
 
@@ -11,6 +15,7 @@ namespace casavo {
 
 void TForm1::cbVoirClick() {
   if (ApplyingEdit) return;
+  RememberDisplay();
   cbVoirNomObjet->setVisible(cbVoirObjet->isChecked());
   TCasaPlan& plan = *Editor->Plan;
   plan.ShowDimensions = cbDimension->isChecked();
@@ -25,6 +30,46 @@ void TForm1::cbZoomChange() {
   if (ApplyingEdit) return;
   lZoom->SetCaption(ZoomAbout(*Editor->Plan, tbZoom->value()));
   Editor->Paint();
+  RememberDisplay();
+}
+
+void TForm1::mlAjusterClick() {
+  ShowEditor();
+  Editor->FitPlan();
+  FocusPlan();
+}
+
+namespace {
+
+// The display switches by their settings keys, in the order they are stored.
+constexpr const char* kDisplayKeys[] = {"VoirDimensions", "VoirPieces", "VoirProblemes"};
+constexpr char kZoomKey[] = "Zoom";
+
+}  // namespace
+
+void TForm1::RestoreDisplay() {
+  QCheckBox* boxes[] = {cbDimension, cbPiece, cbProbleme};
+  for (size_t i = 0; i < std::size(boxes); ++i) {
+    const std::string value = ReadSetting(kDisplayKeys[i]);
+    if (!value.empty()) boxes[i]->setChecked(value == "1");
+  }
+  // Applies the switches to the plan even when none was stored.
+  cbVoirClick();
+  bool ok = false;
+  const double zoom = QString::fromStdString(ReadSetting(kZoomKey)).toDouble(&ok);
+  if (ok && zoom > 0) SetZoom(zoom);
+}
+
+void TForm1::RememberDisplay() {
+  if (!shown_ || AppFolder().empty()) return;
+  const QCheckBox* boxes[] = {cbDimension, cbPiece, cbProbleme};
+  try {
+    for (size_t i = 0; i < std::size(boxes); ++i)
+      WriteSetting(kDisplayKeys[i], boxes[i]->isChecked() ? "1" : "0");
+    WriteSetting(kZoomKey, QString::number(Editor->Plan->zx, 'g', 6).toStdString());
+  } catch (const FileError&) {
+    // The settings reporter has said why; the display itself is not lost.
+  }
 }
 
 void TForm1::lZoomClick() {

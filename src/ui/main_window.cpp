@@ -59,6 +59,11 @@ void TForm1::FormCreate() {
   Editor->Plan->OnMessage = [this](const std::string& text) { ShowStatus(text); };
   Editor->Plan->OnSelectionChange = [this](void*) { SelectionChange(); };
   connect(Editor, &TCasa::HistoryChanged, this, &TForm1::UpdateHistoryCommands);
+  // The wheel, the keys and "Ajuster" zoom from the plan area: the slider follows.
+  connect(Editor, &TCasa::ZoomChanged, this, [this](double zoom) {
+    SetZoom(zoom);
+    RememberDisplay();
+  });
 
   ResetPlan();
   UpdateTitle();
@@ -73,6 +78,7 @@ void TForm1::FormCreate() {
   for (const OpeningType& type : OpeningTypes) cbTrouSorte->addItem(type.name);
   FillingPanels = false;
 
+  RestoreDisplay();
   SetCommandVisible(mlAnnuler, false);
   SetCommandVisible(mlRetablir, false);
   SetHintDelayToZero();
@@ -126,6 +132,7 @@ void TForm1::CreateSideMenu() {
   SideMenu->AddItem(pAffichage, QStringLiteral("Affichage"), true);
   SideMenu->AddItem(pMur, QStringLiteral("Mur"), true);
   SideMenu->AddItem(pTrou, QStringLiteral("Trou"), true);
+  SideMenu->AddItem(pCoin, QStringLiteral("Coin"), true);
   SideMenu->AddItem(pObjet, QStringLiteral("Objet"), true);
   SideMenu->AddItem(pPiece, QStringLiteral("Pièce"), true);
 }

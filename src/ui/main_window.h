@@ -80,6 +80,7 @@ class TForm1 : public QMainWindow {
   QCheckBox* cbProbleme;
   TkelpMenuLabel* lZoom;
   QSlider* tbZoom;
+  TkelpMenuLabel* mlAjuster;
 
   QWidget* pMur;
   QComboBox* cbMurPointAB;
@@ -93,6 +94,11 @@ class TForm1 : public QMainWindow {
   QComboBox* cbTrouSorte;
   QComboBox* cbTrouVolet;
   QCheckBox* cbTrouCote;
+
+  // The selected corner's place from the plan's first corner.
+  QWidget* pCoin;
+  TUnitEdit* ueCoinX;
+  TUnitEdit* ueCoinY;
 
   QWidget* pObjet;
   QLineEdit* eObjetNom;
@@ -165,6 +171,7 @@ class TForm1 : public QMainWindow {
   void SelectionChange();
   void TrouChange();
   void ObjetChange();
+  void CoinChange();
   void PieceChange();
   void sPieceCouleurMouseDown();
   void cbPieceSorteChange();
@@ -177,6 +184,11 @@ class TForm1 : public QMainWindow {
   void lZoomClick();
   // Sets the zoom without moving the view; the slider follows within its range.
   void SetZoom(double f);
+  // "Ajuster": the whole plan in view.
+  void mlAjusterClick();
+  // The display switches and the zoom, as the user left them last time.
+  void RestoreDisplay();
+  void RememberDisplay();
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -192,6 +204,7 @@ class TForm1 : public QMainWindow {
   void BuildWallPanel();
   void BuildOpeningPanel();
   void BuildObjectPanel();
+  void BuildCornerPanel();
   void BuildRoomPanel();
   void BuildDebugPanel();
   TUnitEdit* PanelField(const QString& caption, double maxMillimetres, const QString& shownUnit);
@@ -216,6 +229,8 @@ class TForm1 : public QMainWindow {
   void FillOpeningPanel(int32_t k);
   void FillWallPanel(int32_t w);
   void FillObjectPanel(int32_t o);
+  void FillCornerPanel(int32_t c);
+  WallRun SelectedRun(int32_t w) const;
   void FillRoomPanel(int32_t r);
   void ApplyOpeningEdit(int32_t k);
   void ApplyWallEdit(int32_t w);

@@ -6,8 +6,11 @@
 #include <QScopedValueRollback>
 #include <QSpinBox>
 #include <algorithm>
+#include <cmath>
+#include <vector>
 
 #include "common/numeric.h"
+#include "editor/messages.h"
 #include "files/plan_xml.h"
 #include "ui/main_window.h"
 
@@ -15,6 +18,28 @@ namespace casavo {
 namespace {
 
 const QColor kRoomWithoutColour{230, 230, 230};
+
+// The far corners of the walls at `end` that stand square to the run: they
+// move with the end. A wall at a slant is left to turn.
+std::vector<int32_t> SquareNeighbours(const TCasaPlan& plan, const WallRun& run, int32_t end) {
+  const TPoint a = plan.Corners[run.EndA()], b = plan.Corners[run.EndB()];
+  const double rx = double(b.x) - a.x, ry = double(b.y) - a.y;
+  const double runLength = std::hypot(rx, ry);
+  std::vector<int32_t> corners;
+  const TIntList walls = plan.WallsAtCorner(end);
+  for (int32_t i = 1; i <= walls.Count && runLength > 0; ++i) {
+    const TWall& wall = plan.Walls[walls[i]];
+    if (std::find(run.walls.begin(), run.walls.end(), walls[i]) != run.walls.end()) continue;
+    const int32_t far = wall.C1 == end ? wall.C2 : wall.C1;
+    const double wx = double(plan.Corners[far].x) - plan.Corners[end].x;
+    const double wy = double(plan.Corners[far].y) - plan.Corners[end].y;
+    const double wallLength = std::hypot(wx, wy);
+    // Square within a tenth of a degree.
+    if (wallLength > 0 && std::fabs(rx * wx + ry * wy) / (runLength * wallLength) < 0.002)
+      corners.push_back(far);
+  }
+  return corners;
+}
 
 bool FromA(const QComboBox* pointAB) {
   return pointAB->currentIndex() != 1;
@@ -34,18 +59,17 @@ void TForm1::SelectionChange() {
     mlNouveauPlan->setEnabled(plan.WallCount > 0);
     UpdateHistoryCommands();
 
-    const bool nothing = plan.SelIndex == 0;
-    pFichier->setHidden(!nothing);
-    pAffichage->setHidden(!nothing);
     pTrou->setHidden(plan.Selected(kSelOpening) == 0);
     pMur->setHidden(plan.Selected(kSelWall) == 0);
     pObjet->setHidden(plan.Selected(kSelObject) == 0);
     pPiece->setHidden(plan.Selected(kSelRoom) == 0);
+    pCoin->setHidden(plan.Selected(kSelCorner) == 0);
 
     if (const int32_t k = plan.Selected(kSelOpening)) FillOpeningPanel(k);
     if (const int32_t w = plan.Selected(kSelWall)) FillWallPanel(w);
     if (const int32_t o = plan.Selected(kSelObject)) FillObjectPanel(o);
     if (const int32_t r = plan.Selected(kSelRoom)) FillRoomPanel(r);
+    if (const int32_t c = plan.Selected(kSelCorner)) FillCornerPanel(c);
   }
   SideMenu->Layout(false);
 }
@@ -79,10 +103,35 @@ void TForm1::FillOpeningPanel(int32_t k) {
 void TForm1::FillWallPanel(int32_t w) {
   TCasaPlan& plan = *Editor->Plan;
   const TWall& wall = plan.Walls[w];
-  ueMurLong->SetValue(Distance(plan.Corners[wall.C1], plan.Corners[wall.C2]));
+  const WallRun run = SelectedRun(w);
+  ueMurLong->SetValue(Distance(plan.Corners[run.EndA()], plan.Corners[run.EndB()]));
   ueMurEpais->SetValue(wall.epais);
   // The next wall drawn gets the thickness of the wall last selected.
   plan.DefaultThickness = wall.epais;
+}
+
+// A corner's place, from the plan's first corner, in the user's unit.
+void TForm1::FillCornerPanel(int32_t c) {
+  const TCasaPlan& plan = *Editor->Plan;
+  ueCoinX->SetValue(double(plan.Corners[c].x) - plan.Corners[1].x);
+  ueCoinY->SetValue(double(plan.Corners[c].y) - plan.Corners[1].y);
+}
+
+void TForm1::CoinChange() {
+  if (FillingPanels) return;
+  TCasaPlan& plan = *Editor->Plan;
+  const int32_t c = plan.Selected(kSelCorner);
+  if (c == 0) return;
+  {
+    QScopedValueRollback<bool> applying(ApplyingEdit, true);
+    const TPoint first = plan.Corners[1];
+    plan.Corners[c] = {CheckedAdd(first.x, ueCoinX->ValueInt()),
+                       CheckedAdd(first.y, ueCoinY->ValueInt())};
+    plan.CleanUpAfterCornerMove(c);
+  }
+  Editor->Paint();
+  Editor->PushUndo(Msg("CASA_UNDO_COIN"));
+  SelectionChange();
 }
 
 void TForm1::FillObjectPanel(int32_t o) {
@@ -134,6 +183,8 @@ void TForm1::ApplyOpeningEdit(int32_t k) {
   opening.large = large;
   opening.dcoin1 = dcoin1;
   if (const int row = cbTrouSorte->currentIndex(); row >= 0) opening.sorte = OpeningTypes[row].code;
+  // The next opening placed takes this kind.
+  Editor->NextOpeningSorte = opening.sorte;
   opening.cote = cbTrouCote->isChecked() ? 1 : 0;
   if (cbTrouVolet->currentIndex() >= 0) opening.volet = cbTrouVolet->currentIndex();
   // One pass fixes one thing (the width, then the position): repeat until the
@@ -142,20 +193,37 @@ void TForm1::ApplyOpeningEdit(int32_t k) {
   }
 }
 
+// The whole straight run the user selected: the piece alone when it was
+// picked with Ctrl.
+WallRun TForm1::SelectedRun(int32_t w) const {
+  const TCasaPlan& plan = *Editor->Plan;
+  if (plan.SelectedRun.Count == 0) return WallRun{{w}, {plan.Walls[w].C1, plan.Walls[w].C2}};
+  return FindWallRun(plan, w);
+}
+
 // The chosen end keeps its place and the wall its direction; the other end
-// moves to the typed length.
+// moves to the typed length, and the walls square to the wall at that end
+// move with it so that a room stays square.
 void TForm1::ApplyWallEdit(int32_t w) {
   QScopedValueRollback<bool> applying(ApplyingEdit, true);
   TCasaPlan& plan = *Editor->Plan;
-  TWall& wall = plan.Walls[w];
+  const WallRun run = SelectedRun(w);
   const bool fromA = FromA(cbMurPointAB);
-  const int32_t fixed = fromA ? wall.C1 : wall.C2;
-  const int32_t moving = fromA ? wall.C2 : wall.C1;
+  const int32_t fixed = fromA ? run.EndA() : run.EndB();
+  const int32_t moving = fromA ? run.EndB() : run.EndA();
   const TPoint origin = plan.Corners[fixed];
-  const double angle = Angle(origin, plan.Corners[moving]);
+  const TPoint before = plan.Corners[moving];
+  const double angle = Angle(origin, before);
   const TPoint along{CheckedAdd(origin.x, ueMurLong->ValueInt()), origin.y};
-  plan.Corners[moving] = Rotate(along, origin, angle);
-  wall.epais = ueMurEpais->ValueInt();
+  const TPoint after = Rotate(along, origin, angle);
+  const TPoint shift{CheckedSub(after.x, before.x), CheckedSub(after.y, before.y)};
+  for (const int32_t square : SquareNeighbours(plan, run, moving)) {
+    TPoint& far = plan.Corners[square];
+    far = {CheckedAdd(far.x, shift.x), CheckedAdd(far.y, shift.y)};
+  }
+  plan.Corners[moving] = after;
+  const int32_t thickness = ueMurEpais->ValueInt();
+  for (const int32_t piece : run.walls) plan.Walls[piece].epais = thickness;
 }
 
 void TForm1::ObjetChange() {

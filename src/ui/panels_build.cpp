@@ -89,6 +89,7 @@ void TForm1::BuildLayout() {
   BuildDisplayPanel();
   BuildWallPanel();
   BuildOpeningPanel();
+  BuildCornerPanel();
   BuildObjectPanel();
   BuildRoomPanel();
   BuildDebugPanel();
@@ -143,8 +144,9 @@ void TForm1::BuildActionPanel() {
 
 void TForm1::BuildDisplayPanel() {
   pAffichage = NewPanel(Panel2);
-  cbDimension = NewCheckBox(QStringLiteral("Voir les dimensions des murs"), false);
-  cbPiece = NewCheckBox(QStringLiteral("Voir les pièces"), false);
+  // A new user sees the rooms and the wall lengths.
+  cbDimension = NewCheckBox(QStringLiteral("Voir les dimensions des murs"), true);
+  cbPiece = NewCheckBox(QStringLiteral("Voir les pièces"), true);
   cbProbleme = NewCheckBox(QStringLiteral("Voir les problèmes en rouge"), true);
   lZoom = new TkelpMenuLabel;
   lZoom->SetCaption(QStringLiteral("Zoom :"));
@@ -154,6 +156,10 @@ void TForm1::BuildDisplayPanel() {
   tbZoom->setSingleStep(10);
   tbZoom->setPageStep(10);
   tbZoom->setValue(10);
+  mlAjuster = new TkelpMenuLabel;
+  mlAjuster->SetCaption(QStringLiteral("Ajuster (F)"));
+  mlAjuster->setToolTip(QStringLiteral("Voir tout le plan"));
+  mlAjuster->resize(kPanelWidth, kCommandHeight);
 
   PanelStack stack(pAffichage, kPanelWidth);
   stack.Full(cbDimension);
@@ -162,6 +168,7 @@ void TForm1::BuildDisplayPanel() {
   stack.Gap(4);
   stack.Full(lZoom);
   stack.Full(tbZoom);
+  stack.Full(mlAjuster);
   stack.Finish();
 }
 
@@ -199,6 +206,18 @@ void TForm1::BuildOpeningPanel() {
   stack.Full(cbTrouCote);
   stack.Finish();
   pTrou->hide();
+}
+
+void TForm1::BuildCornerPanel() {
+  pCoin = NewPanel(Panel2);
+  ueCoinX = PanelField(QStringLiteral("X depuis le premier coin :"), kLongest, kMetres);
+  ueCoinY = PanelField(QStringLiteral("Y depuis le premier coin :"), kLongest, kMetres);
+  for (TUnitEdit* field : {ueCoinX, ueCoinY}) field->SetValueMin(-kLongest);
+  PanelStack stack(pCoin, kPanelWidth);
+  stack.Full(ueCoinX);
+  stack.Full(ueCoinY);
+  stack.Finish();
+  pCoin->hide();
 }
 
 void TForm1::BuildObjectPanel() {
@@ -284,6 +303,7 @@ void TForm1::ConnectHandlers() {
   click(mlRetablir, &TForm1::mlRetablirClick);
   click(mlAjouterObjet, &TForm1::mlAjouterObjetClick);
   click(lZoom, &TForm1::lZoomClick);
+  click(mlAjuster, &TForm1::mlAjusterClick);
 
   const auto comboChange = [this](QComboBox* combo, void (TForm1::*handler)()) {
     connect(combo, &QComboBox::currentIndexChanged, this, handler);
@@ -294,16 +314,24 @@ void TForm1::ConnectHandlers() {
   comboChange(cbTrouVolet, &TForm1::TrouChange);
   comboChange(cbPieceSorte, &TForm1::cbPieceSorteChange);
 
-  for (TUnitEdit* field : {ueMurLong, ueMurEpais, ueTrouLarge, ueTroudCoin1}) {
+  for (TUnitEdit* field : {ueMurEpais, ueTrouLarge, ueTroudCoin1}) {
     field->SetOnChange([this](QObject*) { TrouChange(); });
   }
+  for (TUnitEdit* field : {ueCoinX, ueCoinY})
+    field->SetOnChange([this](QObject*) { CoinChange(); });
+  // Bare numbers typed while drawing are read in the unit the wall length shows.
+  ueMurLong->SetOnChange([this](QObject*) {
+    Editor->LengthUnit = ueMurLong->Unit();
+    TrouChange();
+  });
   for (TUnitEdit* field : {ueObjetL, ueObjetH}) {
     field->SetOnChange([this](QObject*) {
       ObjetChange();
       Editor->CommitPendingUndo();
     });
   }
-  for (TUnitEdit* field : {ueMurLong, ueMurEpais, ueTrouLarge, ueTroudCoin1, ueObjetL, ueObjetH}) {
+  for (TUnitEdit* field :
+       {ueMurLong, ueMurEpais, ueTrouLarge, ueTroudCoin1, ueObjetL, ueObjetH, ueCoinX, ueCoinY}) {
     field->SetOnRefused([this](const QString& why) { StatusBar->showMessage(why); });
     connect(field, &TUnitEdit::Entered, this, &TForm1::FocusPlan);
   }

@@ -59,9 +59,21 @@ TEST_F(Gestures, AnyMouseButtonDrawsAndSelects) {
   Release(400, 300, Qt::RightButton);
   EXPECT_EQ(plan().WallCount, 1);
 
+  // The middle button pans whatever the tool, and selects nothing.
+  const int32_t x0 = plan().x0;
   Press(300, 300, Qt::MiddleButton);
-  EXPECT_EQ(plan().Selected(kSelWall), 1);
-  Release(300, 300, Qt::MiddleButton);
+  Drag(340, 300, Qt::MiddleButton);
+  Release(340, 300, Qt::MiddleButton);
+  EXPECT_EQ(plan().Selected(kSelWall), 0);
+  EXPECT_EQ(plan().x0, x0 + 40);
+  EXPECT_EQ(plan().WallCount, 1);
+
+  // The right button puts an armed tool down.
+  casa->ArmTool(TCasa::ModeDrawWall);
+  Press(200, 400, Qt::RightButton);
+  Release(200, 400, Qt::RightButton);
+  EXPECT_EQ(casa->Mode, TCasa::ModeSelect);
+  EXPECT_EQ(plan().WallCount, 1);
 }
 
 TEST_F(Gestures, WallDrawnAcrossAnotherCutsBoth) {

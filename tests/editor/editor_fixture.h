@@ -23,8 +23,10 @@ class ScriptedKeys : public KeyState {
  public:
   bool shift = false;
   bool ctrl = false;
+  bool alt = false;
   bool ShiftHeld() const override { return shift; }
   bool CtrlHeld() const override { return ctrl; }
+  bool AltHeld() const override { return alt; }
 };
 
 // Answers questions from a queue and remembers them; an unexpected question

@@ -143,7 +143,7 @@ TEST_F(MainWindowTest, AddingAnOpeningWithoutWallsWarnsButStillArmsTheTool) {
   EXPECT_EQ(form_->Editor->Mode, TCasa::ModeAddOpening);
   QTest::mouseClick(form_->Editor, Qt::LeftButton, {}, QPoint(300, 200));
   EXPECT_EQ(Plan().OpeningCount, 0);
-  EXPECT_EQ(form_->Editor->Mode, TCasa::ModeSelect);
+  EXPECT_EQ(form_->Editor->Mode, TCasa::ModeAddOpening) << "the tool stays armed";
 
   AddWalls(1);
   Click(form_->mlAjouterOuverture);
@@ -167,6 +167,7 @@ TEST_F(MainWindowTest, UndoAndRedoShowWithTheirLabelsOnlyWhileTheyApply) {
   EXPECT_EQ(form_->windowTitle(), UntitledCaption()) << "back to the state it started from";
 
   // Ctrl+Y wherever the focus is; Ctrl+Z too.
+  const uint8_t tool = form_->Editor->Mode;
   QTest::keyClick(form_.get(), Qt::Key_Y, Qt::ControlModifier);
   EXPECT_EQ(Plan().WallCount, 1);
   EXPECT_TRUE(form_->mlRetablir->isHidden());
@@ -174,7 +175,7 @@ TEST_F(MainWindowTest, UndoAndRedoShowWithTheirLabelsOnlyWhileTheyApply) {
   EXPECT_EQ(Plan().WallCount, 0);
   QTest::keyClick(form_.get(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
   EXPECT_EQ(Plan().WallCount, 1);
-  EXPECT_EQ(form_->Editor->Mode, TCasa::ModeSelect) << "no shortcut arms a tool";
+  EXPECT_EQ(form_->Editor->Mode, tool) << "no shortcut changes the tool";
 }
 
 TEST_F(MainWindowTest, HelpSwitchesBetweenTheWebViewAndTheEditor) {

@@ -36,7 +36,7 @@ TEST_F(PanelsTest, WallLengthKeepsTheChosenEndAndTheDirectionOneStepPerEdit) {
   const int32_t w = Plan().AddWall({1000, 1000}, {4000, 5000});
   Select(w, kSelWall);
   EXPECT_FALSE(form_->pMur->isHidden());
-  EXPECT_TRUE(form_->pFichier->isHidden());
+  EXPECT_FALSE(form_->pFichier->isHidden()) << "the file commands stay in reach";
   EXPECT_EQ(form_->ueMurLong->ValueStr(), "5,00 m") << "wall lengths show in metres";
   EXPECT_EQ(form_->ueMurEpais->ValueStr(), "25,00 cm") << "thicknesses in centimetres";
   const size_t snapshots = form_->Editor->UndoSnapshots.size();
@@ -171,7 +171,7 @@ TEST_F(PanelsTest, ObjectNameTypedBecomesOneStepAtTheNextPressOnThePlan) {
   EXPECT_TRUE(form_->cbVoirObjet->isChecked());
   EXPECT_TRUE(Plan().ShowObjects);
   const int32_t o = Plan().AddObjet(6000, 6000, 600, 600, 0, 0, "Objet");
-  form_->Editor->Mode = TCasa::ModeSelect;
+  form_->Editor->Disarm();
   Select(o, kSelObject);
   const size_t snapshots = form_->Editor->UndoSnapshots.size();
 

@@ -31,6 +31,7 @@ struct Script {
   std::vector<QString> errors;
   bool shift = false;
   bool ctrl = false;
+  bool alt = false;
   // The close question: what is answered, and the names it was asked about.
   SaveChoice saveChoice = SaveChoice::Cancel;
   std::vector<QString> saveQuestions;
@@ -83,6 +84,7 @@ class ScriptedKeys : public KeyState {
   explicit ScriptedKeys(Script& script) : script_(script) {}
   bool ShiftHeld() const override { return script_.shift; }
   bool CtrlHeld() const override { return script_.ctrl; }
+  bool AltHeld() const override { return script_.alt; }
 
  private:
   Script& script_;
