@@ -49,8 +49,8 @@ QString FormatSquareMetres(int64_t cents, const QLocale& locale) {
 QByteArray ScheduleCsv(const std::vector<RoomRow>& rows, const QLocale& locale) {
   QString csv = QStringLiteral("Pièce;Type;Surface (m²)\n");
   for (const RoomRow& row : rows)
-    csv += CsvField(row.name) + ';' + CsvField(row.kind) + ';' + Number(row.areaCents, locale) +
-           '\n';
+    csv +=
+        CsvField(row.name) + ';' + CsvField(row.kind) + ';' + Number(row.areaCents, locale) + '\n';
   csv += QStringLiteral("Total;;") + Number(TotalAreaCents(rows), locale) + '\n';
   return csv.toUtf8();
 }

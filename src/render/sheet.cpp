@@ -11,9 +11,9 @@ namespace casavo {
 
 namespace {
 
-constexpr double kTextMm = 2.8;         // schedule and title block lines
-constexpr double kTitleMm = 4.5;        // the plan's name
-constexpr double kFramePen = 3;         // dots: 0.3 mm
+constexpr double kTextMm = 2.8;   // schedule and title block lines
+constexpr double kTitleMm = 4.5;  // the plan's name
+constexpr double kFramePen = 3;   // dots: 0.3 mm
 constexpr double kScaleBarMaxMm = 60;
 constexpr double kScaleBarHeightMm = 1.5;
 
@@ -66,8 +66,8 @@ void Sheet::Draw(Surface& surface) const {
   DrawPlan(surface);
   if (layout_.band.isEmpty()) return;
   const QRectF& band = layout_.band;
-  DrawTitleBlock(surface, QRectF(band.right() - kTitleBlockWidthMm, band.top(),
-                                 kTitleBlockWidthMm, band.height()));
+  DrawTitleBlock(surface, QRectF(band.right() - kTitleBlockWidthMm, band.top(), kTitleBlockWidthMm,
+                                 band.height()));
   DrawSchedule(surface, QRectF(band.left(), band.top(),
                                band.width() - kTitleBlockWidthMm - kBandGapMm, band.height()));
 }

@@ -11,8 +11,8 @@ namespace {
 
 constexpr double kPageMarginMm = 10;
 constexpr double kTitleBlockHeightMm = 38;
-constexpr double kMaxBandShare = 0.4;   // of the page height, for a long schedule
-constexpr double kPlanMarginMm = 600;   // of plan around the corners, for the length texts
+constexpr double kMaxBandShare = 0.4;  // of the page height, for a long schedule
+constexpr double kPlanMarginMm = 600;  // of plan around the corners, for the length texts
 
 QSizeF Oriented(Paper paper, bool landscape) {
   const QSizeF upright = PaperSize(paper);
@@ -21,8 +21,7 @@ QSizeF Oriented(Paper paper, bool landscape) {
 
 // The schedule's header and total lines plus its rooms, within its share of the page.
 int32_t RowsThatFit(int32_t roomCount, double pageHeight) {
-  const int32_t most =
-      static_cast<int32_t>((pageHeight * kMaxBandShare - 2) / kScheduleRowMm) - 2;
+  const int32_t most = static_cast<int32_t>((pageHeight * kMaxBandShare - 2) / kScheduleRowMm) - 2;
   return std::max(0, std::min(roomCount, most));
 }
 
@@ -63,8 +62,7 @@ bool Fits(const QRectF& extent, const QRectF& area, int32_t scale) {
 
 // The smallest 1:N at which the extent fills the area.
 int32_t FitScale(const QRectF& extent, const QRectF& area) {
-  const double ratio =
-      std::max(extent.width() / area.width(), extent.height() / area.height());
+  const double ratio = std::max(extent.width() / area.width(), extent.height() / area.height());
   return std::max<int32_t>(1, static_cast<int32_t>(std::ceil(ratio - 1e-9)));
 }
 
@@ -84,18 +82,24 @@ SheetLayout Place(const Candidate& c, const QRectF& extent, int32_t scale) {
 
 QString PaperName(Paper paper) {
   switch (paper) {
-    case Paper::kA3: return QStringLiteral("A3");
-    case Paper::kLetter: return QStringLiteral("Letter");
-    case Paper::kA4: break;
+    case Paper::kA3:
+      return QStringLiteral("A3");
+    case Paper::kLetter:
+      return QStringLiteral("Letter");
+    case Paper::kA4:
+      break;
   }
   return QStringLiteral("A4");
 }
 
 QSizeF PaperSize(Paper paper) {
   switch (paper) {
-    case Paper::kA3: return {297, 420};
-    case Paper::kLetter: return {215.9, 279.4};
-    case Paper::kA4: break;
+    case Paper::kA3:
+      return {297, 420};
+    case Paper::kLetter:
+      return {215.9, 279.4};
+    case Paper::kA4:
+      break;
   }
   return {210, 297};
 }
@@ -111,8 +115,7 @@ QRectF PlanExtent(const TCasaPlan& plan) {
 }
 
 SheetLayout LayOutSheet(const TCasaPlan& plan, const PaperChoice& choice, int32_t roomCount) {
-  if (plan.CornerCount <= 0)
-    throw SheetError("Le plan est vide : il n'y a rien à imprimer.", 0);
+  if (plan.CornerCount <= 0) throw SheetError("Le plan est vide : il n'y a rien à imprimer.", 0);
   const QRectF extent = PlanExtent(plan);
   if (!choice.sheet) {
     const int32_t scale = choice.scale == kFitToPage ? 100 : choice.scale;
@@ -148,9 +151,10 @@ SheetLayout LayOutSheet(const TCasaPlan& plan, const PaperChoice& choice, int32_
   }
   QString message = QStringLiteral("Le plan ne tient pas sur une feuille %1 à l'échelle %2.")
                         .arg(PaperName(choice.paper), ScaleText(choice.scale));
-  message += fitting ? QStringLiteral(" La plus grande échelle qui convient est %1.")
-                           .arg(ScaleText(fitting))
-                     : QStringLiteral(" Choisissez « Ajuster à la page » ou un papier plus grand.");
+  message +=
+      fitting
+          ? QStringLiteral(" La plus grande échelle qui convient est %1.").arg(ScaleText(fitting))
+          : QStringLiteral(" Choisissez « Ajuster à la page » ou un papier plus grand.");
   throw SheetError(message.toStdString(), fitting);
 }
 

@@ -48,8 +48,8 @@ inline constexpr double kScheduleRowMm = 4.5;
 struct SheetLayout {
   QSizeF page;
   int32_t scale = 100;
-  QRectF drawing;   // the plan's extent at the scale, centred in the space left
-  QRectF band;      // title block, scale bar and room schedule; empty without a sheet
+  QRectF drawing;            // the plan's extent at the scale, centred in the space left
+  QRectF band;               // title block, scale bar and room schedule; empty without a sheet
   int32_t scheduleRows = 0;  // rooms listed; the others are counted on one line
 };
 

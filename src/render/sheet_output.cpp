@@ -44,18 +44,25 @@ void Draw(const Sheet& sheet, QPaintDevice& device, const QTransform& toDevice) 
 
 bool FormatOfFileName(const QString& fileName, SheetFormat& format) {
   const QString lower = fileName.toLower();
-  if (lower.endsWith(".pdf")) format = SheetFormat::kPdf;
-  else if (lower.endsWith(".svg")) format = SheetFormat::kSvg;
-  else if (lower.endsWith(".png")) format = SheetFormat::kPng;
-  else return false;
+  if (lower.endsWith(".pdf"))
+    format = SheetFormat::kPdf;
+  else if (lower.endsWith(".svg"))
+    format = SheetFormat::kSvg;
+  else if (lower.endsWith(".png"))
+    format = SheetFormat::kPng;
+  else
+    return false;
   return true;
 }
 
 QString FormatExtension(SheetFormat format) {
   switch (format) {
-    case SheetFormat::kSvg: return QStringLiteral("svg");
-    case SheetFormat::kPng: return QStringLiteral("png");
-    case SheetFormat::kPdf: break;
+    case SheetFormat::kSvg:
+      return QStringLiteral("svg");
+    case SheetFormat::kPng:
+      return QStringLiteral("png");
+    case SheetFormat::kPdf:
+      break;
   }
   return QStringLiteral("pdf");
 }
@@ -123,9 +130,12 @@ QByteArray SheetPng(const Sheet& sheet, int32_t dpi) {
 
 QByteArray SheetBytes(const Sheet& sheet, SheetFormat format, int32_t dpi) {
   switch (format) {
-    case SheetFormat::kSvg: return SheetSvg(sheet);
-    case SheetFormat::kPng: return SheetPng(sheet, dpi);
-    case SheetFormat::kPdf: break;
+    case SheetFormat::kSvg:
+      return SheetSvg(sheet);
+    case SheetFormat::kPng:
+      return SheetPng(sheet, dpi);
+    case SheetFormat::kPdf:
+      break;
   }
   return SheetPdf(sheet);
 }
