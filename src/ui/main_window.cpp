@@ -77,6 +77,7 @@ void TForm1::FormCreate() {
   SetUndoVisible(false);
   SetHintDelayToZero();
   pDebug->hide();
+  AddSheetCommands();
   CreateSideMenu();
 }
 

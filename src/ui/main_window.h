@@ -13,6 +13,7 @@
 #include "ui/kelp_menu_label.h"
 #include "ui/online_service.h"
 #include "ui/panel_widgets.h"
+#include "ui/sheet_commands.h"
 #include "ui/window_dialogs.h"
 
 class QCheckBox;
@@ -47,6 +48,7 @@ class TForm1 : public QMainWindow {
   void SetOnlineService(std::unique_ptr<OnlineService> online);
   OnlineService* Online() const { return online_.get(); }
   void SetDialogs(std::unique_ptr<WindowDialogs> dialogs);
+  void SetSheetDialogs(std::unique_ptr<SheetDialogs> dialogs);
 
   // ---- layout ----
   QWidget* Panel2;
@@ -63,6 +65,8 @@ class TForm1 : public QMainWindow {
   TkelpMenuLabel* mlChargerPlan;
   TkelpMenuLabel* mlSauverPlan;
   TkelpMenuLabel* mlAide;
+  TkelpMenuLabel* mlExporter = nullptr;
+  TkelpMenuLabel* mlImprimer = nullptr;
 
   QWidget* pAction;
   TkelpMenuLabel* mlTracerMur;
@@ -131,6 +135,8 @@ class TForm1 : public QMainWindow {
   void mlAjouterOuvertureClick();
   void mlAjouterObjetClick();
   void mlAnnulerClick();
+  void mlExporterClick();
+  void mlImprimerClick();
 
   // ---- property panels ----
   void SelectionChange();
@@ -166,6 +172,7 @@ class TForm1 : public QMainWindow {
   void FormCreate();
   void SetupSettingsFolder();
   void CreateSideMenu();
+  void AddSheetCommands();
 
   // Shows or hides "Annuler", closing the gap it leaves in its section.
   void SetUndoVisible(bool visible);
@@ -181,6 +188,7 @@ class TForm1 : public QMainWindow {
 
   std::unique_ptr<OnlineService> online_;
   std::unique_ptr<WindowDialogs> dialogs_;
+  std::unique_ptr<SheetCommands> sheetCommands_;
   bool shown_ = false;
 };
 
