@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <optional>
 
 #include "common/numeric.h"
 #include "render/painter.h"
@@ -96,34 +97,57 @@ void Sheet::DrawPlan(Surface& surface) const {
   PlanPainter(plan_, surface).DrawOnSheet();
 }
 
-void Sheet::DrawSchedule(Surface& surface, const QRectF& box) const {
-  const double nameX = box.left() + 5;
-  const double kindX = box.left() + box.width() * 0.5;
-  const double areaRight = box.right() - 1;
-  double y = box.top() + 0.8;
-  auto row = [&](const QString& name, const QString& kind, const QString& area) {
-    Text(surface, name, kTextMm, nameX, y);
-    Text(surface, kind, kTextMm, kindX, y);
-    TextRightAligned(surface, area, kTextMm, areaRight, y);
-    y += kScheduleRowMm;
-  };
-
-  row(QStringLiteral("Pièce"), QStringLiteral("Type"), QStringLiteral("Surface"));
-  Line(surface, box.left(), y - 0.6, box.right(), y - 0.6, 2);
-  const int32_t shown = layout_.scheduleRows;
-  for (int32_t i = 0; i < shown; ++i) {
-    const RoomRow& room = rooms_[static_cast<size_t>(i)];
-    surface.FillRectangle(Brush::Solid(HexToARGB(room.colour.toStdString())), Dots(box.left() + 1),
-                          Dots(y + 0.4), Dots(2.5), Dots(2.5));
-    surface.DrawRectangle(Pen{kBlack, 1}, Dots(box.left() + 1), Dots(y + 0.4), Dots(2.5),
-                          Dots(2.5));
-    row(room.name.isEmpty() ? QStringLiteral("Pièce %1").arg(i + 1) : room.name, room.kind,
-        FormatSquareMetres(room.areaCents));
+// One column of the schedule: a header, then one line at a time.
+class ScheduleColumn {
+ public:
+  ScheduleColumn(Surface& surface, const QRectF& box) : surface_(surface), box_(box) {
+    Row(QStringLiteral("Pièce"), QStringLiteral("Type"), QStringLiteral("Surface"));
+    Rule();
   }
-  const auto others = static_cast<int32_t>(rooms_.size()) - shown;
-  if (others > 0) row(QStringLiteral("… et %1 autres pièces").arg(others), QString(), QString());
-  Line(surface, box.left(), y - 0.6, box.right(), y - 0.6, 2);
-  row(QStringLiteral("Total"), QString(), FormatSquareMetres(TotalAreaCents(rooms_)));
+
+  void Room(const QString& name, const RoomRow& room) {
+    const double side = 2.5;
+    const double x = Dots(box_.left() + 1), y = Dots(y_ + 0.4);
+    surface_.FillRectangle(Brush::Solid(HexToARGB(room.colour.toStdString())), x, y, Dots(side),
+                           Dots(side));
+    surface_.DrawRectangle(Pen{kBlack, 1}, x, y, Dots(side), Dots(side));
+    Row(name, room.kind, FormatSquareMetres(room.areaCents));
+  }
+
+  void Row(const QString& name, const QString& kind, const QString& area) {
+    Text(surface_, name, kTextMm, box_.left() + 5, y_);
+    Text(surface_, kind, kTextMm, box_.left() + box_.width() * 0.55, y_);
+    TextRightAligned(surface_, area, kTextMm, box_.right() - 1, y_);
+    y_ += kScheduleRowMm;
+  }
+
+  void Rule() { Line(surface_, box_.left(), y_ - 0.6, box_.right(), y_ - 0.6, 2); }
+
+ private:
+  Surface& surface_;
+  QRectF box_;
+  double y_ = box_.top() + 0.8;
+};
+
+void Sheet::DrawSchedule(Surface& surface, const QRectF& box) const {
+  const int32_t columns = layout_.scheduleColumns;
+  const int32_t perColumn = std::max(1, layout_.scheduleRowsPerColumn);
+  const double gap = 4;
+  const double width = (box.width() - (columns - 1) * gap) / columns;
+  auto columnBox = [&](int32_t c) {
+    return QRectF(box.left() + c * (width + gap), box.top(), width, box.height());
+  };
+  std::optional<ScheduleColumn> column(std::in_place, surface, columnBox(0));
+  for (int32_t i = 0; i < layout_.scheduleRows; ++i) {
+    if (i > 0 && i % perColumn == 0) column.emplace(surface, columnBox(i / perColumn));
+    const RoomRow& room = rooms_[static_cast<size_t>(i)];
+    column->Room(room.name.isEmpty() ? QStringLiteral("Pièce %1").arg(i + 1) : room.name, room);
+  }
+  const auto others = static_cast<int32_t>(rooms_.size()) - layout_.scheduleRows;
+  if (others > 0)
+    column->Row(QStringLiteral("… et %1 autres pièces").arg(others), QString(), QString());
+  column->Rule();
+  column->Row(QStringLiteral("Total"), QString(), FormatSquareMetres(TotalAreaCents(rooms_)));
 }
 
 void Sheet::DrawTitleBlock(Surface& surface, const QRectF& box) const {

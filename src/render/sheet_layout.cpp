@@ -19,15 +19,39 @@ QSizeF Oriented(Paper paper, bool landscape) {
   return landscape ? upright.transposed() : upright;
 }
 
-// The schedule's header and total lines plus its rooms, within its share of the page.
-int32_t RowsThatFit(int32_t roomCount, double pageHeight) {
-  const int32_t most = static_cast<int32_t>((pageHeight * kMaxBandShare - 2) / kScheduleRowMm) - 2;
-  return std::max(0, std::min(roomCount, most));
+// The schedule's columns and rooms a column on a page: a short list stays in
+// one column as high as the title block; a long one spreads over the columns
+// the width takes, within its share of the page height.
+struct ScheduleShape {
+  int32_t columns = 1;
+  int32_t perColumn = 0;
+  int32_t listed = 0;
+};
+
+// Lines of the band beside the rooms: the header, the total and the line
+// counting the rooms left out.
+constexpr int32_t kScheduleExtraLines = 3;
+
+int32_t LinesIn(double heightMm) {
+  return static_cast<int32_t>((heightMm - 2) / kScheduleRowMm);
 }
 
-double BandHeight(int32_t rows, bool truncated) {
-  const int32_t lines = rows + 2 + (truncated ? 1 : 0);
-  return std::max(kTitleBlockHeightMm, lines * kScheduleRowMm + 2);
+ScheduleShape ShapeSchedule(int32_t roomCount, QSizeF page) {
+  const double width = page.width() - 2 * kPageMarginMm - kTitleBlockWidthMm - kBandGapMm;
+  const int32_t columns = std::max(1, static_cast<int32_t>(width / kScheduleColumnMm));
+  const int32_t most = std::max(1, LinesIn(page.height() * kMaxBandShare) - kScheduleExtraLines);
+  const int32_t beside = std::max(1, LinesIn(kTitleBlockHeightMm) - kScheduleExtraLines);
+  ScheduleShape shape;
+  shape.perColumn = std::max(1, std::min(most, std::max((roomCount + columns - 1) / columns,
+                                                        std::min(roomCount, beside))));
+  shape.listed = std::min(roomCount, shape.perColumn * columns);
+  shape.columns = std::max(1, (shape.listed + shape.perColumn - 1) / shape.perColumn);
+  return shape;
+}
+
+double BandHeight(const ScheduleShape& shape) {
+  return std::max(kTitleBlockHeightMm,
+                  (shape.perColumn + kScheduleExtraLines) * kScheduleRowMm + 2);
 }
 
 // The room left for the drawing on a page with this band.
@@ -42,14 +66,14 @@ struct Candidate {
   QSizeF page;
   QRectF area;
   QRectF band;
-  int32_t rows = 0;
+  ScheduleShape schedule;
 };
 
 Candidate SheetCandidate(Paper paper, bool landscape, int32_t roomCount) {
   Candidate c;
   c.page = Oriented(paper, landscape);
-  c.rows = RowsThatFit(roomCount, c.page.height());
-  const double band = BandHeight(c.rows, c.rows < roomCount);
+  c.schedule = ShapeSchedule(roomCount, c.page);
+  const double band = BandHeight(c.schedule);
   c.area = DrawingArea(c.page, band);
   c.band = QRectF(kPageMarginMm, c.page.height() - kPageMarginMm - band,
                   c.page.width() - 2 * kPageMarginMm, band);
@@ -74,7 +98,9 @@ SheetLayout Place(const Candidate& c, const QRectF& extent, int32_t scale) {
   layout.drawing = QRectF(c.area.center().x() - size.width() / 2,
                           c.area.center().y() - size.height() / 2, size.width(), size.height());
   layout.band = c.band;
-  layout.scheduleRows = c.rows;
+  layout.scheduleRows = c.schedule.listed;
+  layout.scheduleRowsPerColumn = c.schedule.perColumn;
+  layout.scheduleColumns = c.schedule.columns;
   return layout;
 }
 

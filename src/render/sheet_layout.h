@@ -38,19 +38,25 @@ class SheetError : public std::runtime_error {
 };
 
 // The band under the drawing: the title block at its right, the room
-// schedule in the rest, one room a line.
+// schedule in the rest, one room a line, in as many columns as the width
+// takes when the rooms are many.
 inline constexpr double kTitleBlockWidthMm = 80;
 inline constexpr double kBandGapMm = 5;
 inline constexpr double kScheduleRowMm = 4.5;
+inline constexpr double kScheduleColumnMm = 90;  // at least
 
 // Where everything goes on the page, in millimetres of paper from its top
 // left corner.
 struct SheetLayout {
   QSizeF page;
   int32_t scale = 100;
-  QRectF drawing;            // the plan's extent at the scale, centred in the space left
-  QRectF band;               // title block, scale bar and room schedule; empty without a sheet
-  int32_t scheduleRows = 0;  // rooms listed; the others are counted on one line
+  QRectF drawing;  // the plan's extent at the scale, centred in the space left
+  QRectF band;     // title block, scale bar and room schedule; empty without a sheet
+  // The schedule: rooms listed, rooms a column, columns. Rooms beyond those
+  // listed are counted on one line.
+  int32_t scheduleRows = 0;
+  int32_t scheduleRowsPerColumn = 0;
+  int32_t scheduleColumns = 1;
 };
 
 QString PaperName(Paper paper);

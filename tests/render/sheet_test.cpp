@@ -5,6 +5,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <cmath>
+#include <tuple>
 
 #include "render/painter.h"
 #include "render/sheet.h"
@@ -156,6 +157,21 @@ TEST(Sheet, LayoutRefusesAScaleThatDoesNotFitAndNamesOneThatDoes) {
         EXPECT_NE(std::string(e.what()).find("1:" + std::to_string(c.offered)), std::string::npos);
       }
     }
+  }
+}
+
+TEST(Sheet, ALongScheduleSpreadsOverColumnsWithinItsShareOfThePage) {
+  auto plan = Rectangle(40000, 10000);
+  PaperChoice a3;
+  a3.paper = Paper::kA3;
+  a3.scale = 200;
+  for (const auto& [rooms, columns, listed] :
+       {std::tuple{0, 1, 0}, std::tuple{5, 1, 5}, std::tuple{12, 3, 12}, std::tuple{200, 3, 66}}) {
+    const SheetLayout layout = LayOutSheet(*plan, a3, rooms);
+    EXPECT_EQ(layout.scheduleColumns, columns) << rooms;
+    EXPECT_EQ(layout.scheduleRows, listed) << rooms;
+    EXPECT_GE(layout.scheduleRowsPerColumn * layout.scheduleColumns, layout.scheduleRows);
+    EXPECT_LE(layout.band.height(), 0.4 * layout.page.height()) << rooms;
   }
 }
 
