@@ -27,6 +27,9 @@ class OnlineEditor : public OnlineService {
   void LoadPlanCommand() override { plans_.mlChargerPlanClick(); }
   void SavePlanCommand() override { plans_.SauverPlanClick(); }
   bool SaveToService() override { return plans_.SaveToService(); }
+  QString SignedInUser() const override {
+    return net_.Connected ? QString::fromStdString(net_.Login) : QString();
+  }
 
   TWebView& Web() { return web_; }
 

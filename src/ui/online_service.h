@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 class QWidget;
 
 namespace casavo {
@@ -21,6 +23,9 @@ class OnlineService {
   virtual void SavePlanCommand() = 0;
   // The save offered before a new plan; true when the plan was saved.
   virtual bool SaveToService() = 0;
+  // The user's name while signed in, for the title block of a printed plan;
+  // empty otherwise.
+  virtual QString SignedInUser() const { return {}; }
 };
 
 }  // namespace casavo

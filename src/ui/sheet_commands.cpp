@@ -45,7 +45,7 @@ std::optional<ExportRequest> SheetCommands::Initial() const {
   }
   // The title block follows the plan as it is now.
   request.options.title = QString::fromStdString(editor_.PlanInfo.Titre);
-  request.options.author = QString::fromStdString(editor_.PlanInfo.Createur);
+  request.options.author = author_();
   request.options.date = QDate::currentDate();
   return request;
 }
@@ -89,8 +89,9 @@ void SheetCommands::Print() {
 // ---- the main window's part ----
 
 void TForm1::AddSheetCommands() {
-  sheetCommands_ =
-      std::make_unique<SheetCommands>(*Editor, std::make_unique<SystemSheetDialogs>(this));
+  sheetCommands_ = std::make_unique<SheetCommands>(
+      *Editor, std::make_unique<SystemSheetDialogs>(this),
+      [this] { return online_ ? online_->SignedInUser() : QString(); });
   mlExporter = MenuCommand(pFichier, QStringLiteral("Exporter…"),
                            QStringLiteral("Enregistrer le plan à l'échelle en PDF, SVG ou PNG"));
   mlImprimer = MenuCommand(pFichier, QStringLiteral("Imprimer…"),

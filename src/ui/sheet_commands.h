@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -13,8 +15,10 @@ namespace casavo {
 // user's last choice after that.
 class SheetCommands {
  public:
-  SheetCommands(TCasa& editor, std::unique_ptr<SheetDialogs> dialogs)
-      : editor_(editor), dialogs_(std::move(dialogs)) {}
+  // author gives the name for the title block: the user signed in online.
+  SheetCommands(TCasa& editor, std::unique_ptr<SheetDialogs> dialogs,
+                std::function<QString()> author)
+      : editor_(editor), dialogs_(std::move(dialogs)), author_(std::move(author)) {}
 
   void SetDialogs(std::unique_ptr<SheetDialogs> dialogs) { dialogs_ = std::move(dialogs); }
 
@@ -28,6 +32,7 @@ class SheetCommands {
 
   TCasa& editor_;
   std::unique_ptr<SheetDialogs> dialogs_;
+  std::function<QString()> author_;
   std::optional<ExportRequest> last_;
 };
 

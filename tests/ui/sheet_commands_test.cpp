@@ -43,10 +43,21 @@ class ScriptedSheetDialogs : public SheetDialogs {
   SheetScript& script_;
 };
 
+// Signed in as Camille; nothing else of the online part is used.
+class SignedIn : public OnlineService {
+ public:
+  QWidget* WebView() override { return nullptr; }
+  void NavigateHome(bool) override {}
+  void LoadPlanCommand() override {}
+  void SavePlanCommand() override {}
+  bool SaveToService() override { return false; }
+  QString SignedInUser() const override { return QStringLiteral("Camille"); }
+};
+
 class SheetCommandsTest : public WindowTest {
  protected:
-  void Start() {
-    WindowTest::Start();
+  void Start(std::unique_ptr<OnlineService> online = nullptr) {
+    WindowTest::Start(std::move(online));
     form_->SetSheetDialogs(std::make_unique<ScriptedSheetDialogs>(sheet_));
   }
   void LoadHouse() {
@@ -63,7 +74,7 @@ class SheetCommandsTest : public WindowTest {
 };
 
 TEST_F(SheetCommandsTest, ExportWritesEachFormatFromTheEditorsDisplay) {
-  Start();
+  Start(std::make_unique<SignedIn>());
   LoadHouse();
   Plan().ShowRooms = true;
   Plan().ShowDimensions = false;
@@ -87,6 +98,7 @@ TEST_F(SheetCommandsTest, ExportWritesEachFormatFromTheEditorsDisplay) {
   EXPECT_TRUE(sheet_.asked[0].options.rooms);
   EXPECT_FALSE(sheet_.asked[0].options.dimensions);
   EXPECT_FALSE(sheet_.asked[0].options.problems);
+  EXPECT_EQ(sheet_.asked[0].options.author, QStringLiteral("Camille"));
   EXPECT_EQ(sheet_.printModes, std::vector<bool>(4, false));
   EXPECT_TRUE(script_.errors.empty());
 }
@@ -127,6 +139,7 @@ TEST_F(SheetCommandsTest, CtrlPPrintsAndTheNextDialogOpensOnTheLastChoice) {
 
   Click(form_->mlImprimer);
   ASSERT_EQ(sheet_.asked.size(), 2u);
+  EXPECT_TRUE(sheet_.asked[1].options.author.isEmpty());  // not signed in
   EXPECT_EQ(sheet_.asked[1].options.paper.scale, 200);
   EXPECT_TRUE(sheet_.asked[1].options.problems);
 }
