@@ -71,7 +71,10 @@ TEST_F(MainWindowTest, StartsOnAnEmptyPlanWithTheFileAndActionCommandsStacked) {
   EXPECT_TRUE(Plan().ShowProblems);
   EXPECT_TRUE(form_->mlAnnuler->isHidden());
   EXPECT_FALSE(form_->mlNouveauPlan->isEnabled());
-  EXPECT_EQ(form_->FileSection->ContentHeight, 4 + 4 * (18 + 4));
+  // New, load, save, export, print, help.
+  EXPECT_EQ(form_->FileSection->ContentHeight, 4 + 6 * (18 + 4));
+  EXPECT_EQ(form_->mlImprimer->y(), form_->mlExporter->y() + 18 + 4);
+  EXPECT_EQ(form_->mlAide->y(), form_->mlImprimer->y() + 18 + 4);
   EXPECT_EQ(form_->ActionSection->ContentHeight, 4 + 2 * (18 + 4));
   EXPECT_EQ(form_->mlAjouterOuverture->y(), 4 + 18 + 4);
   EXPECT_TRUE(form_->pMur->isHidden() && form_->pTrou->isHidden() && form_->pPiece->isHidden());
