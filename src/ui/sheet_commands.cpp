@@ -50,12 +50,17 @@ std::optional<ExportRequest> SheetCommands::Initial() const {
   return request;
 }
 
-void SheetCommands::Export() {
+std::optional<ExportRequest> SheetCommands::Ask(bool print) {
   const auto initial = Initial();
-  if (!initial) return;
-  const auto request = dialogs_->AskSheet(*editor_.Plan, *initial, false);
+  if (!initial) return std::nullopt;
+  const auto request = dialogs_->AskSheet(*editor_.Plan, *initial, print);
+  if (request) last_ = *request;
+  return request;
+}
+
+void SheetCommands::Export() {
+  const auto request = Ask(false);
   if (!request) return;
-  last_ = *request;
   const QString path = dialogs_->AskFileName(SuggestedName(*request), request->format);
   if (path.isEmpty()) return;
   try {
@@ -63,10 +68,8 @@ void SheetCommands::Export() {
     if (request->format == ExportFormat::kCsv) {
       WriteFile(path, ScheduleCsv(RoomSchedule(plan)));
     } else {
-      const SheetFormat format = request->format == ExportFormat::kSvg   ? SheetFormat::kSvg
-                                 : request->format == ExportFormat::kPng ? SheetFormat::kPng
-                                                                         : SheetFormat::kPdf;
-      WriteFile(path, SheetBytes(Sheet(plan, request->options), format, request->dpi));
+      WriteFile(path, SheetBytes(Sheet(plan, request->options), SheetFormatOf(request->format),
+                                 request->dpi));
     }
   } catch (const std::exception& failure) {
     ShowErrorBox(QString::fromStdString(failure.what()));
@@ -74,11 +77,8 @@ void SheetCommands::Export() {
 }
 
 void SheetCommands::Print() {
-  const auto initial = Initial();
-  if (!initial) return;
-  const auto request = dialogs_->AskSheet(*editor_.Plan, *initial, true);
+  const auto request = Ask(true);
   if (!request) return;
-  last_ = *request;
   try {
     dialogs_->Print(Sheet(*editor_.Plan, request->options));
   } catch (const std::exception& failure) {

@@ -29,6 +29,8 @@ class SheetCommands {
   // The choice to open the dialog on; nothing, after telling the user, for an
   // empty plan.
   std::optional<ExportRequest> Initial() const;
+  // The dialog opened on Initial; the user's choice is kept for next time.
+  std::optional<ExportRequest> Ask(bool print);
 
   TCasa& editor_;
   std::unique_ptr<SheetDialogs> dialogs_;

@@ -8,18 +8,22 @@
 
 namespace casavo {
 
-QString ExportExtension(ExportFormat format) {
+SheetFormat SheetFormatOf(ExportFormat format) {
   switch (format) {
     case ExportFormat::kSvg:
-      return QStringLiteral("svg");
+      return SheetFormat::kSvg;
     case ExportFormat::kPng:
-      return QStringLiteral("png");
-    case ExportFormat::kCsv:
-      return QStringLiteral("csv");
+      return SheetFormat::kPng;
     case ExportFormat::kPdf:
+    case ExportFormat::kCsv:
       break;
   }
-  return QStringLiteral("pdf");
+  return SheetFormat::kPdf;
+}
+
+QString ExportExtension(ExportFormat format) {
+  return format == ExportFormat::kCsv ? QStringLiteral("csv")
+                                      : FormatExtension(SheetFormatOf(format));
 }
 
 std::optional<ExportRequest> SystemSheetDialogs::AskSheet(TCasaPlan& plan,

@@ -22,6 +22,8 @@ struct ExportRequest {
   int32_t dpi = kDefaultPngDpi;  // PNG only
 };
 
+// The sheet's format of a choice other than CSV.
+SheetFormat SheetFormatOf(ExportFormat format);
 QString ExportExtension(ExportFormat format);
 
 // The questions of the export and print commands. The program shows the
