@@ -127,9 +127,12 @@ const QBrush& QPainterSurface::QtBrush(const Brush& brush) {
   const auto key =
       std::make_tuple(brush.style, brush.colour, solid ? brush.colour : brush.background);
   auto found = brushes_.find(key);
-  if (found == brushes_.end())
-    found = brushes_.emplace(key, solid ? QBrush(ToQColor(brush.colour)) : HatchBrush(brush)).first;
-  return found->second;
+  if (found != brushes_.end()) return found->second;
+  QBrush qbrush = solid ? QBrush(ToQColor(brush.colour)) : HatchBrush(brush);
+  // On an image the hatch tile stays in whole pixels: scaled, it would be
+  // resampled into a grey blur.
+  if (!solid && raster_) qbrush.setTransform(toDevice_.inverted());
+  return brushes_.emplace(key, qbrush).first->second;
 }
 
 // Transforms reach the painter only when something is drawn: a text or
@@ -147,7 +150,7 @@ void QPainterSurface::Fill(const QPainterPath& shape, const Brush& brush) {
 
 void QPainterSurface::Stroke(const QPainterPath& shape, const Pen& pen) {
   SyncTransform();
-  painter_.strokePath(shape, ToQPen(pen, world_, raster_));
+  painter_.strokePath(shape, ToQPen(pen, world_ * toDevice_, raster_));
 }
 
 void QPainterSurface::FillPath(const Brush& brush, const Path& path) {
@@ -162,9 +165,10 @@ void QPainterSurface::DrawPath(const Pen& pen, const Path& path) {
 
 void QPainterSurface::UsePen(const Pen& pen) {
   SyncTransform();
-  const auto key = std::make_pair(pen.colour, QtPenWidth(pen, world_, raster_));
+  const auto key = std::make_pair(pen.colour, QtPenWidth(pen, world_ * toDevice_, raster_));
   auto found = pens_.find(key);
-  if (found == pens_.end()) found = pens_.emplace(key, ToQPen(pen, world_, raster_)).first;
+  if (found == pens_.end())
+    found = pens_.emplace(key, ToQPen(pen, world_ * toDevice_, raster_)).first;
   painter_.setPen(found->second);
 }
 
