@@ -15,6 +15,7 @@ int RunEncipher(const std::vector<std::string>& args);
 int RunDecipher(const std::vector<std::string>& args);
 #ifdef CASAVO_TOOL_RENDER
 int RunRender(const std::vector<std::string>& args);
+int RunRooms(const std::vector<std::string>& args);
 #endif
 
 }  // namespace casavo::tool

@@ -28,10 +28,14 @@ constexpr std::array kCommands = {
     Command{"encipher", "ENTRÉE SORTIE", "chiffre un fichier de plan", RunEncipher},
     Command{"decipher", "ENTRÉE SORTIE", "déchiffre un fichier de plan", RunDecipher},
 #ifdef CASAVO_TOOL_RENDER
-    Command{"render", "FICHIER IMAGE.png [OPTIONS]",
-            "dessine l'aperçu PNG du plan ; options : --scale K (50), --rooms, --dimensions, "
+    Command{"render", "FICHIER SORTIE [OPTIONS]",
+            "dessine le plan en .png, .pdf ou .svg ; options : --scale 1:N (sur papier, "
+            "1:100 pour .pdf et .svg) ou --scale K (aperçu PNG, 50), --paper A4|A3|Letter, "
+            "--landscape, --portrait, --dpi N (150), --no-sheet, --rooms, --dimensions, "
             "--objects, --object-names, --no-problems",
             RunRender},
+    Command{"rooms", "FICHIER [--csv]", "liste les pièces et leurs surfaces (JSON ou CSV)",
+            RunRooms},
 #endif
 };
 

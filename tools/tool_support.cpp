@@ -23,6 +23,20 @@ Arguments ParseArguments(const std::vector<std::string>& args, size_t fileCount,
   return parsed;
 }
 
+std::optional<std::string> TakeOption(std::vector<std::string>& args, const std::string& name) {
+  std::optional<std::string> value;
+  for (auto it = args.begin(); it != args.end();) {
+    if (*it != name) {
+      ++it;
+      continue;
+    }
+    if (it + 1 == args.end()) throw UsageError(name + " attend une valeur");
+    value = *(it + 1);
+    it = args.erase(it, it + 2);
+  }
+  return value;
+}
+
 void LoadPlan(TCasaPlan& plan, const std::string& path) {
   const PlanReadResult result = LoadPlanFile(plan, path);
   if (!result) throw std::runtime_error(path + " : " + result.error);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <set>
 #include <stdexcept>
 #include <string>
@@ -26,6 +27,10 @@ struct Arguments {
 // other than fileCount, is a UsageError.
 Arguments ParseArguments(const std::vector<std::string>& args, size_t fileCount,
                          const std::set<std::string>& allowedFlags = {});
+
+// Takes "name VALUE" out of the arguments and gives VALUE; a name without a
+// value is a UsageError. The last one given counts.
+std::optional<std::string> TakeOption(std::vector<std::string>& args, const std::string& name);
 
 // Loads a plan file (plain or enciphered, XML or line form). A plan the reader
 // rejects raises; items the plan could not hold are reported on standard error.

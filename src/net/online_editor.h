@@ -26,6 +26,9 @@ class OnlineEditor : public OnlineService {
   void NavigateHome(bool wait) override;
   void LoadPlanCommand() override { plans_.mlChargerPlanClick(); }
   void SavePlanCommand() override { plans_.SauverPlanClick(); }
+  QString SignedInUser() const override {
+    return net_.Connected ? QString::fromStdString(net_.Login) : QString();
+  }
 
   TWebView& Web() { return web_; }
 

@@ -89,20 +89,40 @@ int32_t PlanPainter::Pixels(int32_t millimetres) const {
   return RoundToInt(static_cast<long double>(millimetres) * plan_.zx);
 }
 
+int32_t UprightAngle(int32_t degrees) {
+  int32_t a = degrees % 360;  // (-360, 360)
+  if (a > 180) a -= 360;
+  if (a <= -180) a += 360;  // (-180, 180]
+  if (a > 90) return a - 180;
+  if (a <= -90) return a + 180;
+  return a;
+}
+
 void PlanPainter::Draw() {
   plan_.RefreshGeometry();
   surface_.SetSmoothing(true);
   surface_.FillRectangle(Brush::Solid(kWhite), 0, 0, plan_.ViewWidth, plan_.ViewHeight);
-  if (plan_.ShowRooms) DrawRooms();
-  for (int32_t w = 1, n = plan_.WallCount; w <= n; ++w) DrawWall(w);
-  for (int32_t k = 1, n = plan_.OpeningCount; k <= n; ++k) DrawOpening(plan_, surface_, k);
-  if (plan_.ShowObjects)
-    for (int32_t k = 1, n = plan_.ObjectCount; k <= n; ++k) DrawObjet(k);
+  DrawDrawing();
   if (const int32_t w = plan_.Selected(kSelWall); w > 0) DrawWallLabels(plan_, surface_, w);
   DrawGuides();
   DrawSelectedCorner();
   if (plan_.ShowProblems) DrawProblems();
   DrawScaleBar(plan_, surface_);
+}
+
+void PlanPainter::DrawOnSheet() {
+  plan_.RefreshGeometry();
+  surface_.SetSmoothing(true);
+  DrawDrawing();
+  if (plan_.ShowProblems) DrawProblems();
+}
+
+void PlanPainter::DrawDrawing() {
+  if (plan_.ShowRooms) DrawRooms();
+  for (int32_t w = 1, n = plan_.WallCount; w <= n; ++w) DrawWall(w);
+  for (int32_t k = 1, n = plan_.OpeningCount; k <= n; ++k) DrawOpening(plan_, surface_, k);
+  if (plan_.ShowObjects)
+    for (int32_t k = 1, n = plan_.ObjectCount; k <= n; ++k) DrawObjet(k);
 }
 
 void PlanPainter::DrawRooms() {
@@ -168,10 +188,11 @@ void PlanPainter::DrawWall(int32_t w) {
   if (!wall.JoinedAtC2) line(2, 4);
 
   if (!ShowsLengths(w)) return;
-  // Both texts read along the wall, turned by opposite angles, each outside its face.
-  const double sideAngle = Angle(s[2], s[1]);
-  DrawFaceLength(s[1], s[2], RoundToInt(sideAngle));
-  DrawFaceLength(s[4], s[5], RoundToInt(sideAngle + 180));
+  // Both texts read along the wall, each outside its face, and upright: one
+  // that would read upside down is turned about its own centre.
+  const int32_t wallAngle = RoundToInt(Angle(s[2], s[1]));
+  DrawFaceLength(s[1], s[2], UprightAngle(wallAngle));
+  DrawFaceLength(s[4], s[5], UprightAngle(wallAngle + 180));
 }
 
 bool PlanPainter::ShowsLengths(int32_t w) const {

@@ -21,12 +21,16 @@ class PlanPainter {
   PlanPainter(TCasaPlan& plan, Surface& surface) : plan_(plan), surface_(surface) {}
 
   void Draw();
+  // The drawing alone, for paper: no background, no editor feedback, no
+  // scale bar (the sheet has its own).
+  void DrawOnSheet();
 
  private:
   TPoint P(TPoint p) const { return plan_.PlanToScreen(p); }
   // A plan length in pixels at the current zoom, for text sizes and offsets.
   int32_t Pixels(int32_t millimetres) const;
 
+  void DrawDrawing();
   void DrawRooms();
   void DrawRoom(int32_t k);
   void DrawWall(int32_t w);
@@ -45,6 +49,10 @@ class PlanPainter {
   Surface& surface_;
   std::unordered_map<int32_t, QString> lengthTexts_;
 };
+
+// The angle of a text turned by degrees, or by half a turn more when it would
+// read upside down: in (-90, 90], readable from the bottom or the right.
+int32_t UprightAngle(int32_t degrees);
 
 // Paints the plan into an image of ViewWidth x ViewHeight pixels.
 void DrawPlan(TCasaPlan& plan, QImage& image);

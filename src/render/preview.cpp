@@ -6,41 +6,13 @@
 
 #include "common/numeric.h"
 #include "render/painter.h"
+#include "render/saved_view.h"
 
 namespace casavo {
 
 namespace {
 
 constexpr int64_t kMarginMm = 1000;
-
-// Puts the six view fields back when the preview is done, whatever happened.
-class SavedView {
- public:
-  explicit SavedView(TCasaPlan& plan)
-      : plan_(plan),
-        x0_(plan.x0),
-        y0_(plan.y0),
-        zx_(plan.zx),
-        zy_(plan.zy),
-        width_(plan.ViewWidth),
-        height_(plan.ViewHeight) {}
-  ~SavedView() {
-    plan_.x0 = x0_;
-    plan_.y0 = y0_;
-    plan_.zx = zx_;
-    plan_.zy = zy_;
-    plan_.ViewWidth = width_;
-    plan_.ViewHeight = height_;
-  }
-  SavedView(const SavedView&) = delete;
-  SavedView& operator=(const SavedView&) = delete;
-
- private:
-  TCasaPlan& plan_;
-  int32_t x0_, y0_;
-  double zx_, zy_;
-  int32_t width_, height_;
-};
 
 // Pixels for a plan span, or -1 when the span is beyond any preview.
 int32_t SideFor(int64_t spanMm, double zoom) {

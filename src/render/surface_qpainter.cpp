@@ -16,16 +16,18 @@ QColor ToQColor(Argb colour) {
   return QColor::fromRgba(colour);
 }
 
-// Pens keep at least one device pixel: symbol lines are a millimetre wide in
-// plan units, a twentieth of a pixel at the usual zoom, and must stay visible.
-double QtPenWidth(const Pen& pen, const QTransform& world) {
+// On an image pens keep at least one device pixel: symbol lines are a
+// millimetre wide in plan units, a twentieth of a pixel at the usual zoom, and
+// must stay visible. Paper and vector devices take the width as it is.
+double QtPenWidth(const Pen& pen, const QTransform& world, bool raster) {
+  if (!raster) return pen.width;
   const double deviceWidth = pen.width * std::sqrt(std::abs(world.determinant()));
   return deviceWidth < 1 ? 0 : pen.width;  // 0: a one-pixel cosmetic pen
 }
 
-QPen ToQPen(const Pen& pen, const QTransform& world) {
+QPen ToQPen(const Pen& pen, const QTransform& world, bool raster) {
   QPen qpen(ToQColor(pen.colour));
-  qpen.setWidthF(QtPenWidth(pen, world));
+  qpen.setWidthF(QtPenWidth(pen, world, raster));
   return qpen;
 }
 
@@ -91,16 +93,27 @@ QPainterPath ToQPath(const Path& path) {
 }  // namespace
 
 QPainterSurface::QPainterSurface(QImage& image, Shortcuts shortcuts)
-    : bounds_(0, 0, image.width(), image.height()), painter_(&image), shortcuts_(shortcuts) {}
+    : bounds_(0, 0, image.width(), image.height()),
+      painter_(&image),
+      raster_(true),
+      shortcuts_(shortcuts) {}
+
+QPainterSurface::QPainterSurface(QPaintDevice& device, const QTransform& toDevice)
+    : bounds_(0, 0, device.width(), device.height()),
+      painter_(&device),
+      toDevice_(toDevice),
+      raster_(device.devType() == QInternal::Image),
+      shortcuts_(Shortcuts::kTaken),
+      worldChanged_(true) {}
 
 bool QPainterSurface::OffImage(const QRectF& world, double margin) const {
   if (shortcuts_ == Shortcuts::kNone) return false;
-  const QRectF device = world_.mapRect(world);
+  const QRectF device = (world_ * toDevice_).mapRect(world);
   return !device.adjusted(-margin, -margin, margin, margin).intersects(bounds_);
 }
 
 double QPainterSurface::Reach(const Pen& pen) const {
-  const double scale = std::sqrt(std::abs(world_.determinant()));
+  const double scale = std::sqrt(std::abs((world_ * toDevice_).determinant()));
   return std::max(pen.width * scale, 1.0) / 2 + kEdgeMargin;
 }
 
@@ -114,16 +127,19 @@ const QBrush& QPainterSurface::QtBrush(const Brush& brush) {
   const auto key =
       std::make_tuple(brush.style, brush.colour, solid ? brush.colour : brush.background);
   auto found = brushes_.find(key);
-  if (found == brushes_.end())
-    found = brushes_.emplace(key, solid ? QBrush(ToQColor(brush.colour)) : HatchBrush(brush)).first;
-  return found->second;
+  if (found != brushes_.end()) return found->second;
+  QBrush qbrush = solid ? QBrush(ToQColor(brush.colour)) : HatchBrush(brush);
+  // On an image the hatch tile stays in whole pixels: scaled, it would be
+  // resampled into a grey blur.
+  if (!solid && raster_) qbrush.setTransform(toDevice_.inverted());
+  return brushes_.emplace(key, qbrush).first->second;
 }
 
 // Transforms reach the painter only when something is drawn: a text or
 // symbol outside the image then costs Qt nothing.
 void QPainterSurface::SyncTransform() {
   if (!worldChanged_) return;
-  painter_.setWorldTransform(world_);
+  painter_.setWorldTransform(world_ * toDevice_);
   worldChanged_ = false;
 }
 
@@ -134,7 +150,7 @@ void QPainterSurface::Fill(const QPainterPath& shape, const Brush& brush) {
 
 void QPainterSurface::Stroke(const QPainterPath& shape, const Pen& pen) {
   SyncTransform();
-  painter_.strokePath(shape, ToQPen(pen, world_));
+  painter_.strokePath(shape, ToQPen(pen, world_ * toDevice_, raster_));
 }
 
 void QPainterSurface::FillPath(const Brush& brush, const Path& path) {
@@ -149,9 +165,10 @@ void QPainterSurface::DrawPath(const Pen& pen, const Path& path) {
 
 void QPainterSurface::UsePen(const Pen& pen) {
   SyncTransform();
-  const auto key = std::make_pair(pen.colour, QtPenWidth(pen, world_));
+  const auto key = std::make_pair(pen.colour, QtPenWidth(pen, world_ * toDevice_, raster_));
   auto found = pens_.find(key);
-  if (found == pens_.end()) found = pens_.emplace(key, ToQPen(pen, world_)).first;
+  if (found == pens_.end())
+    found = pens_.emplace(key, ToQPen(pen, world_ * toDevice_, raster_)).first;
   painter_.setPen(found->second);
 }
 

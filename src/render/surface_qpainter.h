@@ -24,11 +24,14 @@ enum class Shortcuts {
   kNone,  // every primitive drawn from scratch, as asked
 };
 
-// The surface over a raster image, for one paint. Drawing ends when the
-// surface is destroyed; the image keeps what was drawn.
+// The surface over a raster image, or any other paint device, for one paint.
+// Drawing ends when the surface is destroyed; the device keeps what was drawn.
 class QPainterSurface final : public Surface {
  public:
   explicit QPainterSurface(QImage& image, Shortcuts shortcuts = Shortcuts::kTaken);
+  // World units map to the device through toDevice. Pens keep their width on
+  // every device but a raster image, where thinner than a pixel means one pixel.
+  QPainterSurface(QPaintDevice& device, const QTransform& toDevice);
 
   void SetSmoothing(bool antialias) override;
   void FillPath(const Brush& brush, const Path& path) override;
@@ -71,6 +74,8 @@ class QPainterSurface final : public Surface {
 
   const QRectF bounds_;  // the image, in device pixels
   QPainter painter_;
+  const QTransform toDevice_;
+  const bool raster_;
   const Shortcuts shortcuts_;
   std::map<std::tuple<Brush::Style, Argb, Argb>, QBrush> brushes_;
   std::map<std::pair<Argb, double>, QPen> pens_;  // by colour and Qt width

@@ -34,8 +34,8 @@ void TForm1::mlNouveauPlanClick() {
   Editor->Paint();
   // Hides "Annuler" and the element panels, and disables "Nouveau plan".
   SelectionChange();
-  ShowMessageDialog(
-      true, Text("Nouveau plan vierge. Vous pouvez maintenant tracer des murs et des ouvertures."));
+  Tips->ShowTip(
+      Text("Nouveau plan vierge. Vous pouvez maintenant tracer des murs et des ouvertures."));
 }
 
 void TForm1::mlChargerPlanClick() {
@@ -63,28 +63,26 @@ void TForm1::ShowTool(uint8_t mode, const char* status) {
 
 void TForm1::mlTracerMurClick() {
   ShowTool(TCasa::ModeDrawWall, "Cliquez sur le plan et déplacez la souris pour tracer le mur.");
-  const bool shown = ShowMessageDialog(
-      true, Text("Pour tracer un mur, cliquez sur le plan puis déplacez la souris en la maintenant "
-                 "appuyé."));
+  const bool shown = Tips->ShowTip(
+      Text("Pour tracer un mur, cliquez sur le plan puis déplacez la souris en la maintenant "
+           "appuyé. L'outil reste actif : Échap ou un clic droit le pose."));
   if (!shown && Editor->Plan->WallCount > 3) {
-    ShowMessageDialog(
-        true,
+    Tips->ShowTip(
         Text("Vous pouvez cliquer sur la touche \"M\" du clavier pour tracer un nouveau mur."));
   }
 }
 
 void TForm1::mlAjouterOuvertureClick() {
   ShowTool(TCasa::ModeAddOpening, "Cliquez sur un mur du plan pour placer une ouverture.");
-  ShowMessageDialog(true, Editor->Plan->WallCount > 0
-                              ? Text("Pour placer une ouverture, cliquez sur un mur du plan.")
-                              : Text("Avant de placer une ouverture, vous devez tracer un mur."));
+  Tips->ShowTip(Editor->Plan->WallCount > 0
+                    ? Text("Pour placer une ouverture, cliquez sur un mur du plan.")
+                    : Text("Avant de placer une ouverture, vous devez tracer un mur."));
 }
 
 void TForm1::mlAjouterObjetClick() {
   ShowTool(TCasa::ModeAddObject, "Cliquez sur le plan pour placer un objet.");
   if (!cbVoirObjet->isChecked()) cbVoirObjet->setChecked(true);
-  ShowMessageDialog(true,
-                    Text("Pour placer un objet, cliquez sur le plan ou vous souhaitez le poser."));
+  Tips->ShowTip(Text("Pour placer un objet, cliquez sur le plan ou vous souhaitez le poser."));
 }
 
 void TForm1::mlAnnulerClick() {

@@ -83,6 +83,7 @@ void TForm1::FormCreate() {
   SetCommandVisible(mlRetablir, false);
   SetHintDelayToZero();
   pDebug->hide();
+  AddSheetCommands();
   CreateSideMenu();
   AddShortcuts();
   setAcceptDrops(true);

@@ -13,6 +13,8 @@
 #include "ui/kelp_menu_label.h"
 #include "ui/online_service.h"
 #include "ui/panel_widgets.h"
+#include "ui/sheet_commands.h"
+#include "ui/tip_bar.h"
 #include "ui/window_dialogs.h"
 
 class QCheckBox;
@@ -47,6 +49,7 @@ class TForm1 : public QMainWindow {
   void SetOnlineService(std::unique_ptr<OnlineService> online);
   OnlineService* Online() const { return online_.get(); }
   void SetDialogs(std::unique_ptr<WindowDialogs> dialogs);
+  void SetSheetDialogs(std::unique_ptr<SheetDialogs> dialogs);
 
   // ---- layout ----
   QWidget* Panel2;
@@ -56,6 +59,8 @@ class TForm1 : public QMainWindow {
   TkelpMenuItem* ActionSection = nullptr;
   TCasa* Editor = nullptr;
   QStatusBar* StatusBar;
+  // The tips of the commands, above the plan.
+  TipBar* Tips;
   TUnitEditBase* UnitEditBase;
 
   QWidget* pFichier;
@@ -67,6 +72,8 @@ class TForm1 : public QMainWindow {
   TkelpMenuLabel* mlChargerPlan;
   TkelpMenuLabel* mlSauverPlan;
   TkelpMenuLabel* mlAide;
+  TkelpMenuLabel* mlExporter = nullptr;
+  TkelpMenuLabel* mlImprimer = nullptr;
 
   QWidget* pAction;
   TkelpMenuLabel* mlTracerMur;
@@ -166,6 +173,8 @@ class TForm1 : public QMainWindow {
   void mlAjouterObjetClick();
   void mlAnnulerClick();
   void mlRetablirClick();
+  void mlExporterClick();
+  void mlImprimerClick();
 
   // ---- property panels ----
   void SelectionChange();
@@ -215,6 +224,7 @@ class TForm1 : public QMainWindow {
   void FormCreate();
   void SetupSettingsFolder();
   void CreateSideMenu();
+  void AddSheetCommands();
 
   // Shows or hides a command of "Fichier" or "Action", closing the gap it leaves.
   void SetCommandVisible(TkelpMenuLabel* command, bool visible);
@@ -240,6 +250,7 @@ class TForm1 : public QMainWindow {
 
   std::unique_ptr<OnlineService> online_;
   std::unique_ptr<WindowDialogs> dialogs_;
+  std::unique_ptr<SheetCommands> sheetCommands_;
   bool shown_ = false;
   QString startFile_;
 };

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 class QWidget;
 
 namespace casavo {
@@ -19,6 +21,9 @@ class OnlineService {
   // "Charger un plan" and "Sauver ce plan".
   virtual void LoadPlanCommand() = 0;
   virtual void SavePlanCommand() = 0;
+  // The user's name while signed in, for the title block of a printed plan;
+  // empty otherwise.
+  virtual QString SignedInUser() const { return {}; }
 };
 
 }  // namespace casavo

@@ -9,6 +9,7 @@
 #include <QSlider>
 #include <QSpinBox>
 #include <QStatusBar>
+#include <QVBoxLayout>
 
 #include "ui/main_window.h"
 
@@ -72,8 +73,14 @@ void TForm1::BuildLayout() {
   auto* column = new QHBoxLayout(Panel2);
   column->setContentsMargins(0, 0, 0, 0);
   ClientArea = new EditorArea(central);
+  Tips = new TipBar(central);
+  auto* right = new QVBoxLayout;
+  right->setContentsMargins(0, 0, 0, 0);
+  right->setSpacing(0);
+  right->addWidget(Tips);
+  right->addWidget(ClientArea, 1);
   row->addWidget(Panel2);
-  row->addWidget(ClientArea, 1);
+  row->addLayout(right, 1);
   setCentralWidget(central);
 
   StatusBar = new QStatusBar(this);

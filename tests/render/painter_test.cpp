@@ -79,16 +79,16 @@ TEST(Painter, LoneWallHexagonCapsAndLengths) {
   const auto texts = Texts(ops, "4,00 m");
   ASSERT_EQ(texts.size(), 2u);
   EXPECT_EQ(texts[0].font.emSize, 10);
-  // Side A: centred on plan (7000, 4780), upside down.
+  // Side A: centred on plan (7000, 4780), and upright although the face runs
+  // right to left: turned about its own centre, it stays above the wall.
+  // Side B: centred on plan (7000, 5220), upright.
   EXPECT_EQ(TextCentre(texts[0]), QPointF(350, 239));
-  EXPECT_EQ(texts[0].transform.map(QPointF(1, 0)) - texts[0].transform.map(QPointF(0, 0)),
-            QPointF(-1, 0));
-  // Side B: centred on plan (7000, 5220), upright (360 degrees).
   EXPECT_EQ(TextCentre(texts[1]), QPointF(350, 261));
-  const QPointF along =
-      texts[1].transform.map(QPointF(1, 0)) - texts[1].transform.map(QPointF(0, 0));
-  EXPECT_NEAR(along.x(), 1, 1e-12);
-  EXPECT_NEAR(along.y(), 0, 1e-12);
+  for (const auto& text : texts) {
+    const QPointF along = text.transform.map(QPointF(1, 0)) - text.transform.map(QPointF(0, 0));
+    EXPECT_NEAR(along.x(), 1, 1e-12);
+    EXPECT_NEAR(along.y(), 0, 1e-12);
+  }
   // No box behind lengths: the only filled rectangles are the background and
   // the scale bar's transparent label box.
   EXPECT_EQ(OfKind(ops, Kind::kFillRectangle).size(), 2u);

@@ -2,8 +2,10 @@
 
 #include <QDir>
 #include <QImage>
+#include <QLocale>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <cmath>
 
 namespace casavo {
 namespace {
@@ -14,14 +16,16 @@ struct ToolRun {
 };
 
 // Runs casavo-tool without a display, as on a server.
-ToolRun RunTool(const QStringList& arguments) {
+ToolRun RunTool(const QStringList& arguments, QString* output = nullptr) {
   QProcess process;
   QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
   environment.remove("QT_QPA_PLATFORM");
   environment.remove("DISPLAY");
+  environment.insert("LC_ALL", "fr_FR.UTF-8");
   process.setProcessEnvironment(environment);
   process.start(CASAVO_BINARY_DIR "/tools/casavo-tool", arguments);
   if (!process.waitForFinished(60000)) return {};
+  if (output) *output = QString::fromUtf8(process.readAllStandardOutput());
   return {process.exitCode(), QString::fromUtf8(process.readAllStandardError())};
 }
 
@@ -87,6 +91,51 @@ TEST(RenderTool, FailuresAndUsageErrors) {
     EXPECT_EQ(RunTool(usage).exitCode, 2) << usage.join(' ').toStdString();
   }
   EXPECT_FALSE(QFile::exists(out));
+}
+
+TEST(RenderTool, PaperOutputsRefusalsAndTheRoomSchedule) {
+  QTemporaryDir dir;
+  const QString house = Example("maison_familiale.plan");
+  ToolRun run = RunTool({"render", house, dir.filePath("m.pdf"), "--scale", "1:50"});
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_TRUE(run.standardError.contains("1:100")) << run.standardError.toStdString();
+  EXPECT_FALSE(QFile::exists(dir.filePath("m.pdf")));
+
+  run = RunTool({"render", house, dir.filePath("m.pdf"), "--scale", "1:50", "--paper", "A3"});
+  EXPECT_EQ(run.exitCode, 0) << run.standardError.toStdString();
+  QFile pdf(dir.filePath("m.pdf"));
+  ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
+  EXPECT_TRUE(pdf.read(5) == "%PDF-");
+  // The sheet on A4 landscape at 100 dpi; then the plan alone, cropped.
+  ASSERT_EQ(RunTool({"render", house, dir.filePath("m.png"), "--scale", "1:100", "--dpi", "100"})
+                .exitCode,
+            0);
+  EXPECT_EQ(QImage(dir.filePath("m.png")).size(), QSize(1169, 827));
+  ASSERT_EQ(
+      RunTool({"render", house, dir.filePath("b.svg"), "--scale", "1:200", "--no-sheet"}).exitCode,
+      0);
+  QFile svg(dir.filePath("b.svg"));
+  ASSERT_TRUE(svg.open(QIODevice::ReadOnly));
+  EXPECT_FALSE(svg.readAll().contains("Échelle"));
+
+  for (const QStringList& usage :
+       {QStringList{"render", house, dir.filePath("x.pdf"), "--scale", "50"},
+        QStringList{"render", house, dir.filePath("x.png"), "--dpi", "300"},
+        QStringList{"render", house, dir.filePath("x.gif")},
+        QStringList{"render", house, dir.filePath("x.pdf"), "--paper", "A5"}})
+    EXPECT_EQ(RunTool(usage).exitCode, 2) << usage.join(' ').toStdString();
+
+  QString csv;
+  ASSERT_EQ(RunTool({"rooms", house, "--csv"}, &csv).exitCode, 0);
+  QStringList lines = csv.split('\n', Qt::SkipEmptyParts);
+  ASSERT_GT(lines.size(), 2);
+  EXPECT_EQ(lines.front(), "Pièce;Type;Surface (m²)");
+  const QLocale french(QLocale::French);
+  int64_t sum = 0;
+  for (int i = 1; i + 1 < lines.size(); ++i)
+    sum += std::llround(french.toDouble(lines[i].section(';', 2)) * 100);
+  EXPECT_EQ(std::llround(french.toDouble(lines.back().section(';', 2)) * 100), sum);
+  EXPECT_TRUE(lines.back().startsWith("Total;;"));
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <QSlider>
 #include <QStatusBar>
 #include <QStyle>
+#include <QToolButton>
 
 #include "ui/support/window_fixture.h"
 
@@ -12,7 +13,8 @@ namespace casavo {
 namespace {
 
 const QString kWallTip = QString::fromUtf8(
-    "Pour tracer un mur, cliquez sur le plan puis déplacez la souris en la maintenant appuyé.");
+    "Pour tracer un mur, cliquez sur le plan puis déplacez la souris en la maintenant appuyé. "
+    "L'outil reste actif : Échap ou un clic droit le pose.");
 const QString kMKeyTip = QString::fromUtf8(
     "Vous pouvez cliquer sur la touche \"M\" du clavier pour tracer un nouveau mur.");
 const QString kNewPlanTip = QString::fromUtf8(
@@ -63,7 +65,10 @@ TEST_F(MainWindowTest, StartsOnAnEmptyPlanWithTheFileAndActionCommandsStacked) {
   EXPECT_TRUE(Plan().ShowProblems);
   EXPECT_TRUE(form_->mlAnnuler->isHidden());
   EXPECT_FALSE(form_->mlNouveauPlan->isEnabled());
-  EXPECT_EQ(form_->FileSection->ContentHeight, 4 + 8 * (18 + 4));
+  // New, open, save, save as, recent, load, save online, export, print, help.
+  EXPECT_EQ(form_->FileSection->ContentHeight, 4 + 10 * (18 + 4));
+  EXPECT_EQ(form_->mlImprimer->y(), form_->mlExporter->y() + 18 + 4);
+  EXPECT_EQ(form_->mlAide->y(), form_->mlImprimer->y() + 18 + 4);
   EXPECT_EQ(form_->ActionSection->ContentHeight, 4 + 2 * (18 + 4));
   EXPECT_EQ(form_->mlAjouterOuverture->y(), 4 + 18 + 4);
   EXPECT_TRUE(form_->pMur->isHidden() && form_->pTrou->isHidden() && form_->pPiece->isHidden());
@@ -100,8 +105,7 @@ TEST_F(MainWindowTest, NewPlanIsOfferedOnlyWithWallsAndAsksBeforeChangesAreLost)
   EXPECT_EQ(form_->Editor->PlanInfo.Titre, "");
   EXPECT_EQ(form_->Editor->PlanInfo.Partage, 3);
   EXPECT_EQ(form_->windowTitle(), UntitledCaption());
-  EXPECT_EQ(script_.tips.back(), kNewPlanTip);
-  EXPECT_TRUE(script_.tipBoxes.back());
+  EXPECT_EQ(form_->Tips->Text(), kNewPlanTip);
   EXPECT_FALSE(form_->mlNouveauPlan->isEnabled());
 
   // Disabled: a click asks nothing.
@@ -110,35 +114,40 @@ TEST_F(MainWindowTest, NewPlanIsOfferedOnlyWithWallsAndAsksBeforeChangesAreLost)
   EXPECT_TRUE(script_.questions.empty());
 }
 
-TEST_F(MainWindowTest, WallTipShowsUntilTickedThenTheMKeyTipNeedsMoreThanThreeWalls) {
+TEST_F(MainWindowTest, WallTipShowsInTheBarUntilTickedThenTheMKeyTipNeedsMoreThanThreeWalls) {
   Start();
   AddWalls(3);
   Click(form_->mlTracerMur);
   EXPECT_EQ(form_->Editor->Mode, TCasa::ModeDrawWall);
   EXPECT_EQ(form_->StatusBar->currentMessage(),
             QString::fromUtf8("Cliquez sur le plan et déplacez la souris pour tracer le mur."));
-  script_.tickTips = true;
+  EXPECT_EQ(form_->Tips->Text(), kWallTip);
+  EXPECT_TRUE(script_.tips.empty()) << "no dialog interrupts the user";
+  Click(form_->Tips->CloseButton());
+  EXPECT_EQ(form_->Tips->Text(), "");
   Click(form_->mlTracerMur);
-  EXPECT_EQ(script_.tips, (std::vector<QString>{kWallTip, kWallTip}));
+  EXPECT_EQ(form_->Tips->Text(), kWallTip);
+  form_->Tips->NeverAgain()->setChecked(true);
+  EXPECT_TRUE(form_->Tips->isHidden());
 
   Click(form_->mlTracerMur);
-  EXPECT_EQ(script_.tips.size(), 2u) << "3 walls: no tip at all";
+  EXPECT_EQ(form_->Tips->Text(), "") << "3 walls: no tip at all";
   AddWalls(4);
   Click(form_->mlTracerMur);
-  EXPECT_EQ(script_.tips.back(), kMKeyTip);
+  EXPECT_EQ(form_->Tips->Text(), kMKeyTip);
 
   // The choice is kept in the settings: a new run shows nothing either.
   Stop();
   Start();
   AddWalls(1);
   Click(form_->mlTracerMur);
-  EXPECT_EQ(script_.tips.size(), 3u);
+  EXPECT_EQ(form_->Tips->Text(), "");
 }
 
 TEST_F(MainWindowTest, AddingAnOpeningWithoutWallsWarnsButStillArmsTheTool) {
   Start();
   Click(form_->mlAjouterOuverture);
-  EXPECT_EQ(script_.tips.back(),
+  EXPECT_EQ(form_->Tips->Text(),
             QString::fromUtf8("Avant de placer une ouverture, vous devez tracer un mur."));
   EXPECT_EQ(form_->Editor->Mode, TCasa::ModeAddOpening);
   QTest::mouseClick(form_->Editor, Qt::LeftButton, {}, QPoint(300, 200));
@@ -147,7 +156,7 @@ TEST_F(MainWindowTest, AddingAnOpeningWithoutWallsWarnsButStillArmsTheTool) {
 
   AddWalls(1);
   Click(form_->mlAjouterOuverture);
-  EXPECT_EQ(script_.tips.back(),
+  EXPECT_EQ(form_->Tips->Text(),
             QString::fromUtf8("Pour placer une ouverture, cliquez sur un mur du plan."));
 }
 

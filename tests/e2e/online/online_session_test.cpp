@@ -105,7 +105,9 @@ class OnlineSessionTest : public ::testing::Test {
       QTest::mouseClick(window_->mlTracerMur, Qt::LeftButton);
       Drag(corners[i], corners[(i + 1) % corners.size()]);
     }
-    QTest::mouseClick(window_->cbPiece, Qt::LeftButton);
+    // Échap puts the wall tool down; rooms show from the start.
+    QTest::keyClick(window_->Editor, Qt::Key_Escape);
+    ASSERT_TRUE(window_->cbPiece->isChecked());
     QTest::mouseClick(window_->Editor, Qt::LeftButton, {}, QPoint(300, 250));
     ASSERT_NE(Plan().Selected(kSelRoom), 0);
     window_->ePieceNom->setText(kRoom);
