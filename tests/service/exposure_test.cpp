@@ -177,19 +177,19 @@ TEST_F(ExposedService, GuessersAreHeldBackWhileTheOwnerSignsIn) {
 TEST_F(ExposedService, RegistrationTellsNotWhoseTheEmailIs) {
   ASSERT_TRUE(Post(AccountFields("enregistrement", "Marc", "marc@exemple.fr", "secret-Marc"))
                   .starts_with("200 "));
-  // The fastest of a few runs: other tests share the machine.
-  const auto timed = [&](const std::string& email, std::string& reply) {
-    auto best = Clock::duration::max();
-    for (int i = 0; i < 3; ++i) {
-      const auto before = Clock::now();
-      reply = Post(AccountFields("enregistrement", "Marc", email, "mauvais-" + std::to_string(i)));
-      best = std::min(best, Clock::now() - before);
-    }
-    return best;
-  };
+  // The fastest of a few runs, taken in turns: other work shares the machine.
   std::string rightEmail, wrongEmail;
-  const auto rightTime = timed("marc@exemple.fr", rightEmail);
-  const auto wrongTime = timed("autre@exemple.fr", wrongEmail);
+  auto rightTime = Clock::duration::max();
+  auto wrongTime = Clock::duration::max();
+  const auto timed = [&](const std::string& email, std::string& reply, Clock::duration& best) {
+    const auto before = Clock::now();
+    reply = Post(AccountFields("enregistrement", "Marc", email, "mauvais-mot"));
+    best = std::min(best, Clock::now() - before);
+  };
+  for (int i = 0; i < 4; ++i) {
+    timed("marc@exemple.fr", rightEmail, rightTime);
+    timed("autre@exemple.fr", wrongEmail, wrongTime);
+  }
   EXPECT_TRUE(rightEmail.starts_with("409 ")) << rightEmail;
   EXPECT_EQ(rightEmail, wrongEmail);
   EXPECT_LT(std::chrono::abs(rightTime - wrongTime), milliseconds(50));
