@@ -36,10 +36,12 @@ std::string PlanText(const std::string& mark) {
              "\" y1=\"0\" x2=\"" + std::to_string(i * 500 + 500) +
              "\" y2=\"3000\" epais=\"200\"/>\r\n";
   return "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\r\n<Casavo version=\"2.2\" "
-         "decimal=\".\">\r\n  <plan>\r\n    <murs nbre=\"40\">\r\n" +
+         "decimal=\".\">\r\n  <affichage>\r\n    <x0>0</x0>\r\n    <y0>0</y0>\r\n"
+         "    <zx>0.05</zx>\r\n    <zy>0.05</zy>\r\n  </affichage>\r\n  <plan>\r\n"
+         "    <murs nbre=\"40\">\r\n" +
          walls +
          "    </murs>\r\n    <pieces nbre=\"1\">\r\n      <piece id=\"1\" hash=\"K\" nom=\"" +
-         mark + " \xE9t\xE9 & 100%\"/>\r\n    </pieces>\r\n  </plan>\r\n</Casavo>\r\n";
+         mark + " \xE9t\xE9 &amp; 100%\"/>\r\n    </pieces>\r\n  </plan>\r\n</Casavo>\r\n";
 }
 
 // A 1 x 1 grey PNG, as Base64.
