@@ -58,10 +58,14 @@ struct Stats {
 // One editor: its own connection, account and plans.
 class Editor {
  public:
-  Editor(const std::string& host, int port, int index) : client_(host, port), index_(index) {
+  // `sharedTries`: how often a save of the shared plan may find it saved by
+  // someone else first before this editor counts a failure.
+  Editor(const std::string& host, int port, int index, int sharedTries)
+      : client_(host, port), index_(index), sharedTries_(sharedTries) {
     client_.set_keep_alive(true);
     client_.set_tcp_nodelay(true);
-    client_.set_read_timeout(60, 0);
+    // Sign-ups queue for the few password workers: long waits are expected.
+    client_.set_read_timeout(300, 0);
   }
 
   std::string Call(const Fields& fields) {
@@ -72,6 +76,10 @@ class Editor {
         std::chrono::duration<double, std::milli>(Clock::now() - start).count());
     if (!response || response->status != 200) {
       ++stats.failures;
+      std::cerr << "client " << index_ << ": " << fields[0].second << ": "
+                << (response ? "HTTP " + std::to_string(response->status)
+                             : httplib::to_string(response.error()))
+                << "\n";
       return {};
     }
     return response->body;
@@ -132,7 +140,7 @@ class Editor {
   // it; another editor may have saved in between, then it tries again.
   void EditShared(const std::string& key, std::string& lastText, std::mutex& sharedMutex,
                   long& lastRevision) {
-    for (int attempt = 0; attempt < 50; ++attempt) {
+    for (int attempt = 0; attempt < sharedTries_; ++attempt) {
       const std::string record =
           Expect200({{"action", "lister"}, {"userid", session_}, {"plancle", key}});
       std::string id = record.substr(0, record.find('|'));
@@ -153,6 +161,8 @@ class Editor {
       }
       ++stats.staleRetries;
     }
+    std::cerr << "client " << index_ << ": the shared plan was still stale after " << sharedTries_
+              << " tries\n";
     ++stats.failures;
   }
 
@@ -191,6 +201,7 @@ class Editor {
  private:
   httplib::Client client_;
   int index_;
+  int sharedTries_;
   std::string session_;
   std::string ids_[kPlansPerClient];
   std::string stamps_[kPlansPerClient];
@@ -229,7 +240,8 @@ int main(int argc, char** argv) {
 
     std::vector<std::unique_ptr<Editor>> editors;
     for (int i = 0; i < clients; ++i)
-      editors.push_back(std::make_unique<Editor>("127.0.0.1", port, i));
+      // Every other editor may win the shared plan ten times before one gives up.
+      editors.push_back(std::make_unique<Editor>("127.0.0.1", port, i, std::max(50, 10 * clients)));
     {
       // Accounts are slow to create on purpose (password hashing): not timed.
       std::vector<std::thread> signUps;
