@@ -10,8 +10,13 @@ namespace casavo::service {
 std::string PlanTextProblem(std::string_view text) {
   // The editor sends the XML form only; the older line form is not stored.
   if (!text.starts_with("<?xml")) return "Le fichier envoyé n'est pas un plan Casavo.";
-  // The tables are large: keep them off the worker's stack.
-  const auto plan = std::make_unique<TCasaPlan>();
+  // The tables take megabytes: each worker keeps one plan for its reads
+  // rather than setting them up for every save. A read refills the tables;
+  // the room lists it only adds to are emptied here.
+  thread_local const auto plan = std::make_unique<TCasaPlan>();
+  plan->RoomNames.Clear();
+  plan->RoomKinds.Clear();
+  plan->RoomColours.Clear();
   try {
     const PlanReadResult read = ReadPlanXml(*plan, text);
     if (!read.ok) return "Le plan envoyé est illisible : " + read.error + ".";
