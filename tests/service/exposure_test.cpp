@@ -177,16 +177,22 @@ TEST_F(ExposedService, GuessersAreHeldBackWhileTheOwnerSignsIn) {
 TEST_F(ExposedService, RegistrationTellsNotWhoseTheEmailIs) {
   ASSERT_TRUE(Post(AccountFields("enregistrement", "Marc", "marc@exemple.fr", "secret-Marc"))
                   .starts_with("200 "));
-  // The fastest of a few runs, taken in turns: other work shares the machine.
+  // The fastest of several runs, taken in turns: other work shares the machine.
+  // Each run comes from an address of its own, so that none is held back as
+  // a guesser.
   std::string rightEmail, wrongEmail;
   auto rightTime = Clock::duration::max();
   auto wrongTime = Clock::duration::max();
+  int address = 10;
   const auto timed = [&](const std::string& email, std::string& reply, Clock::duration& best) {
+    const std::string from = "127.0.0." + std::to_string(address++);
     const auto before = Clock::now();
-    reply = Post(AccountFields("enregistrement", "Marc", email, "mauvais-mot"));
+    reply = PostFrom(from, service_.port(),
+                     FormBody(AccountFields("enregistrement", "Marc", email, "mauvais-mot")));
     best = std::min(best, Clock::now() - before);
+    reply = reply.substr(reply.find("\r\n\r\n") + 4);
   };
-  for (int i = 0; i < 4; ++i) {
+  for (int i = 0; i < 8; ++i) {
     timed("marc@exemple.fr", rightEmail, rightTime);
     timed("autre@exemple.fr", wrongEmail, wrongTime);
   }
