@@ -315,6 +315,16 @@ TEST_F(PlansProtocol, ErrorReportsAreBoundedPerAddressAndInAll) {
   // 350 bytes in all: the oldest went.
   EXPECT_EQ(kept,
             (std::vector<std::string>{"a:xxxxxxxx", "a:xxxxxxxx", "b:y par [m", "b:zzzzzzzz"}));
+
+  // A report an older version stored in clear is masked when the service tidies up.
+  database_.AcquireForWriting()
+      ->Prepare("INSERT INTO error_reports (received_at, message) VALUES (0, ?)")
+      .Bind(1, "vieux par " + session)
+      .Run();
+  reports.Tidy();
+  auto old = db->Prepare("SELECT message FROM error_reports WHERE received_at = 0");
+  ASSERT_TRUE(old.Step());
+  EXPECT_EQ(old.Text(0), "vieux par [masqu\xC3\xA9]");
 }
 
 TEST(SignInThrottle, HoldsBackGuessersButNotTheOwnersAddress) {
