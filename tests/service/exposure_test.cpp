@@ -177,28 +177,32 @@ TEST_F(ExposedService, GuessersAreHeldBackWhileTheOwnerSignsIn) {
 TEST_F(ExposedService, RegistrationTellsNotWhoseTheEmailIs) {
   ASSERT_TRUE(Post(AccountFields("enregistrement", "Marc", "marc@exemple.fr", "secret-Marc"))
                   .starts_with("200 "));
-  // The fastest of several runs, taken in turns: other work shares the machine.
-  // Each run comes from an address of its own, so that none is held back as
-  // a guesser.
+  // What each answer costs the service, on the processor: unlike the time on
+  // the clock, other work sharing the machine does not blur it. The least of
+  // a few runs, taken in turns, each from an address of its own so that none
+  // is held back as a guesser.
   std::string rightEmail, wrongEmail;
-  auto rightTime = Clock::duration::max();
-  auto wrongTime = Clock::duration::max();
+  auto rightTime = std::chrono::nanoseconds::max();
+  auto wrongTime = std::chrono::nanoseconds::max();
   int address = 10;
-  const auto timed = [&](const std::string& email, std::string& reply, Clock::duration& best) {
+  const auto timed = [&](const std::string& email, std::string& reply,
+                         std::chrono::nanoseconds& least) {
     const std::string from = "127.0.0." + std::to_string(address++);
-    const auto before = Clock::now();
+    const auto before = ProcessorTime(service_.pid());
     reply = PostFrom(from, service_.port(),
                      FormBody(AccountFields("enregistrement", "Marc", email, "mauvais-mot")));
-    best = std::min(best, Clock::now() - before);
+    least = std::min(least, ProcessorTime(service_.pid()) - before);
     reply = reply.substr(reply.find("\r\n\r\n") + 4);
   };
-  for (int i = 0; i < 8; ++i) {
+  for (int i = 0; i < 4; ++i) {
     timed("marc@exemple.fr", rightEmail, rightTime);
     timed("autre@exemple.fr", wrongEmail, wrongTime);
   }
   EXPECT_TRUE(rightEmail.starts_with("409 ")) << rightEmail;
   EXPECT_EQ(rightEmail, wrongEmail);
   EXPECT_LT(std::chrono::abs(rightTime - wrongTime), milliseconds(50));
+  // Both cost a password hash: neither answer is the quick one.
+  EXPECT_GT(std::min(rightTime, wrongTime), milliseconds(50));
 }
 
 TEST(ServiceInstances, ASecondServiceOnThePortOrTheFolderIsRefused) {

@@ -6,6 +6,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <filesystem>
 #include <fstream>
 
 namespace casavo::service::testing {
@@ -111,6 +112,21 @@ long PeakResidentBytes(int pid) {
   while (std::getline(status, line))
     if (line.starts_with("VmHWM:")) return std::stol(line.substr(6)) * 1024;
   return -1;
+}
+
+}  // namespace casavo::service::testing
+
+namespace casavo::service::testing {
+
+std::chrono::nanoseconds ProcessorTime(int pid) {
+  long long total = 0;
+  for (const auto& task :
+       std::filesystem::directory_iterator("/proc/" + std::to_string(pid) + "/task")) {
+    std::ifstream schedstat(task.path() / "schedstat");
+    long long onProcessor = 0;
+    if (schedstat >> onProcessor) total += onProcessor;
+  }
+  return std::chrono::nanoseconds(total);
 }
 
 }  // namespace casavo::service::testing

@@ -37,5 +37,7 @@ std::string PostFrom(const std::string& from, int port, const std::string& body)
 
 // The highest resident memory of a process so far, in bytes.
 long PeakResidentBytes(int pid);
+// The time all threads of a process have spent on a processor so far.
+std::chrono::nanoseconds ProcessorTime(int pid);
 
 }  // namespace casavo::service::testing
