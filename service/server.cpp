@@ -13,7 +13,6 @@
 #include <cerrno>
 #include <cstring>
 #include <iostream>
-#include <limits>
 #include <map>
 #include <mutex>
 #include <optional>
