@@ -1,7 +1,7 @@
-// casavo-service-load: drives a casavo-service with concurrent editors and
-// checks that every plan comes back as its editor last saved it. Prints the
-// request count, the throughput and the latencies. Not a test: it is run by
-// hand when the service changes.
+// casavo-service-load [CLIENTS]: drives a casavo-service with concurrent
+// editors (8 by default) and checks that every plan comes back as its editor
+// last saved it. Prints the request count, the throughput and the latencies.
+// Not a test: it is run by hand when the service changes.
 #include <httplib.h>
 #include <stdlib.h>
 
@@ -23,7 +23,6 @@ using casavo::service::ServiceInstance;
 using Clock = std::chrono::steady_clock;
 using Fields = std::vector<std::pair<std::string, std::string>>;
 
-constexpr int kClients = 8;
 constexpr int kIterations = 200;
 constexpr int kPlansPerClient = 2;
 constexpr int kSharedEvery = 20;   // iterations between edits of the shared plan
@@ -37,10 +36,12 @@ std::string PlanText(const std::string& mark) {
              "\" y1=\"0\" x2=\"" + std::to_string(i * 500 + 500) +
              "\" y2=\"3000\" epais=\"200\"/>\r\n";
   return "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\r\n<Casavo version=\"2.2\" "
-         "decimal=\".\">\r\n  <plan>\r\n    <murs nbre=\"40\">\r\n" +
+         "decimal=\".\">\r\n  <affichage>\r\n    <x0>0</x0>\r\n    <y0>0</y0>\r\n"
+         "    <zx>0.05</zx>\r\n    <zy>0.05</zy>\r\n  </affichage>\r\n  <plan>\r\n"
+         "    <murs nbre=\"40\">\r\n" +
          walls +
          "    </murs>\r\n    <pieces nbre=\"1\">\r\n      <piece id=\"1\" hash=\"K\" nom=\"" +
-         mark + " \xE9t\xE9 & 100%\"/>\r\n    </pieces>\r\n  </plan>\r\n</Casavo>\r\n";
+         mark + " \xE9t\xE9 &amp; 100%\"/>\r\n    </pieces>\r\n  </plan>\r\n</Casavo>\r\n";
 }
 
 // A 1 x 1 grey PNG, as Base64.
@@ -57,10 +58,14 @@ struct Stats {
 // One editor: its own connection, account and plans.
 class Editor {
  public:
-  Editor(const std::string& host, int port, int index) : client_(host, port), index_(index) {
+  // `sharedTries`: how often a save of the shared plan may find it saved by
+  // someone else first before this editor counts a failure.
+  Editor(const std::string& host, int port, int index, int sharedTries)
+      : client_(host, port), index_(index), sharedTries_(sharedTries) {
     client_.set_keep_alive(true);
     client_.set_tcp_nodelay(true);
-    client_.set_read_timeout(60, 0);
+    // Sign-ups queue for the few password workers: long waits are expected.
+    client_.set_read_timeout(300, 0);
   }
 
   std::string Call(const Fields& fields) {
@@ -71,6 +76,10 @@ class Editor {
         std::chrono::duration<double, std::milli>(Clock::now() - start).count());
     if (!response || response->status != 200) {
       ++stats.failures;
+      std::cerr << "client " << index_ << ": " << fields[0].second << ": "
+                << (response ? "HTTP " + std::to_string(response->status)
+                             : httplib::to_string(response.error()))
+                << "\n";
       return {};
     }
     return response->body;
@@ -131,7 +140,7 @@ class Editor {
   // it; another editor may have saved in between, then it tries again.
   void EditShared(const std::string& key, std::string& lastText, std::mutex& sharedMutex,
                   long& lastRevision) {
-    for (int attempt = 0; attempt < 50; ++attempt) {
+    for (int attempt = 0; attempt < sharedTries_; ++attempt) {
       const std::string record =
           Expect200({{"action", "lister"}, {"userid", session_}, {"plancle", key}});
       std::string id = record.substr(0, record.find('|'));
@@ -152,6 +161,8 @@ class Editor {
       }
       ++stats.staleRetries;
     }
+    std::cerr << "client " << index_ << ": the shared plan was still stale after " << sharedTries_
+              << " tries\n";
     ++stats.failures;
   }
 
@@ -190,6 +201,7 @@ class Editor {
  private:
   httplib::Client client_;
   int index_;
+  int sharedTries_;
   std::string session_;
   std::string ids_[kPlansPerClient];
   std::string stamps_[kPlansPerClient];
@@ -203,7 +215,12 @@ double Percentile(const std::vector<double>& sorted, double fraction) {
 
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
+  const int clients = argc > 1 ? std::atoi(argv[1]) : 8;
+  if (clients < 1) {
+    std::cerr << "usage: casavo-service-load [CLIENTS]\n";
+    return 2;
+  }
   std::string folder = (std::filesystem::temp_directory_path() / "casavo-load-XXXXXX").string();
   if (!mkdtemp(folder.data())) {
     std::cerr << "casavo-service-load: cannot create a temporary folder\n";
@@ -211,14 +228,20 @@ int main() {
   }
   int status = 1;
   {
-    ServiceInstance service(folder);
+    // Every editor comes from this one address: lift the per-address caps
+    // that an open service keeps.
+    casavo::service::ServerLimits limits;
+    limits.connectionsPerAddress = 0;
+    limits.passwordJobsPerAddress = clients;
+    ServiceInstance service(folder, limits);
     const int port = service.Bind("127.0.0.1", 0);
     std::thread server([&] { service.Run({}); });
     while (!service.IsRunning()) std::this_thread::sleep_for(std::chrono::milliseconds(5));
 
     std::vector<std::unique_ptr<Editor>> editors;
-    for (int i = 0; i < kClients; ++i)
-      editors.push_back(std::make_unique<Editor>("127.0.0.1", port, i));
+    for (int i = 0; i < clients; ++i)
+      // Every other editor may win the shared plan ten times before one gives up.
+      editors.push_back(std::make_unique<Editor>("127.0.0.1", port, i, std::max(50, 10 * clients)));
     {
       // Accounts are slow to create on purpose (password hashing): not timed.
       std::vector<std::thread> signUps;
@@ -259,7 +282,7 @@ int main() {
 
     std::sort(total.latenciesMs.begin(), total.latenciesMs.end());
     const size_t requests = total.latenciesMs.size();
-    std::cout << "casavo-service load: " << kClients << " clients x " << kIterations
+    std::cout << "casavo-service load: " << clients << " clients x " << kIterations
               << " saves and loads, " << kPlansPerClient << " plans each, one shared level-2 plan\n"
               << "requests:       " << requests << "\n"
               << "total time:     " << seconds << " s\n"

@@ -8,6 +8,7 @@ namespace casavo::service {
 namespace {
 
 constexpr size_t kSessionBytes = 16;  // 128 bits
+constexpr size_t kMaxPasswordBytes = 1024;
 
 bool IsControl(char32_t c) {
   return c < 0x20 || (c >= 0x7F && c <= 0x9F);
@@ -69,31 +70,48 @@ bool IsValidEmail(std::string_view email) {
 }
 
 bool IsValidPassword(std::string_view password) {
-  return password.size() >= 4 && password.size() <= 1024;
+  return password.size() >= 8 && password.size() <= kMaxPasswordBytes;
 }
 
 Accounts::Accounts(Database& database, AccountSettings settings)
-    : database_(database), settings_(settings) {}
+    : database_(database), settings_(settings), throttle_(settings.throttle) {}
+
+bool Accounts::VerifyOrSpend(std::string_view password,
+                             const std::optional<PasswordHash>& stored) const {
+  if (stored) return VerifyPassword(password, *stored);
+  VerifyPassword(password, PasswordHash{std::string(16, '\0'), std::string(32, '\0'),
+                                        settings_.passwordIterations});
+  return false;
+}
 
 RegistrationResult Accounts::Register(std::string_view login, std::string_view email,
-                                      std::string_view password) {
+                                      std::string_view password, const std::string& address) {
   if (!IsValidLogin(login)) return {Registration::kLoginInvalid, std::nullopt};
   if (!IsValidEmail(email)) return {Registration::kEmailInvalid, std::nullopt};
-  if (!IsValidPassword(password)) return {Registration::kPasswordInvalid, std::nullopt};
+  if (password.size() > kMaxPasswordBytes) return {Registration::kPasswordInvalid, std::nullopt};
+  const int64_t now = UnixNow();
+  if (const int64_t wait = throttle_.Wait(address, login, now))
+    return {Registration::kThrottled, std::nullopt, wait};
 
+  std::optional<StoredUser> existing;
+  bool taken = false;
   {
     auto db = database_.Acquire();
-    if (auto existing = FindByLogin(*db, login)) {
-      if (AsciiLower(existing->user.email) == AsciiLower(email) &&
-          VerifyPassword(password, existing->password))
-        return {Registration::kSignedIn, existing->user};
-      return {Registration::kLoginTaken, std::nullopt};
-    }
-    if (LoginExists(*db, login)) return {Registration::kLoginTaken, std::nullopt};
-    if (EmailExists(*db, email)) return {Registration::kEmailTaken, std::nullopt};
+    existing = FindByLogin(*db, login);
+    taken = existing || LoginExists(*db, login) || EmailExists(*db, email);
   }
+  const bool verified =
+      VerifyOrSpend(password, existing ? std::optional(existing->password) : std::nullopt);
+  if (existing) {
+    if (verified && AsciiLower(existing->user.email) == AsciiLower(email))
+      return {Registration::kSignedIn, existing->user};
+    throttle_.Failed(address, login, now);
+  }
+  // Checked after the hash: a short password must not answer faster when
+  // the login is taken.
+  if (!IsValidPassword(password)) return {Registration::kPasswordInvalid, std::nullopt};
+  if (taken) return {Registration::kTaken, std::nullopt};
 
-  // Hash outside any lock: it is the slow part on purpose.
   const PasswordHash hash = HashPassword(password, settings_.passwordIterations);
   auto db = database_.AcquireForWriting();
   try {
@@ -105,34 +123,42 @@ RegistrationResult Accounts::Register(std::string_view login, std::string_view e
   } catch (const SqliteError& error) {
     // Someone else took the login or the e-mail since the checks above.
     if (!error.IsConstraint()) throw;
-    return {LoginExists(*db, login) ? Registration::kLoginTaken : Registration::kEmailTaken,
-            std::nullopt};
+    return {Registration::kTaken, std::nullopt};
   }
   return {Registration::kCreated, User{db->LastInsertId(), std::string(login), std::string(email)}};
 }
 
-std::optional<User> Accounts::Authenticate(std::string_view login, std::string_view password) {
+Authentication Accounts::Authenticate(std::string_view login, std::string_view password,
+                                      const std::string& address) {
+  const int64_t now = UnixNow();
+  if (const int64_t wait = throttle_.Wait(address, login, now)) return {std::nullopt, wait};
   std::optional<StoredUser> found;
   {
     auto db = database_.Acquire();
     found = FindByLogin(*db, login);
   }
-  if (!found) {
-    // Spend the same time as for a real account, so that timing does not
-    // tell which logins exist.
-    VerifyPassword(password, PasswordHash{std::string(16, '\0'), std::string(32, '\0'),
-                                          settings_.passwordIterations});
-    return std::nullopt;
-  }
-  if (!VerifyPassword(password, found->password)) return std::nullopt;
-  return found->user;
+  // An unknown login costs the same time as a real one, so that timing does
+  // not tell which logins exist.
+  if (VerifyOrSpend(password, found ? std::optional(found->password) : std::nullopt))
+    return {found->user};
+  throttle_.Failed(address, login, now);
+  return {};
+}
+
+void Accounts::DropExpiredSessions() {
+  auto db = database_.AcquireForWriting();
+  db->Prepare("DELETE FROM sessions WHERE expires_at <= ?").Bind(1, UnixNow()).Run();
+}
+
+void Accounts::PruneThrottle() {
+  throttle_.Prune(UnixNow());
 }
 
 std::string Accounts::OpenSession(int64_t userId) {
   const std::string sessionId = RandomHex(kSessionBytes);
   const int64_t now = UnixNow();
+  DropExpiredSessions();
   auto db = database_.AcquireForWriting();
-  db->Prepare("DELETE FROM sessions WHERE expires_at <= ?").Bind(1, now).Run();
   // Only a digest is stored: a copy of the database does not hand out sessions.
   db->Prepare(
         "INSERT INTO sessions (token_hash, user_id, created_at, expires_at) "

@@ -8,7 +8,7 @@ namespace {
 
 // Each entry upgrades the schema by one version; PRAGMA user_version records
 // how many have been applied. Append, never edit, once released.
-constexpr std::array<const char*, 1> kMigrations = {
+constexpr std::array<const char*, 2> kMigrations = {
     R"sql(
 CREATE TABLE users (
   id INTEGER PRIMARY KEY,
@@ -59,6 +59,13 @@ CREATE TABLE error_reports (
   received_at INTEGER NOT NULL,
   message TEXT NOT NULL
 );
+)sql",
+    // Error reports are bounded per sending address and by their total size.
+    R"sql(
+ALTER TABLE error_reports ADD COLUMN address TEXT NOT NULL DEFAULT '';
+ALTER TABLE error_reports ADD COLUMN size INTEGER NOT NULL DEFAULT 0;
+UPDATE error_reports SET size = length(CAST(message AS BLOB));
+CREATE INDEX error_reports_address ON error_reports (address, received_at);
 )sql",
 };
 

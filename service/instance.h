@@ -4,6 +4,7 @@
 #include <string>
 
 #include "service/accounts.h"
+#include "service/data_lock.h"
 #include "service/database.h"
 #include "service/error_reports.h"
 #include "service/plans.h"
@@ -16,17 +17,23 @@ namespace casavo::service {
 // Everything one casavo-service runs, over the database of one data folder.
 class ServiceInstance {
  public:
-  // Opens (or creates) the database in the existing folder `dataDir`.
-  explicit ServiceInstance(const std::string& dataDir);
+  // Locks the existing folder `dataDir` (throws when another service holds
+  // it) and opens or creates its database.
+  explicit ServiceInstance(const std::string& dataDir, ServerLimits limits = {});
 
   // See HttpService::Bind.
   int Bind(const std::string& host, int port) { return http_.Bind(host, port); }
+  const std::string& BindError() const { return http_.BindError(); }
   // Serves until Stop; false when the server could not run.
   bool Run(ProtocolSettings settings);
   bool IsRunning() const { return http_.IsRunning(); }
   void Stop() { http_.Stop(); }
 
  private:
+  // Expired sessions, aged wrong passwords and reports over their bounds.
+  void Tidy();
+
+  DataFolderLock lock_;
   Database database_;
   Accounts accounts_;
   Plans plans_;

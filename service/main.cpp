@@ -1,5 +1,6 @@
 // casavo-service: the plan service of the Casavo editor.
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -27,12 +28,20 @@ std::string OwnDownloadUrl(const std::string& bind, int port) {
          "/fr/telecharger";
 }
 
+// Each connection takes a descriptor: allow as many as the system lets us.
+void RaiseDescriptorLimit() {
+  rlimit limit{};
+  if (getrlimit(RLIMIT_NOFILE, &limit) != 0 || limit.rlim_cur >= limit.rlim_max) return;
+  limit.rlim_cur = limit.rlim_max;
+  setrlimit(RLIMIT_NOFILE, &limit);
+}
+
 int Serve(const Options& options, const std::string& dataDir, const sigset_t& stopSignals) {
   ServiceInstance service(dataDir);
   const int port = service.Bind(options.bind, options.port);
   if (port < 0) {
     std::cerr << "casavo-service: cannot listen on " << options.bind << " port " << options.port
-              << "\n";
+              << ": " << service.BindError() << "\n";
     return 1;
   }
   const ProtocolSettings settings{options.minVersion, options.downloadUrl.empty()
@@ -93,6 +102,7 @@ int main(int argc, char** argv) {
   sigaddset(&stopSignals, SIGTERM);
   pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
   signal(SIGPIPE, SIG_IGN);
+  RaiseDescriptorLimit();
 
   try {
     return Serve(options, dataDir, stopSignals);

@@ -207,6 +207,14 @@ HtmlPage ErrorPage(int status) {
       title = "Envoi trop volumineux";
       text = "Les données envoyées dépassent la taille acceptée par le service.";
       break;
+    case 429:
+      title = "Trop de tentatives";
+      text = "Trop de tentatives de connexion en même temps. Veuillez réessayer dans un instant.";
+      break;
+    case 503:
+      title = "Service occupé";
+      text = "Le service reçoit trop de données en ce moment. Veuillez réessayer un peu plus tard.";
+      break;
     case 500:
       title = "Erreur du service";
       text = "Le service a rencontré une erreur. Veuillez réessayer un peu plus tard.";

@@ -14,4 +14,8 @@ struct PngSize {
 // begin with the PNG signature and a well-formed IHDR chunk (CRC included).
 std::optional<PngSize> ReadPngSize(std::string_view bytes);
 
+// True when libpng decodes every row of the picture and nothing follows its
+// end. One row is held at a time, whatever the stated size.
+bool DecodesWhole(std::string_view bytes);
+
 }  // namespace casavo::service

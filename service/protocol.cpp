@@ -6,6 +6,7 @@
 
 #include "common/digest.h"
 #include "common/text.h"
+#include "service/plan_check.h"
 #include "service/png.h"
 #include "service/timefmt.h"
 #include "service/utf8.h"
@@ -66,8 +67,14 @@ bool IsValidTitle(std::string_view title) {
 void CheckPlanText(std::string_view text) {
   if (text.size() > kMaxPlanBytes)
     throw Refusal{"413", "Ce plan est trop volumineux pour être enregistré."};
-  if (!text.starts_with("<?xml") || text.find("<Casavo") == std::string_view::npos)
-    throw Refusal{"400", "Le fichier envoyé n'est pas un plan Casavo."};
+  if (std::string problem = PlanTextProblem(text); !problem.empty())
+    throw Refusal{"400", std::move(problem)};
+}
+
+Refusal WaitRefusal(int64_t seconds) {
+  const int64_t minutes = (seconds + 59) / 60;
+  return {"429", "Trop de mots de passe erronés. Pour protéger les comptes, réessayez dans " +
+                     std::to_string(minutes) + (minutes > 1 ? " minutes." : " minute.")};
 }
 
 // The refusal of a save or a preview by someone who may not save the plan.
@@ -81,7 +88,9 @@ Refusal SaveRefusal(SaveRight right, const PlanSummary& plan) {
                          " est partagé en Utilisation : enregistrez-le comme un nouveau plan "
                          "à votre nom."};
     default:
-      return {"403", "Vous n'avez pas le droit d'enregistrer ce plan."};
+      // Someone else's private plan answers as a missing one: the answer
+      // must not tell that it exists.
+      return {"404", std::string(kPlanGone)};
   }
 }
 
@@ -107,11 +116,16 @@ Protocol::Protocol(Accounts& accounts, Plans& plans, ErrorReports& errors,
                    ProtocolSettings settings)
     : accounts_(accounts), plans_(plans), errors_(errors), settings_(std::move(settings)) {}
 
-ProtocolReply Protocol::Handle(const FormFields& fields) {
+bool NeedsPasswordHash(const FormFields& fields) {
+  const std::string action = fields.GetOr("action");
+  return action == "enregistrement" || action == "connect";
+}
+
+ProtocolReply Protocol::Handle(const FormFields& fields, const std::string& address) {
   try {
     const auto action = fields.Get("action");
     if (!action) return ProtocolReply::Text("400", "Requête incomplète : aucune action demandée.");
-    return Dispatch(*action, fields);
+    return Dispatch(*action, fields, address);
   } catch (const Refusal& refusal) {
     return ProtocolReply::Text(refusal.status, refusal.message);
   } catch (const std::exception& error) {
@@ -122,18 +136,19 @@ ProtocolReply Protocol::Handle(const FormFields& fields) {
   }
 }
 
-ProtocolReply Protocol::Dispatch(const std::string& action, const FormFields& fields) {
-  if (action == "enregistrement") return Enregistrement(fields);
-  if (action == "connect") return Connect(fields);
+ProtocolReply Protocol::Dispatch(const std::string& action, const FormFields& fields,
+                                 const std::string& address) {
+  if (action == "enregistrement") return Enregistrement(fields, address);
+  if (action == "connect") return Connect(fields, address);
   if (action == "test_connexion") return TestConnexion();
   if (action == "lister") return Lister(fields, RequireSession(fields));
   if (action == "charger") return Charger(fields, RequireSession(fields));
   if (action == "sauver") return Sauver(fields, RequireSession(fields));
   if (action == "sauver_png") return SauverPng(fields, RequireSession(fields));
   if (action == "erreur") {
-    if (fields.GetOr("userid").empty()) return Erreur(fields, nullptr);
+    if (fields.GetOr("userid").empty()) return Erreur(fields, nullptr, address);
     const User user = RequireSession(fields);
-    return Erreur(fields, &user);
+    return Erreur(fields, &user, address);
   }
   return ProtocolReply::Text("400", "Action inconnue du service.");
 }
@@ -158,12 +173,12 @@ void Protocol::CheckVersion(const FormFields& fields) const {
     throw Refusal{"402", settings_.downloadUrl};
 }
 
-ProtocolReply Protocol::Enregistrement(const FormFields& fields) {
+ProtocolReply Protocol::Enregistrement(const FormFields& fields, const std::string& address) {
   const std::string login = RequiredText(fields, "login");
   const std::string email = RequiredText(fields, "email");
   const std::string pass = RequiredText(fields, "pass");
   CheckVersion(fields);
-  const RegistrationResult result = accounts_.Register(login, email, pass);
+  const RegistrationResult result = accounts_.Register(login, email, pass, address);
   switch (result.outcome) {
     case Registration::kCreated:
     case Registration::kSignedIn:
@@ -177,29 +192,29 @@ ProtocolReply Protocol::Enregistrement(const FormFields& fields) {
                                  "Votre adresse e-mail n'est pas valide. Veuillez saisir "
                                  "une adresse correcte.");
     case Registration::kPasswordInvalid:
-      return ProtocolReply::Text("400", "Votre mot de passe doit faire 4 caractères minimum.");
-    case Registration::kLoginTaken:
-      return ProtocolReply::Text("409",
-                                 "Ce pseudo est déjà utilisé. Si c'est le vôtre, vérifiez "
-                                 "votre e-mail et votre mot de passe ; sinon, choisissez-en "
-                                 "un autre.");
-    case Registration::kEmailTaken:
-      return ProtocolReply::Text("409",
-                                 "Cette adresse e-mail appartient déjà à un autre compte. "
-                                 "Saisissez le pseudo de ce compte, ou une autre adresse.");
+      return ProtocolReply::Text("400", "Votre mot de passe doit faire 8 caractères minimum.");
+    case Registration::kTaken:
+      return ProtocolReply::Text(
+          "409",
+          "Ce pseudo ou cette adresse e-mail est déjà pris. Si vous avez déjà un compte, "
+          "saisissez exactement son pseudo, son e-mail et son mot de passe ; sinon, "
+          "choisissez un autre pseudo et une autre adresse e-mail.");
+    case Registration::kThrottled:
+      throw WaitRefusal(result.waitSeconds);
   }
   throw std::logic_error("unhandled registration outcome");
 }
 
-ProtocolReply Protocol::Connect(const FormFields& fields) {
+ProtocolReply Protocol::Connect(const FormFields& fields, const std::string& address) {
   const std::string login = RequiredText(fields, "login");
   const std::string email = RequiredText(fields, "email");
   const std::string pass = RequiredText(fields, "pass");
   CheckVersion(fields);
-  const auto user = accounts_.Authenticate(login, pass);
-  if (!user || AsciiLower(user->email) != AsciiLower(email))
+  const Authentication signIn = accounts_.Authenticate(login, pass, address);
+  if (signIn.waitSeconds > 0) throw WaitRefusal(signIn.waitSeconds);
+  if (!signIn.user || AsciiLower(signIn.user->email) != AsciiLower(email))
     return ProtocolReply::Text("401", "Identifiant, e-mail ou mot de passe incorrect.");
-  return ProtocolReply::Text("200", accounts_.OpenSession(user->id));
+  return ProtocolReply::Text("200", accounts_.OpenSession(signIn.user->id));
 }
 
 ProtocolReply Protocol::TestConnexion() {
@@ -257,20 +272,27 @@ ProtocolReply Protocol::SauverPng(const FormFields& fields, const User& user) {
   const int64_t planId = RequiredPlanId(fields);
   std::string base64 = Required(fields, "data");
   const int width =
-      RequiredInt(fields, "large", 1, kMaxPreviewSide, "La largeur de l'aperçu est invalide.");
+      RequiredInt(fields, "large", 1, INT32_MAX, "La largeur de l'aperçu est invalide.");
   const int height =
-      RequiredInt(fields, "haut", 1, kMaxPreviewSide, "La hauteur de l'aperçu est invalide.");
+      RequiredInt(fields, "haut", 1, INT32_MAX, "La hauteur de l'aperçu est invalide.");
   // Base64 has no spaces: a client that did not escape "+" had it turned
   // into a space by the form decoding.
   std::replace(base64.begin(), base64.end(), ' ', '+');
   const auto png = Base64Decode(base64);
   const auto size = png ? ReadPngSize(*png) : std::nullopt;
-  if (!size) return ProtocolReply::Text("400", "L'aperçu reçu n'est pas une image PNG valide.");
+  const std::string_view broken = "L'aperçu reçu n'est pas une image PNG valide.";
+  if (!size) return ProtocolReply::Text("400", broken);
+  const std::string measured = "L'aperçu reçu mesure " + std::to_string(size->width) + " × " +
+                               std::to_string(size->height) + " pixels";
+  // Checked before decoding: a small file can stand for a huge picture.
+  if (size->width > kMaxPreviewSide || size->height > kMaxPreviewSide)
+    return ProtocolReply::Text("400", measured + ", plus que les " +
+                                          std::to_string(kMaxPreviewSide) + " × " +
+                                          std::to_string(kMaxPreviewSide) + " acceptés.");
   if (size->width != width || size->height != height)
-    return ProtocolReply::Text("400", "L'aperçu reçu mesure " + std::to_string(size->width) +
-                                          " × " + std::to_string(size->height) +
-                                          " pixels au lieu de " + std::to_string(width) + " × " +
+    return ProtocolReply::Text("400", measured + " au lieu de " + std::to_string(width) + " × " +
                                           std::to_string(height) + ".");
+  if (!DecodesWhole(*png)) return ProtocolReply::Text("400", broken);
 
   const SaveResult result = plans_.StorePreview(user, planId, {*png, width, height});
   switch (result.outcome) {
@@ -283,11 +305,15 @@ ProtocolReply Protocol::SauverPng(const FormFields& fields, const User& user) {
   }
 }
 
-ProtocolReply Protocol::Erreur(const FormFields& fields, const User* user) {
+ProtocolReply Protocol::Erreur(const FormFields& fields, const User* user,
+                               const std::string& address) {
   const std::string message = RequiredText(fields, "msg");
   if (message.size() > kMaxErrorMessageBytes)
     return ProtocolReply::Text("413", "Ce message d'erreur est trop long.");
-  errors_.Record(user ? std::optional<int64_t>(user->id) : std::nullopt, message);
+  if (!errors_.Record(user ? std::optional<int64_t>(user->id) : std::nullopt, message, address))
+    return ProtocolReply::Text("429",
+                               "Trop de rapports d'erreur envoyés depuis votre adresse. "
+                               "Réessayez dans une heure.");
   return ProtocolReply::Text("200", "OK");
 }
 

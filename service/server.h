@@ -1,7 +1,9 @@
 #pragma once
 
-#include <httplib.h>
-
+#include <chrono>
+#include <cstddef>
+#include <functional>
+#include <memory>
 #include <string>
 
 #include "service/protocol.h"
@@ -11,30 +13,53 @@ namespace casavo::service {
 
 constexpr size_t kMaxBodyBytes = 32 * 1024 * 1024;
 
+// What one client can take from the service. Every bound holds before the
+// bytes are stored, so that a flood costs the service no more than this.
+struct ServerLimits {
+  size_t maxBodyBytes = kMaxBodyBytes;        // POST /soft.php
+  size_t maxFormBytes = 64 * 1024;            // the gallery's sign-in form
+  size_t bodyBudgetBytes = 64 * 1024 * 1024;  // the bodies of all requests held at once
+  size_t connectionMemory = 64 * 1024;        // request line and headers of one connection
+  unsigned connections = 1000;
+  unsigned connectionsPerAddress = 32;  // 0: no limit
+  // From the connection, or the end of the previous reply, to the end of the
+  // headers; then for the body, one more second for every bodyBytesPerSecond.
+  std::chrono::seconds headerTime{10};
+  std::chrono::seconds bodyTime{20};
+  size_t bodyBytesPerSecond = 8 * 1024;
+  std::chrono::seconds idleTime{10};  // a connection that sends and reads nothing
+  int requestWorkers = 4;
+  // Password hashing runs apart, so that guessers cannot take the workers
+  // that everyone else needs.
+  int passwordWorkers = 2;
+  int passwordJobsPerAddress = 4;
+};
+
 // The HTTP side: POST /soft.php goes to the protocol, everything else to the
-// web site.
+// web site. One thread waits on every connection; requests run on workers.
 class HttpService {
  public:
-  HttpService();
+  explicit HttpService(ServerLimits limits = {});
+  ~HttpService();
+  HttpService(const HttpService&) = delete;
+  HttpService& operator=(const HttpService&) = delete;
 
   // Binds the listening socket; port 0 picks a free one. Returns the port,
-  // or -1 when the address cannot be bound.
+  // or -1 when the address cannot be bound (BindError says why).
   int Bind(const std::string& host, int port);
+  const std::string& BindError() const;
+  // Runs `job` on a worker when serving starts and then every `period`.
+  void SetHousekeeping(std::function<void()> job, std::chrono::seconds period);
   // Serves until Stop; false when the server could not run. The handlers come
   // last because the protocol's download address may name the bound port.
   bool Run(Protocol& protocol, WebSite& site);
-  bool IsRunning() const { return server_.is_running(); }
+  bool IsRunning() const;
   // Safe from another thread.
   void Stop();
 
  private:
-  void ServeProtocol(const httplib::Request& request, httplib::Response& response,
-                     const httplib::ContentReader& reader);
-  void ServeWeb(const httplib::Request& request, httplib::Response& response);
-
-  Protocol* protocol_ = nullptr;
-  WebSite* site_ = nullptr;
-  httplib::Server server_;
+  class Loop;
+  std::unique_ptr<Loop> loop_;
 };
 
 }  // namespace casavo::service

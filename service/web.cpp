@@ -67,10 +67,15 @@ WebResponse WebSite::Gallery(const WebRequest& request, const User* visitor,
 }
 
 WebResponse WebSite::SignIn(const WebRequest& request) {
-  const auto user = accounts_.Authenticate(BrowserTextToUtf8(request.form.GetOr("login")),
-                                           BrowserTextToUtf8(request.form.GetOr("pass")));
-  if (!user) return Gallery(request, nullptr, "Pseudo ou mot de passe incorrect.");
-  const std::string sessionId = accounts_.OpenSession(user->id);
+  const Authentication signIn =
+      accounts_.Authenticate(BrowserTextToUtf8(request.form.GetOr("login")),
+                             BrowserTextToUtf8(request.form.GetOr("pass")), request.clientAddress);
+  if (signIn.waitSeconds > 0)
+    return Gallery(request, nullptr,
+                   "Trop de mots de passe erronés. Réessayez dans " +
+                       std::to_string((signIn.waitSeconds + 59) / 60) + " minute(s).");
+  if (!signIn.user) return Gallery(request, nullptr, "Pseudo ou mot de passe incorrect.");
+  const std::string sessionId = accounts_.OpenSession(signIn.user->id);
   // Post, redirect, get: reloading the gallery does not post the form again.
   return {303,
           "text/plain; charset=utf-8",

@@ -21,6 +21,7 @@ struct WebRequest {
   FormFields query;
   FormFields form;            // a POST body
   std::string sessionCookie;  // value of kSessionCookie, or empty
+  std::string clientAddress;  // whose wrong passwords count together
 };
 
 struct WebResponse {

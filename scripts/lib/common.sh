@@ -7,7 +7,8 @@ CASAVO_BUILD=${CASAVO_BUILD:-$CASAVO_ROOT/build}
 CASAVO_PACKAGES=(
   build-essential cmake pkg-config ccache
   qt6-base-dev qt6-base-dev-tools qt6-webengine-dev libgl-dev
-  libxml2-dev libssl-dev libcpp-httplib-dev libsqlite3-dev
+  libxml2-dev libssl-dev libcpp-httplib-dev libsqlite3-dev libmicrohttpd-dev libpng-dev
+  qtkeychain-qt6-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
   xvfb xauth fonts-dejavu-core curl qt6-translations-l10n locales

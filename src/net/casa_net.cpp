@@ -8,6 +8,7 @@
 #include "common/digest.h"
 #include "editor/messages.h"
 #include "files/settings.h"
+#include "net/keyring.h"
 #include "net/text_format.h"
 #include "ui/aide.h"
 
@@ -53,14 +54,19 @@ uint8_t ReadSharing(const std::string& text) {
 }  // namespace
 
 TCasaNet::TCasaNet(ServiceTransport& transport, NetDialogs& dialogs)
-    : transport_(transport), dialogs_(dialogs) {}
+    : transport_(transport), dialogs_(dialogs) {
+  // Created once at start: a password an older version kept in clear leaves
+  // the settings file now, not at the first connection.
+  MovePasswordOutOfSettings();
+}
 
 bool TCasaNet::Connecter() {
   if (Connected) return false;
   connectionFailureShown_ = false;
   Login = ReadSetting("Login");
   EMail = ReadSetting("EMail");
-  Pass = ReadSetting("Pass");
+  MovePasswordOutOfSettings();
+  Pass = Keyring().Read();
   bool remember = false;
   ServiceReply reply;
   if (EMail.empty() || Login.empty()) {
@@ -101,7 +107,10 @@ bool TCasaNet::ConcludeConnection(const ServiceReply& reply, bool remember) {
   if (reply.IsStatus("200")) {
     WriteSetting("Login", Login);
     WriteSetting("Email", EMail);
-    WriteSetting("Pass", remember ? Pass : std::string());
+    if (remember)
+      Keyring().Write(Pass);
+    else
+      Keyring().Erase();
     UserId = reply.Data();
     Connected = true;
     if (OnConnect) OnConnect();
@@ -115,7 +124,7 @@ bool TCasaNet::ConcludeConnection(const ServiceReply& reply, bool remember) {
   } else {
     ShowError(Msg("NET_CONNEXION_ERROR"));
     // The next attempt asks for the password again.
-    WriteSetting("Pass", "");
+    Keyring().Erase();
   }
   return false;
 }

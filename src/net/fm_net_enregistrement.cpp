@@ -9,6 +9,7 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
+#include "net/keyring.h"
 #include "net/request.h"
 #include "ui/aide.h"
 
@@ -42,6 +43,7 @@ TfmNetEnregistrement::TfmNetEnregistrement(QWidget* owner, ServiceTransport& tra
       eEmail(Edit(entry.email, this)),
       ePass(Edit(entry.pass, this)),
       cbMemorise(new QCheckBox(QStringLiteral("Mémoriser le mot de passe"), this)),
+      lMemorise(new QLabel(this)),
       bOK(new QPushButton(QStringLiteral("&OK"), this)),
       bAnnuler(new QPushButton(QStringLiteral("&Annuler"), this)),
       Button1(new QPushButton(QStringLiteral("Tester la connexion"), this)),
@@ -49,6 +51,11 @@ TfmNetEnregistrement::TfmNetEnregistrement(QWidget* owner, ServiceTransport& tra
   setWindowTitle(QStringLiteral("Création d'un compte Casavo"));
   ePass->setEchoMode(QLineEdit::Password);
   cbMemorise->setChecked(false);
+  // Remembered only in the desktop's keyring: without one, say so.
+  if (!Keyring().Available()) {
+    cbMemorise->setEnabled(false);
+    lMemorise->setText(QStringLiteral("(aucun trousseau de clés : non disponible)"));
+  }
   InitNetResources();
   Image1->setPixmap(QPixmap(QStringLiteral(":/net/enregistrement.jpg")));
   Image1->setAlignment(Qt::AlignTop);
@@ -70,7 +77,11 @@ TfmNetEnregistrement::TfmNetEnregistrement(QWidget* owner, ServiceTransport& tra
       eLogin);
   fields->addRow(QStringLiteral("Votre E-Mail :"), eEmail);
   fields->addRow(QStringLiteral("Mot de passe :"), ePass);
-  fields->addRow(QString(), cbMemorise);
+  auto* remember = new QHBoxLayout;
+  remember->addWidget(cbMemorise);
+  remember->addWidget(lMemorise);
+  remember->addStretch();
+  fields->addRow(QString(), remember);
 
   auto* buttons = new QHBoxLayout;
   buttons->addWidget(Button1);

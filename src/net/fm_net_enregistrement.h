@@ -30,6 +30,7 @@ class TfmNetEnregistrement : public QDialog {
   QLineEdit* eEmail;
   QLineEdit* ePass;
   QCheckBox* cbMemorise;
+  QLabel* lMemorise;  // why the box is off when no keyring answers
   QPushButton* bOK;
   QPushButton* bAnnuler;
   QPushButton* Button1;

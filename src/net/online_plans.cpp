@@ -50,7 +50,8 @@ void OnlinePlans::OpenLink(const std::string& planKey) {
 }
 
 void OnlinePlans::ReportLoadError(const char* pattern, const std::string& planId) {
-  net_.EnvoyerErreur(FormatText(pattern, {planId, net_.UserId}));
+  // The login, never the session: reports are read by whoever runs the service.
+  net_.EnvoyerErreur(FormatText(pattern, {planId, net_.Login}));
   Tell(false, kLoadFailed);
 }
 

@@ -5,6 +5,9 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollArea>
+#include <QStyle>
+#include <algorithm>
 
 #include "common/digest.h"
 #include "common/text.h"
@@ -16,6 +19,10 @@ namespace {
 constexpr int kClientWidth = 303;
 constexpr int kClientHeight = 161;
 constexpr int kGap = 7;
+constexpr int kTextWidth = 289;
+constexpr int kTextHeight = 113;
+// A longer text makes the dialog taller up to this, then scrolls.
+constexpr int kMaxClientHeight = 480;
 
 class ModalPresenter : public MessageDialogPresenter {
  public:
@@ -33,23 +40,39 @@ std::string AideKey(const QString& text) {
 
 TfmAide::TfmAide(QWidget* owner, bool withBox, const QString& text)
     : QDialog(owner),
-      Label1(new QLabel(text, this)),
+      Text(new QScrollArea(this)),
+      Label1(new QLabel(text)),
       CheckBox1(new QCheckBox(QStringLiteral("Ne plus afficher"), this)),
       Button1(new QPushButton(QStringLiteral("OK"), this)),
       text_(text) {
   setWindowTitle(QStringLiteral("Casavo"));
-  setFixedSize(kClientWidth, kClientHeight);
 
   QFont labelFont = Label1->font();
   labelFont.setPixelSize(16);
   Label1->setFont(labelFont);
+  // Texts come from the service and from users (titles, logins): never markup.
+  Label1->setTextFormat(Qt::PlainText);
   Label1->setWordWrap(true);
   Label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-  Label1->setGeometry(kGap, kGap, 289, 113);
+  // A long text makes the dialog taller, up to a height; beyond it, it scrolls.
+  const int maxTextHeight = kMaxClientHeight - kClientHeight + kTextHeight;
+  const bool fits = Label1->heightForWidth(kTextWidth) <= maxTextHeight;
+  const int labelWidth =
+      fits ? kTextWidth : kTextWidth - style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+  Label1->resize(labelWidth, std::max(kTextHeight, Label1->heightForWidth(labelWidth)));
+  const int textHeight = std::min(Label1->height(), maxTextHeight);
+  const int clientHeight = kClientHeight + textHeight - kTextHeight;
+  setFixedSize(kClientWidth, clientHeight);
+  Text->setFrameShape(QFrame::NoFrame);
+  Text->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  Text->setVerticalScrollBarPolicy(fits ? Qt::ScrollBarAlwaysOff : Qt::ScrollBarAlwaysOn);
+  Text->viewport()->setAutoFillBackground(false);
+  Text->setWidget(Label1);
+  Text->setGeometry(kGap, kGap, kTextWidth, textHeight);
 
   Button1->setDefault(true);
   const QSize button = Button1->sizeHint().expandedTo(QSize(75, 25));
-  Button1->setGeometry(kClientWidth - kGap - button.width(), kClientHeight - kGap - button.height(),
+  Button1->setGeometry(kClientWidth - kGap - button.width(), clientHeight - kGap - button.height(),
                        button.width(), button.height());
   const QSize box = CheckBox1->sizeHint();
   CheckBox1->setGeometry(kGap, Button1->geometry().center().y() - box.height() / 2, box.width(),

@@ -7,6 +7,7 @@
 class QCheckBox;
 class QLabel;
 class QPushButton;
+class QScrollArea;
 
 namespace casavo {
 
@@ -22,6 +23,8 @@ class TfmAide : public QDialog {
   // The "Ne plus afficher" box shows only when withBox.
   TfmAide(QWidget* owner, bool withBox, const QString& text);
 
+  // The text grows the dialog up to a height, then scrolls in this area.
+  QScrollArea* Text;
   QLabel* Label1;
   QCheckBox* CheckBox1;
   QPushButton* Button1;

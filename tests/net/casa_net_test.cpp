@@ -48,11 +48,22 @@ TEST_F(CasaNetTest, StoredPasswordConnectsWithoutDialogAndIsKept) {
   EXPECT_EQ(fields.at("email"), "alice@example.org");
   EXPECT_EQ(fields.at("pass"), "secret");
   EXPECT_EQ(fields.at("version"), "2.2");
-  EXPECT_EQ(ReadSetting("Pass"), "secret");
+  // A password an older version kept in the settings file moved to the keyring.
+  EXPECT_EQ(keyring.password, "secret");
+  EXPECT_EQ(ReadSetting("Pass"), "");
 
   // Connected for the rest of the run: no second request.
   EXPECT_FALSE(net.Connecter());
   EXPECT_EQ(transport.bodies.size(), 1u);
+}
+
+TEST_F(CasaNetTest, WithoutAKeyringAPasswordInTheSettingsIsDropped) {
+  keyring.available = false;
+  StoreAccount("alice", "alice@example.org", "secret");
+  TCasaNet atStart(transport, dialogs);
+  EXPECT_EQ(ReadSetting("Pass"), "");
+  EXPECT_EQ(keyring.password, "");
+  EXPECT_EQ(ReadSetting("Login"), "alice");
 }
 
 TEST_F(CasaNetTest, NothingStoredCreatesAnAccountThroughTheDialog) {
@@ -65,7 +76,7 @@ TEST_F(CasaNetTest, NothingStoredCreatesAnAccountThroughTheDialog) {
   EXPECT_EQ(ReadSetting("Login"), "bob42");
   EXPECT_EQ(ReadSetting("EMail"), "bob@example.org");
   // Not ticked: the password is not remembered.
-  EXPECT_EQ(ReadSetting("Pass"), "");
+  EXPECT_EQ(keyring.password, "");
   // A reply of exactly "200" still connects, with an empty session.
   EXPECT_TRUE(net.Connected);
   EXPECT_EQ(net.UserId, "");
@@ -81,7 +92,7 @@ TEST_F(CasaNetTest, StoredNameWithoutPasswordAsksAtOnceAndConnects) {
   EXPECT_EQ(dialogs.accountShown[0].email, "alice@example.org");
   ASSERT_EQ(transport.bodies.size(), 1u);
   EXPECT_EQ(transport.Action(0), "connect");
-  EXPECT_EQ(ReadSetting("Pass"), "typed");
+  EXPECT_EQ(keyring.password, "typed");
 }
 
 TEST_F(CasaNetTest, RefusedStoredPasswordAsksAgainAndCancelStaysDisconnected) {
@@ -103,7 +114,7 @@ TEST_F(CasaNetTest, RefusedStoredPasswordAsksAgainAndCancelStaysDisconnected) {
   ASSERT_EQ(messages.shown.size(), 1u);
   EXPECT_EQ(messages.shown[0].text, "Toujours incorrect.");
   EXPECT_FALSE(messages.shown[0].withBox);
-  EXPECT_EQ(ReadSetting("Pass"), "old");
+  EXPECT_EQ(keyring.password, "old");
 }
 
 TEST_F(CasaNetTest, NewVersionAsksAndOpensOnlyWebAddresses) {
@@ -139,7 +150,7 @@ TEST_F(CasaNetTest, NoReplyShowsConnectionErrorAndForgetsPassword) {
   ASSERT_EQ(messages.shown.size(), 1u);
   EXPECT_EQ(messages.shown[0].text, Q(Msg("NET_CONNEXION_ERROR")));
   EXPECT_FALSE(messages.shown[0].withBox);
-  EXPECT_EQ(ReadSetting("Pass"), "");
+  EXPECT_EQ(keyring.password, "");
   EXPECT_EQ(ReadSetting("Login"), "alice");
 
   // A reply without a numeric status is no answer either.

@@ -63,6 +63,16 @@ TEST_F(AccountDialogTest, OpensFilledWithRememberUnticked) {
   EXPECT_FALSE(dialog.Image1->pixmap().isNull());
   dialog.cbMemorise->setChecked(true);
   EXPECT_TRUE(dialog.Entry().remember);
+  EXPECT_TRUE(dialog.cbMemorise->isEnabled());
+  EXPECT_EQ(dialog.lMemorise->text(), "");
+}
+
+TEST_F(AccountDialogTest, WithoutAKeyringNothingCanBeRemembered) {
+  keyring.available = false;
+  TfmNetEnregistrement dialog(nullptr, transport, {"alice", "alice@example.org", "secret", true});
+  EXPECT_FALSE(dialog.cbMemorise->isEnabled());
+  EXPECT_TRUE(dialog.lMemorise->text().contains("trousseau"));
+  EXPECT_FALSE(dialog.Entry().remember);
 }
 
 TEST_F(AccountDialogTest, ConnectionTestShowsTheServiceAnswer) {

@@ -15,6 +15,7 @@
 #include "common/text.h"
 #include "editor/messages.h"
 #include "files/settings.h"
+#include "net/keyring.h"
 #include "net/net_dialogs.h"
 #include "net/transport.h"
 #include "ui/aide.h"
@@ -128,18 +129,36 @@ inline QString Q(const std::string& utf8) {
 }
 
 // A private settings folder and the message catalogue, for every net test.
+// A keyring in memory, or none at all when not available.
+class MemoryKeyring : public PasswordKeyring {
+ public:
+  bool available = true;
+  std::string password;
+
+  bool Available() override { return available; }
+  std::string Read() override { return password; }
+  bool Write(const std::string& value) override {
+    if (available) password = value;
+    return available;
+  }
+  void Erase() override { password.clear(); }
+};
+
 class NetTest : public ::testing::Test {
  protected:
   NetTest() {
     SetAppFolder(folder_.path().toStdString() + "/");
     Messages::Init();
+    SetKeyring(&keyring);
   }
   ~NetTest() override {
+    SetKeyring(nullptr);
     Messages::Free();
     SetAppFolder("");
   }
 
   MessageRecorder messages;
+  MemoryKeyring keyring;
 
  private:
   QTemporaryDir folder_;

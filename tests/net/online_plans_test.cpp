@@ -237,7 +237,7 @@ TEST_F(OnlinePlansTest, LoadErrorsAreReportedAndShown) {
   transport.Reply("200 OK");
   plans_->OpenLink("K2");
   EXPECT_EQ(transport.Action(4), "erreur");
-  EXPECT_EQ(transport.Fields(4).at("msg"), "Erreur 2 de chargement du plan 9 par S1");
+  EXPECT_EQ(transport.Fields(4).at("msg"), "Erreur 2 de chargement du plan 9 par alice");
   EXPECT_EQ(messages.shown.back().text, kLoadFailed);
   EXPECT_EQ(Plan().WallCount, 0);
   EXPECT_EQ(Editor().PlanInfo.PlanId, "9");
@@ -247,7 +247,7 @@ TEST_F(OnlinePlansTest, LoadErrorsAreReportedAndShown) {
   transport.ReplyBytes("200 Murs=1\r\nMur1=0 0 100 0 10");
   transport.Reply("200 OK");
   plans_->OpenLink("K3");
-  EXPECT_EQ(transport.Fields(7).at("msg"), "Erreur 1 de chargement du plan 10 par S1");
+  EXPECT_EQ(transport.Fields(7).at("msg"), "Erreur 1 de chargement du plan 10 par alice");
   EXPECT_EQ(messages.shown.back().text, kLoadFailed);
   EXPECT_TRUE(transport.AllAnswered());
 }

@@ -67,6 +67,7 @@ class OnlineWindowTest : public ::testing::Test {
   OnlineWindowTest() {
     QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
     qputenv("XDG_DATA_HOME", home_.path().toUtf8());
+    SetKeyring(&keyring);
     window_ = std::make_unique<TForm1>();
     window_->SetOnlineService(std::make_unique<FakeOnline>());
     auto answers = std::make_unique<AnswerNo>();
@@ -82,6 +83,7 @@ class OnlineWindowTest : public ::testing::Test {
     window_.reset();
     SetAppFolder("");
     qunsetenv("XDG_DATA_HOME");
+    SetKeyring(nullptr);
   }
 
   // Connects as alice, session "S1".
@@ -96,6 +98,7 @@ class OnlineWindowTest : public ::testing::Test {
   TCasaPlan& Plan() { return *window_->Editor->Plan; }
 
   QTemporaryDir home_;
+  MemoryKeyring keyring;
   MessageRecorder messages;
   ScriptedTransport transport;
   ScriptedDialogs dialogs;

@@ -37,7 +37,7 @@ TEST_F(ServiceRoundTripTest, AccountPlanPreviewAndErrorReport) {
   dialogs.accountAnswer = AccountEntry{"Zoé&Co+1", "zoe+casa@example.org", kPass, true};
   ASSERT_TRUE(first.Connecter()) << (messages.shown.empty() ? ""
                                                             : messages.Texts()[0].toStdString());
-  EXPECT_EQ(ReadSetting("Pass"), kPass);
+  EXPECT_EQ(keyring.password, kPass);
 
   // The stored password, sent again on a new run, opens a session.
   TCasaNet net(transport, dialogs);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "service/secrets.h"
 #include "service_fixture.h"
 
 namespace casavo::service::testing {
@@ -13,7 +14,17 @@ TEST(Database, SchemaIsVersionedAndDataSurvivesReopening) {
   {
     Database database(path);
     Accounts accounts(database, {1000, 3600});
-    ASSERT_EQ(accounts.Register("Marc", "marc@exemple.fr", "abcd").outcome, Registration::kCreated);
+    ASSERT_EQ(accounts.Register("Marc", "marc@exemple.fr", "abcd1234").outcome,
+              Registration::kCreated);
+    // An account from before passwords needed 8 characters.
+    const PasswordHash shortPass = HashPassword("abcd", 1000);
+    database.AcquireForWriting()
+        ->Prepare(
+            "INSERT INTO users (login, email, pass_salt, pass_hash, pass_iterations, created_at) "
+            "VALUES ('Lucie', 'lucie@exemple.fr', ?, ?, 1000, 0)")
+        .BindBlob(1, shortPass.salt)
+        .BindBlob(2, shortPass.hash)
+        .Run();
     auto db = database.Acquire();
     auto version = db->Prepare("PRAGMA user_version");
     ASSERT_TRUE(version.Step());
@@ -24,7 +35,10 @@ TEST(Database, SchemaIsVersionedAndDataSurvivesReopening) {
   }
   Database reopened(path);
   Accounts accounts(reopened, {1000, 3600});
-  EXPECT_TRUE(accounts.Authenticate("Marc", "abcd"));
+  EXPECT_TRUE(accounts.Authenticate("Marc", "abcd1234").user);
+  EXPECT_TRUE(accounts.Authenticate("Lucie", "abcd").user);
+  EXPECT_EQ(accounts.Register("Lucie", "lucie@exemple.fr", "abcd").outcome,
+            Registration::kSignedIn);
 }
 
 TEST(Database, AFileFromANewerServiceIsNotTouched) {

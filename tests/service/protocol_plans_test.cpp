@@ -5,6 +5,9 @@
 #include <thread>
 
 #include "common/digest.h"
+#include "common/text.h"
+#include "plan/casa_plan.h"
+#include "service/throttle.h"
 #include "service_fixture.h"
 
 namespace casavo::service::testing {
@@ -123,8 +126,13 @@ TEST_F(PlansProtocol, SharingRulesForAnotherUser) {
     EXPECT_EQ(loaded.status, visible ? "200" : "403");
     EXPECT_EQ(loaded.data == PlanText("Marc"), visible);
 
+    // Someone else's private plan answers as a missing one.
+    const std::string refused = visible ? "403" : "404";
     const auto saved = Save(julie, id, stamp, "Titre de Julie", 0, PlanText("Julie"));
-    EXPECT_EQ(saved.status, writable ? "200" : "403") << saved.data;
+    EXPECT_EQ(saved.status, writable ? "200" : refused) << saved.data;
+    if (!visible) {
+      EXPECT_EQ(saved.Body(), Save(julie, "999", stamp, "Titre de Julie", 0, PlanText()).Body());
+    }
     EXPECT_EQ(ReplyOf(marc, id), writable ? PlanText("Julie") : PlanText("Marc"));
     const PlanSummary after = Plan(id);
     // Only the creator names and shares the plan.
@@ -132,7 +140,7 @@ TEST_F(PlansProtocol, SharingRulesForAnotherUser) {
     EXPECT_EQ(after.sharing, level);
     EXPECT_EQ(after.owner, "Marc");
 
-    EXPECT_EQ(SauverPng(julie, id, png, 12, 8).status, writable ? "200" : "403");
+    EXPECT_EQ(SauverPng(julie, id, png, 12, 8).status, writable ? "200" : refused);
     EXPECT_EQ(Plan(id).hasPreview, writable);
   }
 }
@@ -233,6 +241,110 @@ TEST_F(PlansProtocol, PreviewsMustBePngOfTheStatedSize) {
   std::replace(base64.begin(), base64.end(), '+', ' ');
   EXPECT_EQ(SauverPng(marc, id, base64, width, 30).Body(), "200 OK");
   EXPECT_EQ(plans_.Preview(std::stoll(id))->png, MakePng(width, 30));
+}
+
+TEST_F(PlansProtocol, JunkPlansAreRefusedAndNothingIsStored) {
+  const std::string marc = SignUp("Marc");
+  const std::string plan = PlanText();
+  // One wall more than the plan's table takes.
+  std::string walls;
+  for (int i = 0; i <= TCasaPlan::kMaxWalls; ++i)
+    walls += "<mur x1=\"0\" y1=\"" + std::to_string(i * 1000) + "\" x2=\"4000\" y2=\"" +
+             std::to_string(i * 1000) + "\" epais=\"200\"/>";
+  std::string tooManyWalls = plan;
+  tooManyWalls.insert(tooManyWalls.find("</murs>"), walls);
+  const std::pair<const char*, std::string> junk[] = {
+      {"bare markers", "<?xml<Casavo"},
+      {"cut off", plan.substr(0, plan.size() / 2)},
+      {"binary", "<?xml version=\"1.0\"?>\n<Casavo>" + std::string("\0\xFF\x01\x80", 4)},
+      {"not a plan", "<?xml version=\"1.0\"?><html/>"},
+      {"too many walls", tooManyWalls},
+  };
+  for (const auto& [name, text] : junk) {
+    const auto reply = Save(marc, "", "", "Maison", 0, text);
+    EXPECT_EQ(reply.status, "400") << name << ": " << reply.data;
+    EXPECT_TRUE(reply.data.starts_with("Le ")) << name << ": " << reply.data;
+  }
+  // A body whose plan has a bare "&" is cut there by the form decoding.
+  const std::string body = FormBody(SaveFields(marc, "", "", "Maison", 0, "")) + PlanText("A&B");
+  EXPECT_EQ(protocol_.Handle(FormFields(body)).status, "400");
+  EXPECT_TRUE(plans_.OwnedBy(accounts_.FindSession(marc)->id).empty());
+}
+
+TEST_F(PlansProtocol, JunkPreviewsAreRefusedAndNothingIsStored) {
+  const std::string marc = SignUp("Marc");
+  const auto [id, stamp] = SaveNew(marc, "Maison", 0);
+  const std::string png = MakePng(40, 30);
+  const std::string idat = png.substr(33, png.size() - 33 - 12);  // the IDAT chunk
+  const struct {
+    const char* name;
+    std::string bytes;
+    int width, height;
+    const char* says;
+  } junk[] = {
+      {"header only", png.substr(0, 33), 40, 30, "pas une image PNG valide"},
+      {"no end", png.substr(0, png.size() - 12), 40, 30, "pas une image PNG valide"},
+      {"noise after the end", png + "bruit", 40, 30, "pas une image PNG valide"},
+      {"cut image data", png.substr(0, 33) + idat.substr(0, idat.size() / 2), 40, 30,
+       "pas une image PNG valide"},
+      {"20000 x 20000", MakePngHeader(20000, 20000) + idat + png.substr(png.size() - 12), 20000,
+       20000, "plus que les 4000 \xD7 4000"},
+  };
+  for (const auto& [name, bytes, width, height, says] : junk) {
+    const auto reply = SauverPng(marc, id, Base64Encode(bytes), width, height);
+    EXPECT_EQ(reply.status, "400") << name;
+    EXPECT_NE(reply.data.find(says), std::string::npos) << name << ": " << Cp1252ToUtf8(reply.data);
+  }
+  EXPECT_FALSE(Plan(id).hasPreview);
+  EXPECT_EQ(SauverPng(marc, id, Base64Encode(MakePng(4000, 2)), 4000, 2).Body(), "200 OK");
+}
+
+TEST_F(PlansProtocol, ErrorReportsAreBoundedPerAddressAndInAll) {
+  ErrorReports reports(database_, {3, 350});
+  const std::string session(32, 'a');
+  EXPECT_EQ(MaskSessionIds("par " + session + "0f, plan 42 " + std::string(31, 'b')),
+            "par [masqu\xC3\xA9], plan 42 " + std::string(31, 'b'));
+  for (int i = 0; i < 3; ++i) EXPECT_TRUE(reports.Record(std::nullopt, std::string(100, 'x'), "a"));
+  EXPECT_FALSE(reports.Record(std::nullopt, "x", "a")) << "the address's hour is used up";
+  EXPECT_TRUE(reports.Record(std::nullopt, "y par " + session, "b"));
+  EXPECT_TRUE(reports.Record(std::nullopt, std::string(100, 'z'), "b"));
+  auto db = database_.Acquire();
+  auto query = db->Prepare("SELECT address, message FROM error_reports ORDER BY id");
+  std::vector<std::string> kept;
+  while (query.Step()) kept.push_back(query.Text(0) + ":" + query.Text(1).substr(0, 8));
+  // 350 bytes in all: the oldest went.
+  EXPECT_EQ(kept,
+            (std::vector<std::string>{"a:xxxxxxxx", "a:xxxxxxxx", "b:y par [m", "b:zzzzzzzz"}));
+
+  // A report an older version stored in clear is masked when the service tidies up.
+  database_.AcquireForWriting()
+      ->Prepare("INSERT INTO error_reports (received_at, message) VALUES (0, ?)")
+      .Bind(1, "vieux par " + session)
+      .Run();
+  reports.Tidy();
+  auto old = db->Prepare("SELECT message FROM error_reports WHERE received_at = 0");
+  ASSERT_TRUE(old.Step());
+  EXPECT_EQ(old.Text(0), "vieux par [masqu\xC3\xA9]");
+}
+
+TEST(SignInThrottle, HoldsBackGuessersButNotTheOwnersAddress) {
+  SignInThrottle throttle({3, 5, 600});
+  const int64_t t = 1000000;
+  for (int i = 0; i < 3; ++i) {
+    EXPECT_EQ(throttle.Wait("10.0.0.1", "Marc", t + i), 0);
+    throttle.Failed("10.0.0.1", "Marc", t + i);
+  }
+  EXPECT_EQ(throttle.Wait("10.0.0.1", "Marc", t + 10), 590);
+  EXPECT_EQ(throttle.Wait("10.0.0.1", "Julie", t + 10), 590) << "per address, any login";
+  // Many addresses guess one login: those that guessed wrong wait, a fresh
+  // address does not.
+  throttle.Failed("10.0.0.2", "MARC", t + 20);
+  throttle.Failed("10.0.0.3", "marc", t + 21);
+  EXPECT_GT(throttle.Wait("10.0.0.2", "Marc", t + 30), 0);
+  EXPECT_EQ(throttle.Wait("10.0.0.9", "Marc", t + 30), 0);
+  EXPECT_EQ(throttle.Wait("10.0.0.1", "Marc", t + 600), 0) << "the oldest failure aged out";
+  throttle.Prune(t + 2000);
+  EXPECT_EQ(throttle.Wait("10.0.0.2", "Marc", t + 2000), 0);
 }
 
 TEST_F(PlansProtocol, ErrorReportsAreStoredWithTheirTime) {

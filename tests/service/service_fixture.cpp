@@ -58,13 +58,18 @@ Fields PreviewFields(const std::string& session, const std::string& planId,
           {"haut", std::to_string(height)}};
 }
 
-std::string MakePng(int width, int height) {
+std::string MakePngHeader(int width, int height) {
   std::string png("\x89PNG\r\n\x1A\n", 8);
   std::string header;
   Append32(header, width);
   Append32(header, height);
   header += std::string("\x08\x00\x00\x00\x00", 5);  // 8-bit grey, no interlace
   AppendChunk(png, "IHDR", header);
+  return png;
+}
+
+std::string MakePng(int width, int height) {
+  std::string png = MakePngHeader(width, height);
   std::string raw;
   for (int y = 0; y < height; ++y) raw += '\0' + std::string(width, '\x80');
   uLongf size = compressBound(raw.size());

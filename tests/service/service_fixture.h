@@ -40,6 +40,8 @@ Fields SaveFields(const std::string& session, const std::string& planId, const s
 Fields PreviewFields(const std::string& session, const std::string& planId,
                      const std::string& base64, int width, int height);
 
+// The signature and IHDR chunk of a PNG of the given size.
+std::string MakePngHeader(int width, int height);
 // A real, decodable PNG of the given size (grey pixels).
 std::string MakePng(int width, int height);
 

@@ -19,6 +19,7 @@ class ServiceProcess {
 
   const std::string& host() const { return host_; }
   int port() const { return port_; }
+  pid_t pid() const { return pid_; }
   // Sends the signal and returns the exit status (-1 when killed or hung).
   int Stop(int signal);
 

@@ -12,10 +12,10 @@ class WebPages : public ServiceFixture {
  protected:
   WebResponse Get(const std::string& path, const std::string& query = "",
                   const std::string& cookie = "") {
-    return site_.Handle({"GET", path, FormFields(query), {}, cookie});
+    return site_.Handle({"GET", path, FormFields(query), {}, cookie, "127.0.0.1"});
   }
   WebResponse Post(const std::string& path, const std::string& body) {
-    return site_.Handle({"POST", path, {}, FormFields(body), ""});
+    return site_.Handle({"POST", path, {}, FormFields(body), "", "127.0.0.1"});
   }
   static bool Contains(const WebResponse& response, const std::string& text) {
     return response.body.find(text) != std::string::npos;

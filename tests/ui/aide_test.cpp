@@ -6,6 +6,8 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -109,6 +111,39 @@ TEST(AideKeyTest, IsTheMd5OfTheWindows1252Bytes) {
   EXPECT_NE(key, "Aide_" + Md5Hex(text.toStdString())) << "not the UTF-8 bytes";
   ASSERT_EQ(key.size(), 5u + 32u);
   for (char c : key.substr(5)) EXPECT_TRUE(std::isdigit(c) || (c >= 'A' && c <= 'F')) << key;
+}
+
+TEST(AideDialog, ShowsMarkupAsTypedAndLongTextsWhole) {
+  const QString stale = QString::fromUtf8(
+      "Ce plan a été enregistré par ailleurs (2026-12-09 10:15:00 r7) depuis que vous l'avez "
+      "ouvert. Pour ne pas effacer ces changements, votre version n'a pas été enregistrée : "
+      "rechargez le plan depuis la galerie, puis refaites vos modifications.");
+  const struct {
+    QString text;
+    bool taller;
+    bool scrolls;
+  } cases[] = {
+      {QStringLiteral("Ce plan créé par <i>eve</i> est partagé en Lecture."), false, false},
+      {stale, true, false},
+      {stale.repeated(12), true, true},
+  };
+  for (const auto& [text, taller, scrolls] : cases) {
+    TfmAide dialog(nullptr, false, text);
+    dialog.show();
+    QApplication::processEvents();
+    EXPECT_EQ(dialog.Label1->text(), text);
+    EXPECT_EQ(dialog.Label1->textFormat(), Qt::PlainText) << text.toStdString();
+    EXPECT_EQ(dialog.height() > 161, taller) << text.toStdString();
+    EXPECT_LE(dialog.height(), 480);
+    EXPECT_EQ(dialog.Text->verticalScrollBar()->maximum() > 0, scrolls)
+        << text.toStdString() << " " << dialog.Text->viewport()->width() << "x"
+        << dialog.Text->viewport()->height() << " label " << dialog.Label1->width() << "x"
+        << dialog.Label1->height() << " hfw " << dialog.Label1->heightForWidth(289);
+    // Whatever is not scrolled to is shown: the last line is in the area.
+    dialog.Text->verticalScrollBar()->setValue(dialog.Text->verticalScrollBar()->maximum());
+    EXPECT_GE(dialog.Label1->height(), dialog.Label1->heightForWidth(dialog.Label1->width()));
+    EXPECT_GT(dialog.Button1->geometry().top(), dialog.Text->geometry().bottom());
+  }
 }
 
 TfmAide* OpenAide() {
