@@ -35,5 +35,6 @@ void BM_WritePlanXml(benchmark::State& state);
 void BM_ReadPlanXml(benchmark::State& state);
 void BM_PushUndo(benchmark::State& state);
 void BM_UndoRedo(benchmark::State& state);
+void BM_DragRunFrame(benchmark::State& state);
 
 }  // namespace casavo::bench

@@ -73,14 +73,10 @@ void TForm1::BuildLayout() {
   auto* column = new QHBoxLayout(Panel2);
   column->setContentsMargins(0, 0, 0, 0);
   ClientArea = new EditorArea(central);
-  Tips = new TipBar(central);
-  auto* right = new QVBoxLayout;
-  right->setContentsMargins(0, 0, 0, 0);
-  right->setSpacing(0);
-  right->addWidget(Tips);
-  right->addWidget(ClientArea, 1);
+  // Over the top of the plan: showing or closing a tip never moves the drawing.
+  Tips = new TipBar(ClientArea);
   row->addWidget(Panel2);
-  row->addLayout(right, 1);
+  row->addWidget(ClientArea, 1);
   setCentralWidget(central);
 
   StatusBar = new QStatusBar(this);

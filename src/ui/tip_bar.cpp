@@ -1,6 +1,7 @@
 #include "ui/tip_bar.h"
 
 #include <QCheckBox>
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QToolButton>
@@ -31,6 +32,7 @@ TipBar::TipBar(QWidget* parent)
   row->addWidget(never_);
   row->addWidget(close_);
   connect(close_, &QToolButton::clicked, this, &QWidget::hide);
+  if (parent) parent->installEventFilter(this);
   connect(never_, &QCheckBox::toggled, this, [this](bool ticked) {
     if (ticked) Remember();
   });
@@ -42,8 +44,22 @@ bool TipBar::ShowTip(const QString& text) {
   text_ = text;
   label_->setText(text);
   never_->setChecked(false);
+  FitWidth();
   show();
+  raise();
   return true;
+}
+
+void TipBar::FitWidth() {
+  if (QWidget* area = parentWidget()) {
+    const int height = heightForWidth(area->width());
+    setGeometry(0, 0, area->width(), height > 0 ? height : sizeHint().height());
+  }
+}
+
+bool TipBar::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == parentWidget() && event->type() == QEvent::Resize) FitWidth();
+  return QFrame::eventFilter(watched, event);
 }
 
 QString TipBar::Text() const {

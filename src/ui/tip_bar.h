@@ -25,7 +25,12 @@ class TipBar : public QFrame {
   QCheckBox* NeverAgain() const { return never_; }
   QToolButton* CloseButton() const { return close_; }
 
+ protected:
+  // Keeps the bar as wide as the area it lies over.
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
  private:
+  void FitWidth();
   void Remember();
 
   QString text_;
