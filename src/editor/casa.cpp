@@ -51,6 +51,7 @@ void TCasa::Render() {
 void TCasa::Paint() {
   Render();
   update();
+  emit Painted();
 }
 
 void TCasa::paintEvent(QPaintEvent*) {

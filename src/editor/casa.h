@@ -138,6 +138,8 @@ class TCasa : public QWidget {
   // A step, an undo, a redo, a new history or a save: what can be undone,
   // redone or saved may have changed.
   void HistoryChanged();
+  // The plan was drawn anew: after every change, also in the middle of a drag.
+  void Painted();
 
  protected:
   void paintEvent(QPaintEvent* event) override;

@@ -12,6 +12,7 @@
 #include "editor/messages.h"
 #include "files/settings.h"
 #include "ui/error_box.h"
+#include "ui/view3d_controls.h"
 
 namespace casavo {
 namespace {
@@ -59,6 +60,7 @@ void TForm1::FormCreate() {
   Editor->Plan->OnMessage = [this](const std::string& text) { ShowStatus(text); };
   Editor->Plan->OnSelectionChange = [this](void*) { SelectionChange(); };
   connect(Editor, &TCasa::HistoryChanged, this, &TForm1::UpdateHistoryCommands);
+  View3D = new View3DControls(*this);
 
   ResetPlan();
   UpdateTitle();
