@@ -40,7 +40,7 @@ void Camera::Frame(QVector3D lo, QVector3D hi) {
   const QVector3D centre = (lo + hi) / 2;
   const float size = std::max({hi.x() - lo.x(), hi.z() - lo.z(), 4.0f});
   // From the south (larger plan y), raised, so that the whole plan shows.
-  SetFrom(centre + QVector3D(0, size * 0.75f, size * 0.95f), centre);
+  SetFrom(centre + QVector3D(0, size * 0.95f, size * 1.1f), centre);
 }
 
 void Camera::Orbit(double yaw, double pitch) {

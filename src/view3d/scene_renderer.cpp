@@ -34,8 +34,8 @@ varying mediump vec3 vNormal;
 varying lowp vec4 vColour;
 void main() {
   mediump vec3 n = normalize(vNormal);
-  mediump vec3 sun = normalize(vec3(-0.45, 0.8, 0.4));
-  mediump float light = 0.42 + 0.4 * abs(dot(n, sun)) + 0.16 * abs(n.y);
+  mediump vec3 sun = normalize(vec3(-0.4, 0.75, 0.55));
+  mediump float light = 0.55 + 0.33 * abs(dot(n, sun)) + 0.1 * abs(n.y);
   gl_FragColor = vec4(vColour.rgb * light, vColour.a);
 }
 )";
