@@ -57,11 +57,16 @@ void AddFurniture(Mesh& mesh, const TCasaPlan& plan) {
   }
 }
 
-Mesh Build3D(const TCasaPlan& plan) {
-  Mesh mesh;
+void Build3D(const TCasaPlan& plan, Mesh& mesh) {
+  mesh.faces.clear();
   AddWalls(mesh, plan);
   AddFloors(mesh, plan);
   AddFurniture(mesh, plan);
+}
+
+Mesh Build3D(const TCasaPlan& plan) {
+  Mesh mesh;
+  Build3D(plan, mesh);
   return mesh;
 }
 

@@ -15,6 +15,9 @@ constexpr uint32_t kFurnitureColour = 0x8E9AAF;
 // colour and a box for each object. Reads the outlines and rooms as the
 // plan's last RefreshGeometry left them.
 Mesh Build3D(const TCasaPlan& plan);
+// The same into a mesh that is emptied first and keeps its storage: a view
+// that rebuilds at every move allocates nothing once it has grown.
+void Build3D(const TCasaPlan& plan, Mesh& mesh);
 
 // The parts of Build3D, for callers that need one kind of element.
 void AddWalls(Mesh& mesh, const TCasaPlan& plan);

@@ -60,7 +60,7 @@ void View3D::Rebuild() {
     roomsFound_->DetectRooms();
     source = roomsFound_.get();
   }
-  mesh_ = model3d::Build3D(*source);
+  model3d::Build3D(*source, mesh_);
   obstacles_.reset();
   meshStale_ = false;
   uploadStale_ = true;
