@@ -11,6 +11,7 @@ CASAVO_PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
   xvfb xauth fonts-dejavu-core curl qt6-translations-l10n locales
+  libgl1-mesa-dri
 )
 
 # Installs the packages that are missing; does nothing when all are there.

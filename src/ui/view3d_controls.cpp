@@ -44,7 +44,7 @@ std::optional<View3DControls::ImageRequest> AskImageWithDialog(QWidget* owner, Q
 
 View3DControls::View3DControls(TForm1& window)
     : QObject(&window), window_(window), editor_(*window.Editor) {
-  AskImage = [this] { return AskImageWithDialog(&window_, View->size()); };
+  AskImage = [this] { return AskImageWithDialog(&window_, EnsureView().size()); };
   BuildControls();
   BuildDock();
   Connect();
@@ -87,8 +87,6 @@ void View3DControls::BuildControls() {
 void View3DControls::BuildDock() {
   Dock = new QDockWidget(QStringLiteral("Vue 3D"), &window_);
   Dock->setObjectName(QStringLiteral("dockVue3D"));
-  View = new view3d::View3D(*editor_.Plan, Dock);
-  Dock->setWidget(View);
   window_.addDockWidget(Qt::RightDockWidgetArea, Dock);
   Dock->hide();
 }
@@ -99,8 +97,14 @@ void View3DControls::Connect() {
   ueHauteurMurs->SetOnChange([this](QObject*) { ueHauteurMursChange(); });
   connect(mlVisite, &TkelpMenuLabel::clicked, this, &View3DControls::mlVisiteClick);
   connect(mlExporter3D, &TkelpMenuLabel::clicked, this, &View3DControls::mlExporter3DClick);
-  connect(&editor_, &TCasa::Painted, View, &view3d::View3D::PlanChanged);
   connect(&editor_, &TCasa::HistoryChanged, this, &View3DControls::ShowWallHeight);
+}
+
+view3d::View3D& View3DControls::EnsureView() {
+  if (View) return *View;
+  View = new view3d::View3D(*editor_.Plan, Dock);
+  Dock->setWidget(View);
+  connect(&editor_, &TCasa::Painted, View, &view3d::View3D::PlanChanged);
   connect(View, &view3d::View3D::Picked, this, &View3DControls::SelectPicked);
   // The selection tint follows the plan's own notification.
   TCasaPlan& plan = *editor_.Plan;
@@ -108,9 +112,11 @@ void View3DControls::Connect() {
     if (previous) previous(sender);
     View->SelectionChanged();
   };
+  return *View;
 }
 
 void View3DControls::cbVue3DClick() {
+  if (cbVue3D->isChecked()) EnsureView();
   Dock->setVisible(cbVue3D->isChecked());
   if (!cbVue3D->isChecked()) return;
   // Beside the plan, sharing the room with it.
@@ -133,7 +139,7 @@ void View3DControls::ueHauteurMursChange() {
 void View3DControls::ShowWallHeight() {
   if (ueHauteurMurs->ValueInt() != editor_.Plan->WallHeight)
     ueHauteurMurs->SetValue(editor_.Plan->WallHeight);
-  View->PlanChanged();
+  if (View) View->PlanChanged();
 }
 
 void View3DControls::mlVisiteClick() {
@@ -141,7 +147,7 @@ void View3DControls::mlVisiteClick() {
     cbVue3D->setChecked(true);
     cbVue3DClick();
   }
-  View->StartVisit(editor_.Plan->Selected(kSelRoom));
+  EnsureView().StartVisit(editor_.Plan->Selected(kSelRoom));
   window_.ShowStatus("Visite : flèches pour marcher, souris pour regarder, Échap pour sortir");
 }
 
@@ -152,7 +158,7 @@ bool View3DControls::mlExporter3DClick() {
   }
   const auto request = AskImage();
   if (!request) return false;
-  const QImage image = View->RenderImage(request->size);
+  const QImage image = EnsureView().RenderImage(request->size);
   if (!image.isNull() && image.save(request->path, "PNG")) {
     window_.ShowStatus("Image 3D enregistrée");
     return true;

@@ -40,7 +40,9 @@ class View3DControls : public QObject {
   TkelpMenuLabel* mlVisite;
   TkelpMenuLabel* mlExporter3D;
   QDockWidget* Dock;
-  view3d::View3D* View;
+  // Made when first shown: a window holding an OpenGL view needs a platform
+  // with OpenGL, which the plan editor alone does not.
+  view3d::View3D* View = nullptr;
 
   // Asks where and at what size; a test scripts the answer.
   std::function<std::optional<ImageRequest>()> AskImage;
@@ -57,6 +59,7 @@ class View3DControls : public QObject {
   void BuildControls();
   void BuildDock();
   void Connect();
+  view3d::View3D& EnsureView();
   void SelectPicked(uint8_t kind, int32_t index);
 
   TForm1& window_;

@@ -30,6 +30,8 @@ View3D::View3D(const TCasaPlan& plan, QWidget* parent) : QOpenGLWidget(parent), 
 }
 
 View3D::~View3D() {
+  // A platform without OpenGL never made a context nor a renderer.
+  if (!context()) return;
   makeCurrent();
   renderer_.reset();
   doneCurrent();
@@ -113,6 +115,7 @@ bool View3D::Walk(double forward, double right) {
 void View3D::initializeGL() { renderer_ = std::make_unique<SceneRenderer>(); }
 
 void View3D::paintGL() {
+  if (!renderer_) return;
   if (meshStale_) Rebuild();
   if (uploadStale_) {
     renderer_->Upload(mesh_, plan_.SelKind, plan_.SelIndex);
