@@ -8,6 +8,8 @@
 #include <QFormLayout>
 #include <QSpinBox>
 #include <QStatusBar>
+#include <QToolBar>
+#include <QVBoxLayout>
 
 #include "ui/main_window.h"
 #include "view3d/view3d.h"
@@ -87,6 +89,18 @@ void View3DControls::BuildControls() {
 void View3DControls::BuildDock() {
   Dock = new QDockWidget(QStringLiteral("Vue 3D"), &window_);
   Dock->setObjectName(QStringLiteral("dockVue3D"));
+  // The commands again above the view: while a room is selected its panel
+  // takes the place of "Affichage" in the side menu.
+  auto* content = new QWidget;
+  auto* layout = new QVBoxLayout(content);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(0);
+  auto* tools = new QToolBar(content);
+  tools->addAction(QStringLiteral("Visite"), this, &View3DControls::mlVisiteClick);
+  tools->addAction(QStringLiteral("Exporter l'image 3D…"), this,
+                   &View3DControls::mlExporter3DClick);
+  layout->addWidget(tools);
+  Dock->setWidget(content);
   window_.addDockWidget(Qt::RightDockWidgetArea, Dock);
   Dock->hide();
 }
@@ -102,8 +116,8 @@ void View3DControls::Connect() {
 
 view3d::View3D& View3DControls::EnsureView() {
   if (View) return *View;
-  View = new view3d::View3D(*editor_.Plan, Dock);
-  Dock->setWidget(View);
+  View = new view3d::View3D(*editor_.Plan);
+  Dock->widget()->layout()->addWidget(View);
   connect(&editor_, &TCasa::Painted, View, &view3d::View3D::PlanChanged);
   connect(View, &view3d::View3D::Picked, this, &View3DControls::SelectPicked);
   // The selection tint follows the plan's own notification.
