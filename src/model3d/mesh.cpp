@@ -6,14 +6,24 @@
 
 namespace casavo::model3d {
 
-Vec3 operator+(Vec3 a, Vec3 b) { return {a.x + b.x, a.y + b.y, a.z + b.z}; }
-Vec3 operator-(Vec3 a, Vec3 b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
-Vec3 operator*(Vec3 a, double k) { return {a.x * k, a.y * k, a.z * k}; }
-double Dot(Vec3 a, Vec3 b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
+Vec3 operator+(Vec3 a, Vec3 b) {
+  return {a.x + b.x, a.y + b.y, a.z + b.z};
+}
+Vec3 operator-(Vec3 a, Vec3 b) {
+  return {a.x - b.x, a.y - b.y, a.z - b.z};
+}
+Vec3 operator*(Vec3 a, double k) {
+  return {a.x * k, a.y * k, a.z * k};
+}
+double Dot(Vec3 a, Vec3 b) {
+  return a.x * b.x + a.y * b.y + a.z * b.z;
+}
 Vec3 Cross(Vec3 a, Vec3 b) {
   return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
 }
-double Length(Vec3 a) { return std::sqrt(Dot(a, a)); }
+double Length(Vec3 a) {
+  return std::sqrt(Dot(a, a));
+}
 Vec3 Normalised(Vec3 a) {
   const double l = Length(a);
   return l > 0 ? a * (1 / l) : a;
@@ -29,7 +39,9 @@ double SignedArea(const std::vector<Vec3>& polygon) {
   return twice / 2;
 }
 
-double Face::Area() const { return Length(Cross(b - a, c - a)) / 2; }
+double Face::Area() const {
+  return Length(Cross(b - a, c - a)) / 2;
+}
 
 void Mesh::AddTriangle(Vec3 a, Vec3 b, Vec3 c, Vec3 outward, const Paint& paint) {
   Vec3 n = Cross(b - a, c - a);

@@ -13,7 +13,9 @@ namespace {
 // Floors lie this far above the ground so that the two never fight for a pixel.
 constexpr double kFloorLift = 2;
 
-Vec3 Flat(TPoint p, double z) { return {static_cast<double>(p.x), static_cast<double>(p.y), z}; }
+Vec3 Flat(TPoint p, double z) {
+  return {static_cast<double>(p.x), static_cast<double>(p.y), z};
+}
 
 }  // namespace
 

@@ -3,8 +3,8 @@
 namespace casavo::model3d {
 namespace {
 
-constexpr double kFrameBar = 50;     // width of a frame member
-constexpr double kFrameDepth = 80;   // across the wall, as the plan's window band
+constexpr double kFrameBar = 50;    // width of a frame member
+constexpr double kFrameDepth = 80;  // across the wall, as the plan's window band
 constexpr double kLeafThickness = 40;
 constexpr double kGlassThickness = 8;
 constexpr uint32_t kFrameColour = 0xF4F4F0;

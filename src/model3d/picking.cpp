@@ -22,7 +22,9 @@ std::optional<double> Meet(const Face& f, Vec3 origin, Vec3 dir) {
   return d > 0 ? std::optional(d) : std::nullopt;
 }
 
-Vec3 Flat(Vec3 p) { return {p.x, p.y, 0}; }
+Vec3 Flat(Vec3 p) {
+  return {p.x, p.y, 0};
+}
 
 double DistanceToSegment(Vec3 p, Vec3 a, Vec3 b) {
   const Vec3 ab = b - a;

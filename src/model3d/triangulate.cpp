@@ -6,7 +6,9 @@
 namespace casavo::model3d {
 namespace {
 
-double Cross(Vec2 o, Vec2 a, Vec2 b) { return (a.x - o.x) * (b.y - o.y) - (a.y - o.y) * (b.x - o.x); }
+double Cross(Vec2 o, Vec2 a, Vec2 b) {
+  return (a.x - o.x) * (b.y - o.y) - (a.y - o.y) * (b.x - o.x);
+}
 
 // Below this twice-area (mm²) three corners count as one straight line.
 constexpr double kFlat = 1e-6;
@@ -70,7 +72,8 @@ std::vector<std::array<int, 3>> Triangulate(const std::vector<Vec2>& points) {
     }
     k %= ring.size();
   }
-  if (ring.size() == 3 && std::abs(Cross(points[ring[0]], points[ring[1]], points[ring[2]])) > kFlat)
+  if (ring.size() == 3 &&
+      std::abs(Cross(points[ring[0]], points[ring[1]], points[ring[2]])) > kFlat)
     triangles.push_back({ring[0], ring[1], ring[2]});
   return triangles;
 }

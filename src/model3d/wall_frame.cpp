@@ -10,7 +10,9 @@ namespace {
 // that the wall's end and top faces stay whole and the solid closed.
 constexpr double kEndMargin = 10;
 
-Vec3 Flat(TPoint p) { return {static_cast<double>(p.x), static_cast<double>(p.y), 0}; }
+Vec3 Flat(TPoint p) {
+  return {static_cast<double>(p.x), static_cast<double>(p.y), 0};
+}
 
 }  // namespace
 
@@ -26,9 +28,13 @@ Vec3 WallFrame::At(double s, double off, double z) const {
   return origin_ + along * s + sideA * off + Vec3{0, 0, z};
 }
 
-double WallFrame::S(TPoint p) const { return Dot(Flat(p) - origin_, along); }
+double WallFrame::S(TPoint p) const {
+  return Dot(Flat(p) - origin_, along);
+}
 
-double WallFrame::Off(TPoint p) const { return Dot(Flat(p) - origin_, sideA); }
+double WallFrame::Off(TPoint p) const {
+  return Dot(Flat(p) - origin_, sideA);
+}
 
 void WallFrame::AddBox(Mesh& mesh, double s0, double s1, double off0, double off1, double z0,
                        double z1, const Paint& paint) const {

@@ -50,9 +50,9 @@ std::vector<double> Breaks(const std::vector<Hole>& holes, std::vector<double> e
       ends.push_back(h.s1);
     }
   std::sort(ends.begin(), ends.end());
-  ends.erase(std::unique(ends.begin(), ends.end(),
-                         [](double a, double b) { return b - a <= kTiny; }),
-             ends.end());
+  ends.erase(
+      std::unique(ends.begin(), ends.end(), [](double a, double b) { return b - a <= kTiny; }),
+      ends.end());
   return ends;
 }
 

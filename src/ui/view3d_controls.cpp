@@ -19,9 +19,9 @@ namespace {
 
 // The picture's file and size, asked in one small dialog.
 std::optional<View3DControls::ImageRequest> AskImageWithDialog(QWidget* owner, QSize current) {
-  const QString path = QFileDialog::getSaveFileName(
-      owner, QStringLiteral("Exporter l'image 3D"), QStringLiteral("vue3d.png"),
-      QStringLiteral("Images PNG (*.png)"));
+  const QString path = QFileDialog::getSaveFileName(owner, QStringLiteral("Exporter l'image 3D"),
+                                                    QStringLiteral("vue3d.png"),
+                                                    QStringLiteral("Images PNG (*.png)"));
   if (path.isEmpty()) return std::nullopt;
   QDialog dialog(owner);
   dialog.setWindowTitle(QStringLiteral("Taille de l'image"));

@@ -17,7 +17,9 @@ QVector3D ToScene(model3d::Vec3 p) {
           static_cast<float>(p.y / 1000)};
 }
 
-model3d::Vec3 ToPlan(QVector3D p) { return {p.x() * 1000.0, p.z() * 1000.0, p.y() * 1000.0}; }
+model3d::Vec3 ToPlan(QVector3D p) {
+  return {p.x() * 1000.0, p.z() * 1000.0, p.y() * 1000.0};
+}
 
 QVector3D Camera::Forward() const {
   const double yaw = qDegreesToRadians(yaw_), pitch = qDegreesToRadians(pitch_);
@@ -34,7 +36,9 @@ void Camera::SetFrom(QVector3D eye, QVector3D target) {
   eye_ = eye;
 }
 
-void Camera::LookAt(QVector3D eye, QVector3D target) { SetFrom(eye, target); }
+void Camera::LookAt(QVector3D eye, QVector3D target) {
+  SetFrom(eye, target);
+}
 
 void Camera::Frame(QVector3D lo, QVector3D hi) {
   const QVector3D centre = (lo + hi) / 2;

@@ -11,12 +11,12 @@
 namespace casavo::view3d {
 namespace {
 
-constexpr double kEyeHeight = 1600;      // millimetres
-constexpr double kKneeHeight = 500;      // where walls stop the walker
-constexpr double kWalkerRadius = 200;    // millimetres
-constexpr double kStep = 0.25;           // metres per key press
-constexpr double kTurnPerPixel = 0.4;    // degrees
-constexpr int kClickSlop = 4;            // pixels a click may move
+constexpr double kEyeHeight = 1600;    // millimetres
+constexpr double kKneeHeight = 500;    // where walls stop the walker
+constexpr double kWalkerRadius = 200;  // millimetres
+constexpr double kStep = 0.25;         // metres per key press
+constexpr double kTurnPerPixel = 0.4;  // degrees
+constexpr int kClickSlop = 4;          // pixels a click may move
 
 }  // namespace
 
@@ -112,7 +112,9 @@ bool View3D::Walk(double forward, double right) {
   return true;
 }
 
-void View3D::initializeGL() { renderer_ = std::make_unique<SceneRenderer>(); }
+void View3D::initializeGL() {
+  renderer_ = std::make_unique<SceneRenderer>();
+}
 
 void View3D::paintGL() {
   if (!renderer_) return;

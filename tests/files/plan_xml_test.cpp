@@ -383,8 +383,7 @@ TEST(PlanXml, WallHeightIsOneElementWrittenOnlyWhenChosen) {
   } cases[] = {
       {raised, 2750},
       {plain, TCasaPlan::kDefaultWallHeight},
-      {std::string(raised).replace(raised.find("2750"), 4, "99999"),
-       TCasaPlan::kDefaultWallHeight},
+      {std::string(raised).replace(raised.find("2750"), 4, "99999"), TCasaPlan::kDefaultWallHeight},
       {std::string(raised).replace(raised.find("2750"), 4, "abc"), TCasaPlan::kDefaultWallHeight},
   };
   for (const auto& c : cases) {

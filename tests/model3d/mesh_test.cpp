@@ -66,7 +66,11 @@ struct JointCase {
 
 TEST(WallSolids, EveryJointGivesClosedSolidsOfTheOutlineTimesTheHeight) {
   const std::vector<JointCase> cases = {
-      {"lone", [](TCasaPlan& p) { p.AddWall({5000, 5000}, {9000, 5000}); }, 1},
+      {"lone",
+       [](TCasaPlan& p) {
+         p.AddWall({5000, 5000}, {9000, 5000});
+       },
+       1},
       {"L",
        [](TCasaPlan& p) {
          p.AddWall({5000, 5000}, {9000, 5000});
@@ -134,10 +138,9 @@ TEST(WallSolids, DoorsAndWindowsCutHolesOfTheirSizeAtTheirHeights) {
   EXPECT_NEAR(ClosedVolume(wall), a * kHeight - (door + window) * 200, 1);
   const double reveals = 200 * (2 * 2100 + 900) + 200 * (2 * 1150 + 2 * 1200);
   const double doorstep = 900 * 200;  // the door opens the underside too
-  EXPECT_NEAR(TotalArea(wall),
-              2 * a - doorstep + OutlinePerimeter(plan, 1) * kHeight - 2 * (door + window) +
-                  reveals,
-              1);
+  EXPECT_NEAR(
+      TotalArea(wall),
+      2 * a - doorstep + OutlinePerimeter(plan, 1) * kHeight - 2 * (door + window) + reveals, 1);
 
   struct Opening {
     double x0, x1, z0, z1;
@@ -233,9 +236,9 @@ TEST(Furniture, BoxesStandOnTheirPlanRectangleAtTheirModelsHeight) {
 
 TEST(Furniture, HeightComesFromTheModelNameWithADefault) {
   const std::vector<std::pair<std::string, int32_t>> cases = {
-      {"Lit", 550},         {"lit double", 550}, {"Table", 750},   {"Table basse", 400},
-      {"ARMOIRE", 2000},    {"Chaise", 900},     {"étagère", 1800},
-      {"Objet inconnu", 750}, {"", 750},
+      {"Lit", 550},         {"lit double", 550},    {"Table", 750},
+      {"Table basse", 400}, {"ARMOIRE", 2000},      {"Chaise", 900},
+      {"étagère", 1800},    {"Objet inconnu", 750}, {"", 750},
   };
   for (const auto& [name, height] : cases) EXPECT_EQ(FurnitureHeight(name), height) << name;
 }

@@ -11,7 +11,7 @@ namespace {
 // The 4 x 3 m room with a door in its top wall and a window in its bottom one.
 Mesh RoomWithDoorAndWindow(TCasaPlan& plan) {
   DrawRectangle(plan);
-  plan.AddOpening(1, 900, 2000, 1001, 0, 1);  // door at x 6550..7450 of y 5000
+  plan.AddOpening(1, 900, 2000, 1001, 0, 1);   // door at x 6550..7450 of y 5000
   plan.AddOpening(3, 1200, 2000, 2001, 0, 0);  // window at x 6400..7600 of y 8000
   plan.RefreshGeometry();
   return Build3D(plan);
@@ -25,11 +25,11 @@ TEST(Picking, ARayFindsTheNearestElementItMeets) {
     uint8_t kind;
     int32_t index;
   } cases[] = {
-      {{6000, 6500, 10000}, {0, 0, -1}, kSelRoom, 1},      // down onto the floor
-      {{8000, 6500, 1500}, {0, -1, 0}, kSelWall, 1},       // across the room to the top wall
-      {{6000, 6500, 1500}, {-1, 0, 0}, kSelWall, 4},       // to the left wall
-      {{5600, 6500, 1500}, {0, 1, 0}, kSelWall, 3},        // to the bottom wall beside the window
-      {{7000, 6500, 1500}, {0, 1, 0}, kSelOpening, 2},     // the window's glass
+      {{6000, 6500, 10000}, {0, 0, -1}, kSelRoom, 1},   // down onto the floor
+      {{8000, 6500, 1500}, {0, -1, 0}, kSelWall, 1},    // across the room to the top wall
+      {{6000, 6500, 1500}, {-1, 0, 0}, kSelWall, 4},    // to the left wall
+      {{5600, 6500, 1500}, {0, 1, 0}, kSelWall, 3},     // to the bottom wall beside the window
+      {{7000, 6500, 1500}, {0, 1, 0}, kSelOpening, 2},  // the window's glass
   };
   for (const auto& c : cases) {
     const auto hit = Pick(mesh, c.origin, c.direction);
