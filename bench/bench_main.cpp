@@ -28,6 +28,7 @@ void RegisterAll() {
   Register("BM_PushUndo", BM_PushUndo);
   Register("BM_UndoRedo", BM_UndoRedo);
   Register("BM_Build3D", BM_Build3D);
+  Register("BM_Update3D", BM_Update3D);
   Register("BM_Frame3D", BM_Frame3D);
 }
 

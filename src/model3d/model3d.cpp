@@ -17,24 +17,35 @@ Vec3 Flat(TPoint p, double z) {
   return {static_cast<double>(p.x), static_cast<double>(p.y), z};
 }
 
+// Openings are found by their wall, once for all walls or by a scan for one.
+void AddWallWith(Mesh& mesh, const TCasaPlan& plan, int32_t w,
+                 const std::vector<int32_t>& openings) {
+  const double height = plan.WallHeight;
+  std::vector<Hole> holes;
+  for (int32_t n : openings) {
+    holes.push_back(HoleOf(plan, n, height));
+    AddOpeningParts(mesh, plan, n, holes.back());
+  }
+  AddWallSolid(mesh, plan, w, holes, height, {kWallColour, Material::Wall, kSelWall, w});
+}
+
 }  // namespace
 
+void AddWall(Mesh& mesh, const TCasaPlan& plan, int32_t w) {
+  std::vector<int32_t> openings;
+  for (int32_t n = 1; n <= plan.OpeningCount; ++n)
+    if (plan.Openings[n].imur == w) openings.push_back(n);
+  AddWallWith(mesh, plan, w, openings);
+}
+
 void AddWalls(Mesh& mesh, const TCasaPlan& plan) {
-  const double height = plan.WallHeight;
   std::vector<std::vector<int32_t>> openingsOf(static_cast<size_t>(plan.WallCount) + 1);
   for (int32_t n = 1; n <= plan.OpeningCount; ++n) {
     const int32_t w = plan.Openings[n].imur;
     if (w >= 1 && w <= plan.WallCount) openingsOf[static_cast<size_t>(w)].push_back(n);
   }
-  std::vector<Hole> holes;
-  for (int32_t w = 1; w <= plan.WallCount; ++w) {
-    holes.clear();
-    for (int32_t n : openingsOf[static_cast<size_t>(w)]) {
-      holes.push_back(HoleOf(plan, n, height));
-      AddOpeningParts(mesh, plan, n, holes.back());
-    }
-    AddWallSolid(mesh, plan, w, holes, height, {kWallColour, Material::Wall, kSelWall, w});
-  }
+  for (int32_t w = 1; w <= plan.WallCount; ++w)
+    AddWallWith(mesh, plan, w, openingsOf[static_cast<size_t>(w)]);
 }
 
 void AddFloors(Mesh& mesh, const TCasaPlan& plan) {

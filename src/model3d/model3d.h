@@ -21,6 +21,8 @@ void Build3D(const TCasaPlan& plan, Mesh& mesh);
 
 // The parts of Build3D, for callers that need one kind of element.
 void AddWalls(Mesh& mesh, const TCasaPlan& plan);
+// Wall w's solid with its openings' parts.
+void AddWall(Mesh& mesh, const TCasaPlan& plan, int32_t w);
 void AddFloors(Mesh& mesh, const TCasaPlan& plan);
 void AddFurniture(Mesh& mesh, const TCasaPlan& plan);
 

@@ -49,7 +49,7 @@ void View3D::SelectionChanged() {
 
 const model3d::Mesh& View3D::Model() {
   if (meshStale_) Rebuild();
-  return mesh_;
+  return *mesh_;
 }
 
 void View3D::Rebuild() {
@@ -62,11 +62,11 @@ void View3D::Rebuild() {
     roomsFound_->DetectRooms();
     source = roomsFound_.get();
   }
-  model3d::Build3D(*source, mesh_);
+  mesh_ = &cache_.Update(*source);
   obstacles_.reset();
   meshStale_ = false;
   uploadStale_ = true;
-  if (!framed_ && !mesh_.faces.empty()) FramePlan();
+  if (!framed_ && !mesh_->faces.empty()) FramePlan();
 }
 
 void View3D::FramePlan() {
@@ -120,7 +120,7 @@ void View3D::paintGL() {
   if (!renderer_) return;
   if (meshStale_) Rebuild();
   if (uploadStale_) {
-    renderer_->Upload(mesh_, plan_.SelKind, plan_.SelIndex);
+    renderer_->Upload(*mesh_, plan_.SelKind, plan_.SelIndex);
     uploadStale_ = false;
   }
   const qreal ratio = devicePixelRatioF();
@@ -133,7 +133,7 @@ QImage View3D::RenderImage(QSize size) {
   if (!context()) return QImage();
   makeCurrent();
   if (meshStale_) Rebuild();
-  renderer_->Upload(mesh_, plan_.SelKind, plan_.SelIndex);
+  renderer_->Upload(*mesh_, plan_.SelKind, plan_.SelIndex);
   QOpenGLFramebufferObjectFormat format;
   format.setAttachment(QOpenGLFramebufferObject::CombinedDepthStencil);
   format.setSamples(4);

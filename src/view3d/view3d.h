@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "model3d/mesh.h"
+#include "model3d/model_cache.h"
 #include "model3d/picking.h"
 #include "plan/casa_plan.h"
 #include "view3d/camera.h"
@@ -70,7 +71,9 @@ class View3D : public QOpenGLWidget {
   const TCasaPlan& plan_;
   std::unique_ptr<SceneRenderer> renderer_;
   std::unique_ptr<TCasaPlan> roomsFound_;
-  model3d::Mesh mesh_;
+  model3d::ModelCache cache_;
+  const model3d::Mesh* mesh_ = &kEmpty;
+  static inline const model3d::Mesh kEmpty;
   std::optional<model3d::WalkObstacles> obstacles_;
   Camera camera_;
   bool meshStale_ = true;
