@@ -97,9 +97,7 @@ void View3D::StartVisit(int32_t room) {
 }
 
 void View3D::StopVisit() {
-  if (!visiting_) return;
-  FramePlan();
-  emit VisitEnded();
+  if (visiting_) FramePlan();
 }
 
 bool View3D::Walk(double forward, double right) {

@@ -53,7 +53,6 @@ class View3D : public QOpenGLWidget {
  signals:
   // A click on an element of the plan: its selection code and index.
   void Picked(uint8_t kind, int32_t index);
-  void VisitEnded();
 
  protected:
   void initializeGL() override;
