@@ -36,5 +36,8 @@ void BM_ReadPlanXml(benchmark::State& state);
 void BM_PushUndo(benchmark::State& state);
 void BM_UndoRedo(benchmark::State& state);
 void BM_DragRunFrame(benchmark::State& state);
+void BM_Build3D(benchmark::State& state);
+void BM_Update3D(benchmark::State& state);
+void BM_Frame3D(benchmark::State& state);
 
 }  // namespace casavo::bench

@@ -28,14 +28,18 @@ void RegisterAll() {
   Register("BM_PushUndo", BM_PushUndo);
   Register("BM_UndoRedo", BM_UndoRedo);
   Register("BM_DragRunFrame", BM_DragRunFrame);
+  Register("BM_Build3D", BM_Build3D);
+  Register("BM_Update3D", BM_Update3D);
+  Register("BM_Frame3D", BM_Frame3D);
 }
 
 }  // namespace
 }  // namespace casavo::bench
 
 int main(int argc, char** argv) {
-  // Painting needs a Qt application; no window is ever shown.
-  qputenv("QT_QPA_PLATFORM", "offscreen");
+  // Painting needs a Qt application; no window is ever shown. The 3D frame
+  // needs a platform with OpenGL, which the caller may choose.
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication application(argc, argv);
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;

@@ -13,6 +13,7 @@ CASAVO_PACKAGES=(
   clang libclang-rt-14-dev
   xvfb xauth fonts-dejavu-core curl qt6-translations-l10n locales
   qt6-svg-dev poppler-utils librsvg2-bin
+  libgl1-mesa-dri
 )
 
 # Installs the packages that are missing; does nothing when all are there.

@@ -60,6 +60,7 @@ void TCasa::Render() {
 void TCasa::Paint() {
   Render();
   update();
+  emit Painted();
 }
 
 void TCasa::paintEvent(QPaintEvent*) {

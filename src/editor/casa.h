@@ -167,6 +167,8 @@ class TCasa : public QWidget {
   void HistoryChanged();
   // The zoom changed from the plan area (wheel, keys, fit).
   void ZoomChanged(double zoom);
+  // The plan was drawn anew: after every change, also in the middle of a drag.
+  void Painted();
 
  protected:
   void paintEvent(QPaintEvent* event) override;

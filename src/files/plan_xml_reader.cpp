@@ -151,9 +151,17 @@ void ReadRooms(const xmlNode* planNode, TCasaPlan& plan) {
   });
 }
 
+// A height outside the bounds a user can type keeps the default.
+void ReadWallHeight(const xmlNode* planNode, TCasaPlan& plan) {
+  const int32_t height = ChildIntOrZero(planNode, "hauteur_murs");
+  if (height >= TCasaPlan::kMinWallHeight && height <= TCasaPlan::kMaxWallHeight)
+    plan.WallHeight = height;
+}
+
 }  // namespace
 
 PlanReadResult ReadPlanXml(TCasaPlan& plan, std::string_view text) {
+  plan.WallHeight = TCasaPlan::kDefaultWallHeight;
   if (!text.starts_with("<?xml")) return ReadPlanLines(plan, text);
   PlanReadResult result;
   PlanFiller filler(plan, result);
@@ -171,6 +179,7 @@ PlanReadResult ReadPlanXml(TCasaPlan& plan, std::string_view text) {
     ReadOpenings(planNode, filler);
     ReadObjects(planNode, filler);
     ReadRooms(planNode, plan);
+    ReadWallHeight(planNode, plan);
   }
   return result;
 }

@@ -185,6 +185,9 @@ std::string WritePlanXml(const TCasaPlan& plan) {
   WriteOpenings(planNode, plan);
   WriteObjects(planNode, plan);
   WriteRooms(planNode, plan);
+  // Only a height the user chose: the text of every other plan stays as it was.
+  if (plan.WallHeight != TCasaPlan::kDefaultWallHeight)
+    AddTextElement(planNode, "hauteur_murs", std::to_string(plan.WallHeight));
   return Serialise(doc.get());
 }
 

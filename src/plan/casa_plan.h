@@ -100,6 +100,11 @@ class TCasaPlan {
   int32_t GuideX = -1;
   int32_t GuideY = -1;
   int32_t DefaultThickness = 250;
+  // Height of every wall, for the 3D view (millimetres).
+  static constexpr int32_t kDefaultWallHeight = 2500;
+  static constexpr int32_t kMinWallHeight = 1000;
+  static constexpr int32_t kMaxWallHeight = 10000;
+  int32_t WallHeight = kDefaultWallHeight;
 
   bool ShowDimensions = false;
   bool ShowProblems = false;
@@ -126,7 +131,8 @@ class TCasaPlan {
   int32_t NextGroup = 0;
 
   // --- lifetime ---------------------------------------------------------
-  // New plan: tables, room attributes, NextGroup and selection emptied. The
+  // New plan: tables, room attributes, NextGroup and selection emptied, the
+  // wall height back to its default. The
   // view and the display switches are left alone.
   void Clear();
 

@@ -15,6 +15,7 @@ void TCasaPlan::Clear() {
   RoomKinds.Clear();
   RoomColours.Clear();
   NextGroup = 0;
+  WallHeight = kDefaultWallHeight;
   SetSelection(0, kSelNothing);
 }
 

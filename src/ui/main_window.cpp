@@ -12,6 +12,7 @@
 #include "editor/messages.h"
 #include "files/settings.h"
 #include "ui/error_box.h"
+#include "ui/view3d_controls.h"
 
 namespace casavo {
 namespace {
@@ -64,6 +65,7 @@ void TForm1::FormCreate() {
     SetZoom(zoom);
     RememberDisplay();
   });
+  View3D = new View3DControls(*this);
 
   ResetPlan();
   UpdateTitle();

@@ -26,6 +26,8 @@ class QStatusBar;
 
 namespace casavo {
 
+class View3DControls;
+
 // One row of the opening-type table: the name shown and the opening's sorte.
 struct OpeningType {
   QString name;
@@ -123,6 +125,9 @@ class TForm1 : public QMainWindow {
   TkelpMenuLabel* mlAjouterObjet;
   QCheckBox* cbVoirObjet;
   QCheckBox* cbVoirNomObjet;
+
+  // The 3D view and its commands in "Affichage".
+  View3DControls* View3D = nullptr;
 
   std::vector<OpeningType> OpeningTypes;
   // Re-entrancy guards: an edit being written into the plan, and the panels

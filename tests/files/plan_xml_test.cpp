@@ -362,5 +362,38 @@ TEST(ColourText, SixUpperCaseDigitsRedFirst) {
     EXPECT_EQ(TextToColour(bad), 0xF0F0F0u) << bad;
 }
 
+TEST(PlanXml, WallHeightIsOneElementWrittenOnlyWhenChosen) {
+  TCasaPlan plan;
+  DrawSample(plan);
+  const std::string plain = WritePlanXml(plan);
+  EXPECT_EQ(plain.find("hauteur_murs"), std::string::npos);
+
+  plan.WallHeight = 2750;
+  const std::string raised = WritePlanXml(plan);
+  EXPECT_NE(raised.find("<hauteur_murs>2750</hauteur_murs>"), std::string::npos);
+  // Without the element the text is the one a plan of the default height gives.
+  std::string stripped = raised;
+  const std::string line = "    <hauteur_murs>2750</hauteur_murs>\r\n";
+  stripped.erase(stripped.find(line), line.size());
+  EXPECT_EQ(stripped, plain);
+
+  const struct {
+    std::string text;
+    int32_t height;
+  } cases[] = {
+      {raised, 2750},
+      {plain, TCasaPlan::kDefaultWallHeight},
+      {std::string(raised).replace(raised.find("2750"), 4, "99999"), TCasaPlan::kDefaultWallHeight},
+      {std::string(raised).replace(raised.find("2750"), 4, "abc"), TCasaPlan::kDefaultWallHeight},
+  };
+  for (const auto& c : cases) {
+    TCasaPlan read;
+    read.WallHeight = 4000;
+    ASSERT_TRUE(ReadPlanXml(read, c.text));
+    EXPECT_EQ(read.WallHeight, c.height);
+    EXPECT_EQ(read.WallCount, 4);
+  }
+}
+
 }  // namespace
 }  // namespace casavo
