@@ -1,11 +1,12 @@
 #include "plan/rooms.h"
 
+#include <cstdint>
 #include <exception>
 #include <optional>
 #include <vector>
 
 #include "common/digest.h"
-#include "common/numeric.h"
+#include "common/errors.h"
 #include "plan/corner_index.h"
 #include "plan/point_grid.h"
 
@@ -126,8 +127,11 @@ class RoomWalker {
   std::optional<PointGrid> grid_;
 };
 
-// Shoelace terms of a walk, in 64-bit integers: 32-bit products would
-// overflow as soon as coordinates pass about 46 metres.
+using Wide = __int128;
+
+// Shoelace terms of a walk, exact: 64-bit products of int32 coordinates,
+// summed in 128 bits, so that a plan kilometres from the origin gives the same
+// areas and centres as at the origin.
 template <class F>
 void ForEachEdge(const TCasaPlan& plan, const TIntList& walk, F&& f) {
   for (int32_t i = 1; i < walk.Count; ++i) {
@@ -135,6 +139,19 @@ void ForEachEdge(const TCasaPlan& plan, const TIntList& walk, F&& f) {
     const TPoint q = plan.Outline[walk[i + 1]];
     f(p, q, int64_t{p.x} * q.y - int64_t{q.x} * p.y);
   }
+}
+
+// numerator / denominator (denominator > 0) to the nearest integer, halves to
+// the even neighbour, as RoundToInt does for the quotient.
+int32_t RoundedQuotient(Wide numerator, Wide denominator) {
+  Wide q = numerator / denominator, r = numerator % denominator;
+  if (r < 0) {
+    --q;
+    r += denominator;
+  }
+  if (2 * r > denominator || (2 * r == denominator && q % 2 != 0)) ++q;
+  if (q < INT32_MIN || q > INT32_MAX) throw OverflowError();
+  return static_cast<int32_t>(q);
 }
 
 }  // namespace
@@ -154,21 +171,26 @@ void TCasaPlan::DetectRooms() {
 
 double TCasaPlan::Area(const TIntList& walk) const {
   if (walk.Count < 3) return 0;
-  double sum = 0;
+  Wide sum = 0;
   ForEachEdge(*this, walk, [&sum](TPoint, TPoint, int64_t cross) { sum += cross; });
-  return sum / 2;
+  return static_cast<double>(sum) / 2;
 }
 
 TPoint TCasaPlan::Centroid(const TIntList& walk) const {
   if (walk.Count <= 2) return {0, 0};
-  double s = 0, sx = 0, sy = 0;
+  Wide s = 0, sx = 0, sy = 0;
   ForEachEdge(*this, walk, [&](TPoint p, TPoint q, int64_t cross) {
     s += cross;
-    sx += static_cast<double>(cross) * static_cast<double>(int64_t{p.x} + q.x);
-    sy += static_cast<double>(cross) * static_cast<double>(int64_t{p.y} + q.y);
+    sx += Wide{cross} * (int64_t{p.x} + q.x);
+    sy += Wide{cross} * (int64_t{p.y} + q.y);
   });
   if (s == 0) return {0, 0};
-  return {RoundToInt(sx / (3 * s)), RoundToInt(sy / (3 * s))};
+  if (s < 0) {
+    s = -s;
+    sx = -sx;
+    sy = -sy;
+  }
+  return {RoundedQuotient(sx, 3 * s), RoundedQuotient(sy, 3 * s)};
 }
 
 std::string TCasaPlan::RoomName(int32_t r) const {
