@@ -5,6 +5,8 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "plan/fixed_table.h"
 #include "plan/geometry.h"
@@ -168,7 +170,8 @@ class TCasaPlan {
 
   // --- walls ----------------------------------------------------------------
   // Finds or adds both corners, appends a wall of DefaultThickness and splits
-  // it at its crossings. Returns the new wall's index.
+  // it at its crossings. Returns the new wall's index. An add that raises
+  // leaves the plan as it was (so do all the operations below that raise).
   int32_t AddWall(TPoint p1, TPoint p2);
   // The same with a given thickness, which the pieces cut off it keep too.
   int32_t AddWallOfThickness(TPoint p1, TPoint p2, int32_t epais);
@@ -231,7 +234,17 @@ class TCasaPlan {
   };
 
  private:
-  // A copy of the plan, or a plan assigned to, starts without an index.
+  // What an add has changed so far: the counts before it and the walls whose
+  // start a cut moved, with their old start. A failed add is taken back
+  // through it, whatever depth of cuts it failed at.
+  struct AddJournal {
+    int32_t corners = 0;
+    int32_t walls = 0;
+    std::vector<std::pair<int32_t, int32_t>> movedStarts;
+  };
+
+  // A copy of the plan, or a plan assigned to, starts without an index and
+  // without an add in progress.
   class IndexHolder {
    public:
     IndexHolder();
@@ -240,7 +253,19 @@ class TCasaPlan {
     ~IndexHolder();
 
     std::unique_ptr<AdditionIndex> index;
+    AddJournal* journal = nullptr;
   };
+
+  // Runs an add; when it raises, the plan is put back as it was before it.
+  template <class F>
+  int32_t Atomically(F&& add);
+  void TakeBack(const AddJournal& journal);
+  void SplitAtCrossingsOf(int32_t a);
+  // Runs a whole-plan operation; when it raises, the plan is put back.
+  template <class F>
+  void Guarded(F&& operation);
+  void CleanUpAfterCornerMoveOf(int32_t corner);
+  void CleanUpAfterWallMoveOf(int32_t wall);
 
   IndexHolder bulk_;
 };

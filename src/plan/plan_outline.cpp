@@ -97,11 +97,25 @@ class JointSolver {
   JointLookup lookup_;
 };
 
-void UpdateOutline(TCasaPlan& plan, int32_t w, const JointSolver& solver) {
-  TQuad o = solver.PolygonOf(w);
+// A wall's outline and joint flags, worked out before any is written so that
+// a refresh that raises leaves the plan as it was.
+struct WallOutline {
+  TQuad o;
+  bool joinedAtC1, joinedAtC2;
+};
+
+WallOutline OutlineOf(int32_t w, const JointSolver& solver) {
+  WallOutline result{solver.PolygonOf(w), false, false};
+  result.joinedAtC1 = solver.JoinEnd(w, result.o, 1);
+  result.joinedAtC2 = solver.JoinEnd(w, result.o, 2);
+  return result;
+}
+
+void Store(TCasaPlan& plan, int32_t w, const WallOutline& outline) {
   TWall& wall = plan.Walls[w];
-  wall.JoinedAtC1 = solver.JoinEnd(w, o, 1);
-  wall.JoinedAtC2 = solver.JoinEnd(w, o, 2);
+  const TQuad& o = outline.o;
+  wall.JoinedAtC1 = outline.joinedAtC1;
+  wall.JoinedAtC2 = outline.joinedAtC2;
   wall.Shape = {plan.Corners[wall.C1], o[0], o[1], plan.Corners[wall.C2], o[2], o[3]};
   for (int32_t k = 1; k <= 4; ++k) plan.Outline[4 * w + k] = o[static_cast<size_t>(k - 1)];
 }
@@ -109,7 +123,7 @@ void UpdateOutline(TCasaPlan& plan, int32_t w, const JointSolver& solver) {
 }  // namespace
 
 void TCasaPlan::UpdateWallOutline(int32_t w) {
-  UpdateOutline(*this, w, JointSolver(*this, {}));
+  Store(*this, w, OutlineOf(w, JointSolver(*this, {})));
 }
 
 void TCasaPlan::RefreshGeometry() {
@@ -117,7 +131,10 @@ void TCasaPlan::RefreshGeometry() {
   std::vector<TQuad> polygons(static_cast<size_t>(WallCount) + 1);
   for (int32_t w = 1; w <= WallCount; ++w) polygons[static_cast<size_t>(w)] = WallPolygon(w);
   const JointSolver solver(*this, {&index, &polygons});
-  for (int32_t w = 1; w <= WallCount; ++w) UpdateOutline(*this, w, solver);
+  std::vector<WallOutline> outlines;
+  outlines.reserve(static_cast<size_t>(WallCount));
+  for (int32_t w = 1; w <= WallCount; ++w) outlines.push_back(OutlineOf(w, solver));
+  for (int32_t w = 1; w <= WallCount; ++w) Store(*this, w, outlines[static_cast<size_t>(w - 1)]);
   if (ShowRooms) DetectRooms();
 }
 

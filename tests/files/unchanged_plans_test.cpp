@@ -171,7 +171,9 @@ TEST(UnchangedPlans, PlansWithoutTheFaultsGiveWhatTheyGaveBefore) {
   EXPECT_EQ(sound + faulty, static_cast<int32_t>(now.size()));
   // The examples and the generated plans are all sound.
   for (const auto& [n, outcome] : now) {
-    if (!n.starts_with("sketch")) EXPECT_EQ(outcome.mask, "-----") << n;
+    if (!n.starts_with("sketch")) {
+      EXPECT_EQ(outcome.mask, "-----") << n;
+    }
   }
   EXPECT_GT(sound, 900);
   std::ostringstream report;
