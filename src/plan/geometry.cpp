@@ -154,6 +154,13 @@ TPoint LineIntersection(TPoint p1, TPoint p2, TPoint p3, TPoint p4) {
   return PointAlong(p1, p2, Quotient(c.uaNumerator, c.d));
 }
 
+bool LineCrossingParameter(TPoint p1, TPoint p2, TPoint p3, TPoint p4, long double& u) {
+  const Crossing c = CrossingOf(p1, p2, p3, p4);
+  if (c.d == 0) return false;
+  u = Quotient(c.uaNumerator, c.d);
+  return true;
+}
+
 TPoint Midpoint(TPoint a, TPoint b) {
   return {CheckedAdd(a.x, CheckedSub(b.x, a.x) / 2), CheckedAdd(a.y, CheckedSub(b.y, a.y) / 2)};
 }

@@ -124,19 +124,60 @@ SketchFaults FaultsOf(const TCasaPlan& plan) {
         if (t >= 0 && t <= 1 && d > 0 && d <= plan.Walls[b].epais / 2) faults.nearMiss = true;
       }
     }
-    // A joint point far from its corner: a sharp or nearly straight corner.
-    int32_t thickest = 0;
-    for (int32_t b = 1; b <= plan.WallCount; ++b) {
-      const TWall& wb = plan.Walls[b];
-      const TWall& wa = plan.Walls[a];
-      if (wb.C1 == wa.C1 || wb.C1 == wa.C2 || wb.C2 == wa.C1 || wb.C2 == wa.C2)
-        thickest = std::max(thickest, wb.epais);
+    // A joint point farther from its corner than twice the thickest wall
+    // there: a sharp or nearly straight corner.
+    const TWall& wa = plan.Walls[a];
+    const auto thickest = [&plan](int32_t corner) {
+      int32_t t = 0;
+      for (int32_t b = 1; b <= plan.WallCount; ++b)
+        if (plan.Walls[b].C1 == corner || plan.Walls[b].C2 == corner)
+          t = std::max(t, plan.Walls[b].epais);
+      return 2.0 * t;
+    };
+    const auto& shape = wa.Shape;
+    const double at1 = thickest(wa.C1), at2 = thickest(wa.C2);
+    if (Length(shape[0], shape[1]) > at1 || Length(shape[0], shape[5]) > at1 ||
+        Length(shape[3], shape[2]) > at2 || Length(shape[3], shape[4]) > at2)
+      faults.sharpCorner = true;
+  }
+  // A room none of whose points (on a 16 x 16 grid over it) is free of walls.
+  const auto inWall = [&](double x, double y) {
+    for (int32_t w = 1; w <= plan.WallCount; ++w) {
+      const auto [a, b] = ends(w);
+      const double length = Length(a, b);
+      if (length == 0) continue;
+      const double ux = (b.x - a.x) / length, uy = (b.y - a.y) / length;
+      const double t = (x - a.x) * ux + (y - a.y) * uy;
+      const double d = std::abs((x - a.x) * uy - (y - a.y) * ux);
+      if (t > 0 && t < length && d < plan.Walls[w].epais / 2.0) return true;
     }
-    const auto& shape = plan.Walls[a].Shape;
-    for (int k : {1, 5})
-      if (Length(shape[0], shape[static_cast<size_t>(k)]) > 2.0 * thickest) faults.sharpCorner = true;
-    for (int k : {2, 4})
-      if (Length(shape[3], shape[static_cast<size_t>(k)]) > 2.0 * thickest) faults.sharpCorner = true;
+    return false;
+  };
+  for (int32_t r = 1; r <= plan.RoomCount; ++r) {
+    const TIntList& border = plan.Rooms[r].Border;
+    const TPoint c = plan.Rooms[r].Centre;
+    if (!inWall(c.x, c.y)) continue;
+    double left = 1e18, top = 1e18, right = -1e18, bottom = -1e18;
+    for (int32_t i = 1; i <= border.Count; ++i) {
+      const TPoint p = plan.Outline[border[i]];
+      left = std::min<double>(left, p.x), right = std::max<double>(right, p.x);
+      top = std::min<double>(top, p.y), bottom = std::max<double>(bottom, p.y);
+    }
+    bool free = false;
+    for (int i = 0; i < 16 && !free; ++i) {
+      for (int j = 0; j < 16 && !free; ++j) {
+        const double x = left + (right - left) * (i + 0.5) / 16;
+        const double y = top + (bottom - top) * (j + 0.5) / 16;
+        bool inside = false;  // even-odd rule over the room's border
+        for (int32_t k = 1; k < border.Count; ++k) {
+          const TPoint p = plan.Outline[border[k]], q = plan.Outline[border[k + 1]];
+          if ((p.y > y) != (q.y > y) && x < p.x + (y - p.y) * (q.x - p.x) / (q.y - p.y))
+            inside = !inside;
+        }
+        free = inside && !inWall(x, y);
+      }
+    }
+    if (!free) faults.phantomRoom = true;
   }
   return faults;
 }

@@ -29,14 +29,16 @@ void DrawSketch(TCasaPlan& plan, const std::vector<Segment>& walls);
 // did not work before it): two collinear walls covering a common stretch, a
 // wall end inside another wall's body off its centre line, collinear walls of
 // different thicknesses joined end to end, a wall shorter than 100 mm, or two
-// walls meeting at a corner at less than 30 degrees (a mitre far away).
+// walls meeting so that a joint point lies far from the corner (a sharp or
+// nearly straight corner), or a room found where the walls close nothing (its
+// centre inside a wall).
 struct SketchFaults {
   bool overlap = false;
   bool nearMiss = false;
   bool thicknessStep = false;
   bool shortPiece = false;
   bool sharpCorner = false;
-  bool Any() const { return overlap || nearMiss || thicknessStep || shortPiece || sharpCorner; }
+  bool phantomRoom = false;
 };
 SketchFaults FaultsOf(const TCasaPlan& plan);
 
