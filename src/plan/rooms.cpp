@@ -116,9 +116,12 @@ class RoomWalker {
     }
     if (visited_[static_cast<size_t>(m)]) return StepResult::kStopped;
     const int32_t next = (m % 4 == 1 || m % 4 == 3) ? m + 1 : m - 1;
-    if (walk.Count == TIntList::kCapacity) return StepResult::kFull;
+    // A paired face starts away from e: the step to it is part of the border.
+    const bool paired = !Coincide(points_[static_cast<size_t>(e)], points_[static_cast<size_t>(m)]);
+    if (walk.Count + (paired ? 2 : 1) > TIntList::kCapacity) return StepResult::kFull;
     Visit(m);
     Visit(e);
+    if (paired) walk.Append(m);
     walk.Append(next);
     faces_.push_back({m, next});
     return StepResult::kJoined;
