@@ -198,6 +198,10 @@ class TCasaPlan {
   void RemoveShortAndDuplicateWalls();
   void MergeCoincidentCorners();
   void NormaliseOrigin();
+  // Walls that cover a common stretch of one line: the thicker (between
+  // equals, the earlier) keeps it and the other is cut back to what lies
+  // beyond, or goes. Exact duplicates are left to RemoveShortAndDuplicateWalls.
+  void CutOverlappingWalls();
   // The clean-up pass after a gesture, up to and including RefreshGeometry.
   // The editor repaints, records its undo step and, after a corner move, runs
   // NormaliseOrigin once more itself.

@@ -180,6 +180,7 @@ void TCasaPlan::CleanUpAfterCornerMoveOf(int32_t corner) {
   NormaliseOrigin();
   const TIntList walls = WallsAtCorner(corner);
   for (int32_t i = 1; i <= walls.Count; ++i) SplitAtCrossings(walls[i]);
+  CutOverlappingWalls();
   RemoveShortAndDuplicateWalls();
   MergeCoincidentCorners();
   ClampAllOpenings();
@@ -198,6 +199,7 @@ void TCasaPlan::CleanUpAfterWallMoveOf(int32_t wall) {
   // Read only now: the first splits may have changed the walls at C2.
   const TIntList atC2 = WallsAtCorner(Walls[wall].C2);
   for (int32_t i = 1; i <= atC2.Count; ++i) SplitAtCrossings(atC2[i]);
+  CutOverlappingWalls();
   RemoveShortAndDuplicateWalls();
   MergeCoincidentCorners();
   ClampAllOpenings();
