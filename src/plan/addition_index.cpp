@@ -40,6 +40,14 @@ void AdditionIndex::CornerAdded(TPoint p, int32_t k) {
   corners_.try_emplace(p, k);  // an earlier corner there stays the first
 }
 
+void AdditionIndex::CornerMoved(const TCasaPlan& plan, int32_t k, TPoint from) {
+  const auto found = corners_.find(from);
+  if (found != corners_.end() && found->second == k) corners_.erase(found);
+  corners_.try_emplace(plan.Corners[k], k);
+  for (int32_t w = 1; w <= plan.WallCount; ++w)
+    if (plan.Walls[w].C1 == k || plan.Walls[w].C2 == k) WallMoved(plan, w);
+}
+
 void AdditionIndex::CornersDropped(const TCasaPlan& plan, int32_t count, int32_t oldCount) {
   for (int32_t k = count + 1; k <= oldCount; ++k) {
     const auto found = corners_.find(plan.Corners[k]);

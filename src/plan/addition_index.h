@@ -25,6 +25,8 @@ class AdditionIndex {
   int32_t CornerAt(TPoint p) const;
   // Corner k has just been appended at p.
   void CornerAdded(TPoint p, int32_t k);
+  // Corner k has just moved away from `from`.
+  void CornerMoved(const TCasaPlan& plan, int32_t k, TPoint from);
   // Corners count+1..oldCount have been taken back.
   void CornersDropped(const TCasaPlan& plan, int32_t count, int32_t oldCount);
 
@@ -56,7 +58,7 @@ class AdditionIndex {
   std::unordered_map<TPoint, int32_t, PointHash> corners_;
   std::unordered_map<uint64_t, std::vector<int32_t>> cells_;
   std::vector<int32_t> huge_;  // walls over too many cells, always examined
-  std::optional<Box> all_;  // holds every box registered
+  std::optional<Box> all_;     // holds every box registered
 };
 
 }  // namespace casavo

@@ -178,6 +178,13 @@ class TCasaPlan {
   // Appends the wall (c1, c2, epais) as it is, without splitting.
   int32_t AppendWall(int32_t c1, int32_t c2, int32_t epais);
   void SplitAtCrossings(int32_t a);
+  // Where a wall end at p, on a wall running on to q, joins the walls: when p
+  // lies inside another wall's body, a few millimetres off its centre line,
+  // the foot on that line (of the nearest such wall); otherwise p.
+  TPoint JoinedEnd(TPoint p, TPoint q) const;
+  // Moves the corner onto the centre line of a wall whose body holds it, as
+  // JoinedEnd does for a wall end; the crossing cut then joins them.
+  void JoinCornerToWalls(int32_t corner);
   void DeleteWall(int32_t a);
   int32_t WallLength(int32_t w) const;
   TPoint WallMiddle(int32_t w) const;
@@ -245,6 +252,7 @@ class TCasaPlan {
     int32_t corners = 0;
     int32_t walls = 0;
     std::vector<std::pair<int32_t, int32_t>> movedStarts;
+    std::vector<std::pair<int32_t, TPoint>> movedCorners;
   };
 
   // A copy of the plan, or a plan assigned to, starts without an index and
@@ -264,6 +272,10 @@ class TCasaPlan {
   template <class F>
   int32_t Atomically(F&& add);
   void TakeBack(const AddJournal& journal);
+  // Corners of walls arriving inside wall w's body move onto its centre line.
+  void JoinCornersInside(int32_t w);
+  bool CornerExistsAt(TPoint p) const;
+  void MoveCorner(int32_t k, TPoint to);
   void SplitAtCrossingsOf(int32_t a);
   // Runs a whole-plan operation; when it raises, the plan is put back.
   template <class F>

@@ -140,8 +140,8 @@ int32_t DistanceToSegment(TPoint p, TPoint a, TPoint b) {
 TPoint SegmentIntersection(TPoint p1, TPoint p2, TPoint p3, TPoint p4) {
   const Crossing c = CrossingOf(p1, p2, p3, p4);
   if (c.d == 0) return kNoPoint;
-  const Wide ubNumerator = Product(Diff(p2.x, p1.x), Diff(p1.y, p3.y)) -
-                           Product(Diff(p2.y, p1.y), Diff(p1.x, p3.x));
+  const Wide ubNumerator =
+      Product(Diff(p2.x, p1.x), Diff(p1.y, p3.y)) - Product(Diff(p2.y, p1.y), Diff(p1.x, p3.x));
   const long double ua = Quotient(c.uaNumerator, c.d);
   const long double ub = Quotient(ubNumerator, c.d);
   if (!WithinTolerance(ua) || !WithinTolerance(ub)) return kNoPoint;

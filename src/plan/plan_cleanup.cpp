@@ -178,7 +178,9 @@ void TCasaPlan::CleanUpAfterCornerMove(int32_t corner) {
 
 void TCasaPlan::CleanUpAfterCornerMoveOf(int32_t corner) {
   NormaliseOrigin();
+  JoinCornerToWalls(corner);
   const TIntList walls = WallsAtCorner(corner);
+  for (int32_t i = 1; i <= walls.Count; ++i) JoinCornersInside(walls[i]);
   for (int32_t i = 1; i <= walls.Count; ++i) SplitAtCrossings(walls[i]);
   CutOverlappingWalls();
   RemoveShortAndDuplicateWalls();
@@ -194,6 +196,9 @@ void TCasaPlan::CleanUpAfterWallMove(int32_t wall) {
 
 void TCasaPlan::CleanUpAfterWallMoveOf(int32_t wall) {
   NormaliseOrigin();
+  JoinCornerToWalls(Walls[wall].C1);
+  JoinCornerToWalls(Walls[wall].C2);
+  JoinCornersInside(wall);
   const TIntList atC1 = WallsAtCorner(Walls[wall].C1);
   for (int32_t i = 1; i <= atC1.Count; ++i) SplitAtCrossings(atC1[i]);
   // Read only now: the first splits may have changed the walls at C2.

@@ -1,3 +1,4 @@
+#include <cstdlib>
 #include <optional>
 #include <vector>
 
@@ -114,7 +115,7 @@ int32_t TCasaPlan::AddWall(TPoint p1, TPoint p2) {
 template <class F>
 int32_t TCasaPlan::Atomically(F&& add) {
   if (bulk_.journal != nullptr) return add();  // part of an add already journalled
-  AddJournal journal{CornerCount, WallCount, {}};
+  AddJournal journal{CornerCount, WallCount, {}, {}};
   bulk_.journal = &journal;
   try {
     const int32_t result = add();
@@ -130,6 +131,11 @@ int32_t TCasaPlan::Atomically(F&& add) {
 void TCasaPlan::TakeBack(const AddJournal& journal) {
   for (auto it = journal.movedStarts.rbegin(); it != journal.movedStarts.rend(); ++it)
     Walls[it->first].C1 = it->second;
+  for (auto it = journal.movedCorners.rbegin(); it != journal.movedCorners.rend(); ++it) {
+    const TPoint moved = Corners[it->first];
+    Corners[it->first] = it->second;
+    if (bulk_.index) bulk_.index->CornerMoved(*this, it->first, moved);
+  }
   const int32_t corners = CornerCount;
   CornerCount = journal.corners;
   WallCount = journal.walls;
@@ -140,10 +146,14 @@ void TCasaPlan::TakeBack(const AddJournal& journal) {
 
 int32_t TCasaPlan::AddWallOfThickness(TPoint p1, TPoint p2, int32_t epais) {
   RequireFreeSlot(WallCount, kMaxWalls);
+  // A wall drawn joins the walls its ends stop inside, and those whose ends
+  // stop inside it; the pieces its cuts add are already joined.
+  const bool drawn = bulk_.journal == nullptr;
   return Atomically([&] {
-    const int32_t c1 = FindOrAddCorner(p1);
-    const int32_t c2 = FindOrAddCorner(p2);
+    const int32_t c1 = FindOrAddCorner(drawn ? JoinedEnd(p1, p2) : p1);
+    const int32_t c2 = FindOrAddCorner(drawn ? JoinedEnd(p2, p1) : p2);
     const int32_t w = AppendWall(c1, c2, epais);
+    if (drawn) JoinCornersInside(w);
     SplitAtCrossings(w);
     return w;
   });
@@ -187,8 +197,12 @@ void TCasaPlan::SplitAtCrossingsOf(int32_t a) {
   const TPoint a1 = Corners[Walls[a].C1];
   const TPoint a2 = Corners[Walls[a].C2];
   const auto examine = [&](int32_t i) {
-    const TPoint x = WallIntersection(i, a);
+    TPoint x = WallIntersection(i, a);
     if (x.x < 0 || x.y < 0) return;
+    // An end of wall a a millimetre off the crossing was joined to wall i
+    // and only rounding keeps them apart: no sliver is cut off.
+    for (const TPoint end : {a1, a2})
+      if (std::abs(int64_t{x.x} - end.x) <= 1 && std::abs(int64_t{x.y} - end.y) <= 1) x = end;
     const TPoint c = Corners[Walls[i].C1];
     const TPoint d = Corners[Walls[i].C2];
     int32_t g = -1;

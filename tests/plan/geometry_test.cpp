@@ -75,9 +75,8 @@ TEST(Geometry, LineIntersectionHasNoBounds) {
   EXPECT_EQ(LineIntersection({-9000000, 1}, {9000000, 1}, {7, -9000000}, {7, 9000000}),
             (TPoint{7, 1}));
   // Nearly parallel lines whose crossing lies beyond the int32 range.
-  EXPECT_THROW(
-      LineIntersection({0, 0}, {10000000, 0}, {-10000000, 10000000}, {10000000, 9999999}),
-      OverflowError);
+  EXPECT_THROW(LineIntersection({0, 0}, {10000000, 0}, {-10000000, 10000000}, {10000000, 9999999}),
+               OverflowError);
 }
 
 TEST(Geometry, MidpointHalvesTowardsZero) {

@@ -31,10 +31,10 @@ TEST(LargePlans, AFortySevenMetreLIsMitredLikeASmallOne) {
   plan.AddWall({5000, 5000}, {52000, 5000});
   plan.AddWall({5000, 5000}, {5000, 52000});
   ASSERT_NO_THROW(plan.RefreshGeometry());
-  EXPECT_EQ(OutlineOf(plan, 1), (TQuad{TPoint{4875, 4875}, TPoint{52000, 4875},
-                                       TPoint{52000, 5125}, TPoint{5125, 5125}}));
-  EXPECT_EQ(OutlineOf(plan, 2), (TQuad{TPoint{5125, 5125}, TPoint{5125, 52000},
-                                       TPoint{4875, 52000}, TPoint{4875, 4875}}));
+  EXPECT_EQ(OutlineOf(plan, 1), (TQuad{TPoint{4875, 4875}, TPoint{52000, 4875}, TPoint{52000, 5125},
+                                       TPoint{5125, 5125}}));
+  EXPECT_EQ(OutlineOf(plan, 2), (TQuad{TPoint{5125, 5125}, TPoint{5125, 52000}, TPoint{4875, 52000},
+                                       TPoint{4875, 4875}}));
   EXPECT_EQ(plan.WallLength(1), 47000);
 }
 
