@@ -116,6 +116,9 @@ class TCasaPlan {
   FixedTable<TPoint, kMaxOutline> Outline;
   int32_t RoomCount = 0;
   FixedTable<TPiece, kMaxRooms> Rooms;
+  // Where the last room detection's walks stopped without closing: the wall
+  // faces do not meet there, shown as problems.
+  std::vector<TPoint> OpenWalkEnds;
   // Room attributes keyed by room hash: name, kind, colour ("RRGGBB").
   KeyedList RoomNames;
   KeyedList RoomKinds;

@@ -43,6 +43,9 @@ class RoomWalker {
 
   void Run() {
     plan_.RoomCount = 0;
+    plan_.OpenWalkEnds.clear();
+    std::vector<bool> onLoop(visited_.size(), false);
+    std::vector<int32_t> stops;
     // The last wall's entries are never starts: its faces are reached from
     // its neighbours.
     for (int32_t start = kFirstEntry; start <= 4 * plan_.WallCount; ++start) {
@@ -53,11 +56,25 @@ class RoomWalker {
       TPiece& room = plan_.Rooms[plan_.RoomCount + 1];
       room.Border.Count = 0;
       faces_.clear();
+      touched_.clear();
       pairedStep_ = false;
-      if (!WalkCloses(start, room.Border)) continue;
+      const bool closes = WalkCloses(start, room.Border);
+      const bool back = room.Border.Count > 1 && room.Border[room.Border.Count] == start;
+      if (!closes && !back && !full_) {
+        stops.push_back(room.Border[room.Border.Count]);
+        continue;
+      }
+      for (const int32_t e : touched_) onLoop[static_cast<size_t>(e)] = true;
+      if (!closes) continue;
       const double area = plan_.Area(room.Border);
       if (area > 0 && WallsOutside() && (!pairedStep_ || HasFreePoint(room.Border)))
         AddRoom(room, area);
+    }
+    // Where a walk stopped on no loop, the faces of the drawing do not close.
+    for (const int32_t e : stops) {
+      if (onLoop[static_cast<size_t>(e)]) continue;
+      onLoop[static_cast<size_t>(e)] = true;
+      plan_.OpenWalkEnds.push_back(points_[static_cast<size_t>(e)]);
     }
   }
 
@@ -73,9 +90,12 @@ class RoomWalker {
   bool WalkCloses(int32_t start, TIntList& walk) {
     walk.Append(start);
     bool joined = false;
+    full_ = false;
     for (;;) {
       switch (Step(walk)) {
         case StepResult::kFull:
+          full_ = true;
+          return false;
         case StepResult::kStopped:
           return false;
         case StepResult::kJoined:
@@ -246,7 +266,10 @@ class RoomWalker {
     return FirstCoincidentByScan(points_, kFirstEntry, lastEntry_, e);
   }
 
-  void Visit(int32_t e) { visited_.at(static_cast<size_t>(e)) = true; }
+  void Visit(int32_t e) {
+    visited_.at(static_cast<size_t>(e)) = true;
+    touched_.push_back(e);
+  }
 
   void AddRoom(TPiece& room, double area) {
     room.surface = area;
@@ -262,8 +285,10 @@ class RoomWalker {
   std::vector<bool> visited_;
   std::vector<int32_t> neighbourFace_;
   bool pairedStep_ = false;  // the current walk went on along a paired face
+  bool full_ = false;        // the current walk outgrew its list
   // The wall faces the current walk has run along, as pairs of entries.
   std::vector<std::pair<int32_t, int32_t>> faces_;
+  std::vector<int32_t> touched_;  // the entries the current walk has visited
   std::optional<PointGrid> grid_;
 };
 
