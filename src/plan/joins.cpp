@@ -49,7 +49,7 @@ std::optional<TPoint> FootInside(const Body& body, TPoint p, TPoint q) {
       p.y < std::min(body.a.y, body.b.y) - reach || p.y > std::max(body.a.y, body.b.y) + reach)
     return std::nullopt;
   const auto at = PlacementOf(body, p);
-  if (!at || at->along <= 0 || at->along >= 1 || at->across < kOnTheLine || at->across > body.half)
+  if (!at || at->along < 0 || at->along > 1 || at->across < kOnTheLine || at->across > body.half)
     return std::nullopt;
   const auto other = PlacementOf(body, q);
   if (other->across <= body.half) return std::nullopt;
