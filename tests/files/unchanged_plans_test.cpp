@@ -76,16 +76,6 @@ struct Outcome {
   std::string digest;
 };
 
-// The clean-up of a moved wall, for every wall still there, as
-// `casavo-tool info --clean` does.
-void CleanUpEveryWall(TCasaPlan& plan) {
-  try {
-    for (int32_t w = 1; w <= plan.WallCount; ++w) plan.CleanUpAfterWallMove(w);
-  } catch (const std::exception&) {
-  }
-  plan.RefreshGeometry();
-}
-
 std::map<std::string, Outcome> Corpus() {
   std::map<std::string, Outcome> corpus;
   const auto add = [&corpus](const std::string& name, const std::string& mask,
@@ -99,7 +89,7 @@ std::map<std::string, Outcome> Corpus() {
     plan.RefreshGeometry();
     const std::string mask = Mask(gen::FaultsOf(plan));
     add(std::string("example/") + name, mask, plan);
-    CleanUpEveryWall(plan);
+    gen::CleanUpEveryWall(plan);
     add(std::string("example-clean/") + name, mask, plan);
   }
   struct Size {
@@ -132,7 +122,7 @@ std::map<std::string, Outcome> Corpus() {
     gen::DrawSketch(plan, gen::RandomSketch(seed));
     const std::string mask = Mask(gen::FaultsOf(plan));
     add("sketch/" + std::to_string(seed), mask, plan);
-    CleanUpEveryWall(plan);
+    gen::CleanUpEveryWall(plan);
     add("sketch-clean/" + std::to_string(seed), mask, plan);
   }
   return corpus;

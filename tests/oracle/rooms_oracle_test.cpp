@@ -202,16 +202,6 @@ std::vector<gen::Segment> House(uint64_t seed, bool traces) {
   return walls;
 }
 
-// The clean-up of a moved wall, for every wall, as the editor runs it after
-// each gesture.
-void CleanUpEveryWall(TCasaPlan& plan) {
-  try {
-    for (int32_t w = 1; w <= plan.WallCount; ++w) plan.CleanUpAfterWallMove(w);
-  } catch (const std::exception&) {
-  }
-  plan.RefreshGeometry();
-}
-
 // Houses as the reader makes them, and with traced walls after the clean-up.
 TEST(RoomsOracle, HousesAgree) {
   Geos geos;
@@ -222,7 +212,7 @@ TEST(RoomsOracle, HousesAgree) {
     ++read.plans;
     read.agreed += Agree(plan, geos.HolesOf(plan));
     gen::DrawSketch(plan, House(seed, true));
-    CleanUpEveryWall(plan);
+    gen::CleanUpEveryWall(plan);
     ++cleaned.plans;
     cleaned.agreed += Agree(plan, geos.HolesOf(plan));
   }
@@ -254,7 +244,7 @@ TEST(RoomsOracle, RandomSketchesAgree) {
       ++sound.plans;
       sound.agreed += agree;
     }
-    CleanUpEveryWall(plan);
+    gen::CleanUpEveryWall(plan);
     ++cleaned.plans;
     cleaned.agreed += Agree(plan, geos.HolesOf(plan));
   }

@@ -64,7 +64,8 @@ std::vector<Segment> RandomSketch(uint64_t seed) {
     walls.push_back(s);
     if (traces && walls.size() > 1 && between(1, 6) == 1) {
       // Part of an earlier axis-aligned wall traced again, in either direction.
-      const Segment under = walls[static_cast<size_t>(between(0, static_cast<int32_t>(walls.size()) - 2))];
+      const Segment under =
+          walls[static_cast<size_t>(between(0, static_cast<int32_t>(walls.size()) - 2))];
       if (under.from.x == under.to.x || under.from.y == under.to.y) {
         const double a = between(0, 4) / 8.0, b = between(5, 8) / 8.0;
         const auto at = [&under](double t) {
@@ -89,6 +90,14 @@ void DrawSketch(TCasaPlan& plan, const std::vector<Segment>& walls) {
     } catch (const std::exception&) {
       // Refused, as the reader does.
     }
+  }
+  plan.RefreshGeometry();
+}
+
+void CleanUpEveryWall(TCasaPlan& plan) {
+  try {
+    for (int32_t w = 1; w <= plan.WallCount; ++w) plan.CleanUpAfterWallMove(w);
+  } catch (const std::exception&) {
   }
   plan.RefreshGeometry();
 }

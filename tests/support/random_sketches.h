@@ -25,6 +25,10 @@ std::vector<Segment> RandomSketch(uint64_t seed);
 // refuses is skipped), with rooms shown, and refreshes the plan.
 void DrawSketch(TCasaPlan& plan, const std::vector<Segment>& walls);
 
+// The clean-up of a moved wall for every wall, as `casavo-tool info --clean`
+// does; a clean-up that raises ends it. Then the plan is refreshed.
+void CleanUpEveryWall(TCasaPlan& plan);
+
 // What in a plan's walls is one of the faults of issue 13 (the drawings that
 // did not work before it): two collinear walls covering a common stretch, a
 // wall end inside another wall's body off its centre line, collinear walls of
