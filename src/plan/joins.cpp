@@ -38,23 +38,30 @@ std::optional<Placement> PlacementOf(const Body& body, TPoint p) {
   return Placement{std::abs(px * dy - py * dx) / std::sqrt(length2), (px * dx + py * dy) / length2};
 }
 
-// The foot on the body's centre line of a wall end at p whose wall runs on
-// to q, when p lies inside the body off the line (the wall arrives at it:
-// q lies outside).
-std::optional<TPoint> FootInside(const Body& body, TPoint p, TPoint q) {
+// The foot on the body's centre line of a point p inside the body, off the
+// line, but not at an end of it.
+std::optional<TPoint> FootOf(const Body& body, TPoint p) {
   if (p == body.a || p == body.b) return std::nullopt;
   // Most walls are far away: a box test first.
-  const long double reach = body.half + 1;
-  if (p.x < std::min(body.a.x, body.b.x) - reach || p.x > std::max(body.a.x, body.b.x) + reach ||
-      p.y < std::min(body.a.y, body.b.y) - reach || p.y > std::max(body.a.y, body.b.y) + reach)
+  const int64_t reach = static_cast<int64_t>(body.half) + 1;
+  if (p.x < int64_t{std::min(body.a.x, body.b.x)} - reach ||
+      p.x > int64_t{std::max(body.a.x, body.b.x)} + reach ||
+      p.y < int64_t{std::min(body.a.y, body.b.y)} - reach ||
+      p.y > int64_t{std::max(body.a.y, body.b.y)} + reach)
     return std::nullopt;
   const auto at = PlacementOf(body, p);
   if (!at || at->along < 0 || at->along > 1 || at->across < kOnTheLine || at->across > body.half)
     return std::nullopt;
-  const auto other = PlacementOf(body, q);
-  if (other->across <= body.half) return std::nullopt;
   return TPoint{RoundToInt(body.a.x + at->along * (static_cast<long double>(body.b.x) - body.a.x)),
                 RoundToInt(body.a.y + at->along * (static_cast<long double>(body.b.y) - body.a.y))};
+}
+
+// A wall end at p, of a wall running on to q, arrives at the body (rather
+// than lying along it) when q lies outside.
+std::optional<TPoint> FootInside(const Body& body, TPoint p, TPoint q) {
+  const auto foot = FootOf(body, p);
+  if (!foot || PlacementOf(body, q)->across <= body.half) return std::nullopt;
+  return foot;
 }
 
 }  // namespace
@@ -92,16 +99,16 @@ void TCasaPlan::JoinCornersInside(int32_t w) {
   const Body body = BodyOf(*this, w);
   for (int32_t k = 1; k <= CornerCount; ++k) {
     if (k == Walls[w].C1 || k == Walls[w].C2) continue;
-    std::optional<TPoint> foot;
+    const auto foot = FootOf(body, Corners[k]);
+    if (!foot) continue;
     bool arriving = true;
     for (int32_t i = 1; i <= WallCount && arriving; ++i) {
       const TWall& wall = Walls[i];
-      if (i == w || (wall.C1 != k && wall.C2 != k)) continue;
-      const auto here = FootInside(body, Corners[k], Corners[wall.C1 == k ? wall.C2 : wall.C1]);
-      arriving = here.has_value();
-      foot = here;
+      if (i != w && (wall.C1 == k || wall.C2 == k))
+        arriving =
+            FootInside(body, Corners[k], Corners[wall.C1 == k ? wall.C2 : wall.C1]).has_value();
     }
-    if (foot && arriving && !CornerExistsAt(*foot)) MoveCorner(k, *foot);
+    if (arriving && !CornerExistsAt(*foot)) MoveCorner(k, *foot);
   }
 }
 
