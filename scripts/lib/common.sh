@@ -9,7 +9,7 @@ CASAVO_PACKAGES=(
   qt6-base-dev qt6-base-dev-tools qt6-webengine-dev libgl-dev
   libxml2-dev libssl-dev libcpp-httplib-dev libsqlite3-dev libmicrohttpd-dev libpng-dev
   qtkeychain-qt6-dev
-  libgtest-dev libgmock-dev libbenchmark-dev
+  libgtest-dev libgmock-dev libbenchmark-dev libgeos-dev
   clang libclang-rt-14-dev
   xvfb xauth fonts-dejavu-core curl qt6-translations-l10n locales
   qt6-svg-dev poppler-utils librsvg2-bin

@@ -25,12 +25,14 @@ std::string Reason(const std::exception& e, int32_t count, int32_t capacity, con
   return full ? FullTable(table, capacity) : e.what();
 }
 
-// A wall may also need one or two new corners.
+// A wall may also need one or two new corners, and a wall and a corner for
+// each wall it cuts: a refused wall is taken back whole, so the table that
+// filled is the one the wall and its cuts would have overfilled.
 std::string WallReason(const std::exception& e, const TCasaPlan& plan) {
-  if (dynamic_cast<const RangeError*>(&e) && plan.WallCount < TCasaPlan::kMaxWalls &&
-      plan.CornerCount >= TCasaPlan::kMaxCorners - 1)
+  if (!dynamic_cast<const RangeError*>(&e)) return e.what();
+  if (plan.CornerCount >= TCasaPlan::kMaxCorners - 1 && plan.WallCount < TCasaPlan::kMaxWalls)
     return FullTable("coins", TCasaPlan::kMaxCorners);
-  return Reason(e, plan.WallCount, TCasaPlan::kMaxWalls, "murs");
+  return FullTable("murs", TCasaPlan::kMaxWalls);
 }
 
 }  // namespace

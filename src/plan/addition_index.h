@@ -2,7 +2,6 @@
 
 #include <cstdint>
 #include <functional>
-#include <map>
 #include <optional>
 #include <unordered_map>
 #include <vector>
@@ -26,15 +25,18 @@ class AdditionIndex {
   int32_t CornerAt(TPoint p) const;
   // Corner k has just been appended at p.
   void CornerAdded(TPoint p, int32_t k);
+  // Corner k has just moved away from `from`.
+  void CornerMoved(const TCasaPlan& plan, int32_t k, TPoint from);
   // Corners count+1..oldCount have been taken back.
   void CornersDropped(const TCasaPlan& plan, int32_t count, int32_t oldCount);
 
   // Wall w has been appended or has a new end.
   void WallMoved(const TCasaPlan& plan, int32_t w);
   // The walls after+1..count that the crossing test with wall a must examine
-  // as the plan stands, in increasing order: every wall that may cross it and
-  // every wall whose test may overflow. Nullopt when that cannot be worked out
-  // (wall a too long for the width of the plan): then all must be examined.
+  // as the plan stands, in increasing order: every wall that may cross it.
+  // Nullopt when that cannot be worked out (a wall too long for the index's
+  // cells, or walls near the ends of the int32 range): then all must be
+  // examined.
   std::optional<std::vector<int32_t>> CrossingCandidates(const TCasaPlan& plan, int32_t a,
                                                          int32_t after, int32_t count) const;
 
@@ -42,7 +44,6 @@ class AdditionIndex {
   // Bounds in millimetres, inclusive.
   struct Box {
     int64_t left, top, right, bottom;
-    int64_t Side() const;
   };
   struct PointHash {
     size_t operator()(TPoint p) const;
@@ -51,16 +52,13 @@ class AdditionIndex {
   // A box that holds wall w prolonged at both ends by the crossing test's
   // tolerance.
   static Box ReachOf(const TCasaPlan& plan, int32_t w);
-  // The longest side a wall may have without any test of it against wall a
-  // overflowing; 0 when even the shortest might.
-  int64_t SafeSide(const Box& reachOfA) const;
+  // False when a crossing point might not fit int32.
+  bool Safe() const;
 
   std::unordered_map<TPoint, int32_t, PointHash> corners_;
   std::unordered_map<uint64_t, std::vector<int32_t>> cells_;
   std::vector<int32_t> huge_;  // walls over too many cells, always examined
-  // Every wall by the longest side it has had, longest first.
-  std::multimap<int64_t, int32_t, std::greater<>> bySide_;
-  std::optional<Box> all_;  // holds every box registered
+  std::optional<Box> all_;     // holds every box registered
 };
 
 }  // namespace casavo

@@ -5,6 +5,8 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "plan/fixed_table.h"
 #include "plan/geometry.h"
@@ -122,6 +124,9 @@ class TCasaPlan {
   FixedTable<TPoint, kMaxOutline> Outline;
   int32_t RoomCount = 0;
   FixedTable<TPiece, kMaxRooms> Rooms;
+  // Where the last room detection's walks stopped without closing: the wall
+  // faces do not meet there, shown as problems.
+  std::vector<TPoint> OpenWalkEnds;
   // Room attributes keyed by room hash: name, kind, colour ("RRGGBB").
   KeyedList RoomNames;
   KeyedList RoomKinds;
@@ -179,13 +184,21 @@ class TCasaPlan {
 
   // --- walls ----------------------------------------------------------------
   // Finds or adds both corners, appends a wall of DefaultThickness and splits
-  // it at its crossings. Returns the new wall's index.
+  // it at its crossings. Returns the new wall's index. An add that raises
+  // leaves the plan as it was (so do all the operations below that raise).
   int32_t AddWall(TPoint p1, TPoint p2);
   // The same with a given thickness, which the pieces cut off it keep too.
   int32_t AddWallOfThickness(TPoint p1, TPoint p2, int32_t epais);
   // Appends the wall (c1, c2, epais) as it is, without splitting.
   int32_t AppendWall(int32_t c1, int32_t c2, int32_t epais);
   void SplitAtCrossings(int32_t a);
+  // Where a wall end at p, on a wall running on to q, joins the walls: when p
+  // lies inside another wall's body, a few millimetres off its centre line,
+  // the foot on that line (of the nearest such wall); otherwise p.
+  TPoint JoinedEnd(TPoint p, TPoint q) const;
+  // Moves the corner onto the centre line of a wall whose body holds it, as
+  // JoinedEnd does for a wall end; the crossing cut then joins them.
+  void JoinCornerToWalls(int32_t corner);
   void DeleteWall(int32_t a);
   int32_t WallLength(int32_t w) const;
   TPoint WallMiddle(int32_t w) const;
@@ -206,6 +219,10 @@ class TCasaPlan {
   void RemoveShortAndDuplicateWalls();
   void MergeCoincidentCorners();
   void NormaliseOrigin();
+  // Walls that cover a common stretch of one line: the thicker (between
+  // equals, the earlier) keeps it and the other is cut back to what lies
+  // beyond, or goes. Exact duplicates are left to RemoveShortAndDuplicateWalls.
+  void CutOverlappingWalls();
   // The clean-up pass after a gesture, up to and including RefreshGeometry.
   // The editor repaints, records its undo step and, after a corner move, runs
   // NormaliseOrigin once more itself.
@@ -242,7 +259,18 @@ class TCasaPlan {
   };
 
  private:
-  // A copy of the plan, or a plan assigned to, starts without an index.
+  // What an add has changed so far: the counts before it and the walls whose
+  // start a cut moved, with their old start. A failed add is taken back
+  // through it, whatever depth of cuts it failed at.
+  struct AddJournal {
+    int32_t corners = 0;
+    int32_t walls = 0;
+    std::vector<std::pair<int32_t, int32_t>> movedStarts;
+    std::vector<std::pair<int32_t, TPoint>> movedCorners;
+  };
+
+  // A copy of the plan, or a plan assigned to, starts without an index and
+  // without an add in progress.
   class IndexHolder {
    public:
     IndexHolder();
@@ -251,7 +279,23 @@ class TCasaPlan {
     ~IndexHolder();
 
     std::unique_ptr<AdditionIndex> index;
+    AddJournal* journal = nullptr;
   };
+
+  // Runs an add; when it raises, the plan is put back as it was before it.
+  template <class F>
+  int32_t Atomically(F&& add);
+  void TakeBack(const AddJournal& journal);
+  // Corners of walls arriving inside wall w's body move onto its centre line.
+  void JoinCornersInside(int32_t w);
+  bool CornerExistsAt(TPoint p) const;
+  void MoveCorner(int32_t k, TPoint to);
+  void SplitAtCrossingsOf(int32_t a);
+  // Runs a whole-plan operation; when it raises, the plan is put back.
+  template <class F>
+  void Guarded(F&& operation);
+  void CleanUpAfterCornerMoveOf(int32_t corner);
+  void CleanUpAfterWallMoveOf(int32_t wall);
 
   IndexHolder bulk_;
 };

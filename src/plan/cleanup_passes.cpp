@@ -115,10 +115,33 @@ Ends EndsOf(const TCasaPlan& plan, int32_t w) {
   return Before(b, a) ? Ends{b, a} : Ends{a, b};
 }
 
+// Whether another wall at the corner goes on in wall w's line beyond it.
+bool RunGoesOn(const TCasaPlan& plan, int32_t w, int32_t corner) {
+  const TWall& wall = plan.Walls[w];
+  const TPoint k = plan.Corners[corner];
+  const TPoint back = plan.Corners[wall.C1 == corner ? wall.C2 : wall.C1];
+  for (int32_t i = 1; i <= plan.WallCount; ++i) {
+    const TWall& other = plan.Walls[i];
+    if (i == w || (other.C1 != corner && other.C2 != corner)) continue;
+    const TPoint on = plan.Corners[other.C1 == corner ? other.C2 : other.C1];
+    const int64_t ax = int64_t{back.x} - k.x, ay = int64_t{back.y} - k.y;
+    const int64_t bx = int64_t{on.x} - k.x, by = int64_t{on.y} - k.y;
+    if (ax * by == ay * bx && ax * bx + ay * by < 0) return true;
+  }
+  return false;
+}
+
+// A short piece of a wall between two walls that go on in its line (the
+// wall between two staggered partitions) holds the run together: it stays.
+bool HoldsARun(const TCasaPlan& plan, int32_t w) {
+  return RunGoesOn(plan, w, plan.Walls[w].C1) && RunGoesOn(plan, w, plan.Walls[w].C2);
+}
+
 void RemoveShortWalls(TCasaPlan& plan) {
   for (int32_t i = 1; i <= plan.WallCount;) {
     const TWall& wall = plan.Walls[i];
-    if (Distance(plan.Corners[wall.C1], plan.Corners[wall.C2]) < kShortestWall)
+    if (Distance(plan.Corners[wall.C1], plan.Corners[wall.C2]) < kShortestWall &&
+        !HoldsARun(plan, i))
       plan.DeleteWall(i);
     else
       ++i;

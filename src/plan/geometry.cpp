@@ -45,19 +45,36 @@ CosSin TurnBy(double deg) {
   return CosSinOf(deg);
 }
 
+// Differences of int32 coordinates are exact in 64 bits and their products
+// in 128: the crossing and projection terms never overflow, whatever the
+// size of the plan. A term that fits 64 bits converts to long double exactly,
+// so quotients of such terms are what the 32-bit products gave before.
+using Wide = __int128;
+
+Wide Product(int64_t a, int64_t b) {
+  return static_cast<Wide>(a) * b;
+}
+
+int64_t Diff(int32_t a, int32_t b) {
+  return int64_t{a} - b;
+}
+
 // The determinant and the numerator of the parameter along p1p2 shared by
 // both intersection routines.
 struct Crossing {
-  int32_t d;
-  int32_t uaNumerator;
+  Wide d;
+  Wide uaNumerator;
 };
 
 Crossing CrossingOf(TPoint p1, TPoint p2, TPoint p3, TPoint p4) {
-  const int32_t dx12 = CheckedSub(p2.x, p1.x), dy12 = CheckedSub(p2.y, p1.y);
-  const int32_t dx34 = CheckedSub(p4.x, p3.x), dy34 = CheckedSub(p4.y, p3.y);
-  const int32_t dx31 = CheckedSub(p1.x, p3.x), dy31 = CheckedSub(p1.y, p3.y);
-  return {CheckedSub(CheckedMul(dy34, dx12), CheckedMul(dx34, dy12)),
-          CheckedSub(CheckedMul(dx34, dy31), CheckedMul(dy34, dx31))};
+  const int64_t dx12 = Diff(p2.x, p1.x), dy12 = Diff(p2.y, p1.y);
+  const int64_t dx34 = Diff(p4.x, p3.x), dy34 = Diff(p4.y, p3.y);
+  const int64_t dx31 = Diff(p1.x, p3.x), dy31 = Diff(p1.y, p3.y);
+  return {Product(dy34, dx12) - Product(dx34, dy12), Product(dx34, dy31) - Product(dy34, dx31)};
+}
+
+long double Quotient(Wide numerator, Wide denominator) {
+  return static_cast<long double>(numerator) / static_cast<long double>(denominator);
 }
 
 TPoint PointAlong(TPoint p1, TPoint p2, long double u) {
@@ -88,9 +105,11 @@ TPoint Rotate(TPoint p, TPoint c, double deg) {
 }
 
 int32_t CheckedDistance(TPoint p, TPoint q) {
-  const int32_t dx = CheckedSub(q.x, p.x);
-  const int32_t dy = CheckedSub(q.y, p.y);
-  const int32_t sum = CheckedAdd(CheckedMul(dx, dx), CheckedMul(dy, dy));
+  const int64_t dx = Diff(q.x, p.x);
+  const int64_t dy = Diff(q.y, p.y);
+  // At most 2^65: exact as an unsigned 128-bit sum, and a long double holds
+  // every sum below 2^64 exactly, so lengths that fitted before are the same.
+  const Wide sum = Product(dx, dx) + Product(dy, dy);
   return RoundToInt(std::sqrt(static_cast<long double>(sum)));
 }
 
@@ -105,10 +124,10 @@ int32_t Distance(TPoint p, TPoint q) {
 TPoint ProjectOnSegment(TPoint p, TPoint a, TPoint b) {
   const int32_t length = Distance(a, b);
   if (length == 0) return kNoPoint;
-  const int32_t numerator = CheckedAdd(CheckedMul(CheckedSub(p.x, a.x), CheckedSub(b.x, a.x)),
-                                       CheckedMul(CheckedSub(p.y, a.y), CheckedSub(b.y, a.y)));
-  const long double u =
-      numerator / (static_cast<long double>(length) * static_cast<long double>(length));
+  const Wide numerator =
+      Product(Diff(p.x, a.x), Diff(b.x, a.x)) + Product(Diff(p.y, a.y), Diff(b.y, a.y));
+  const long double u = static_cast<long double>(numerator) /
+                        (static_cast<long double>(length) * static_cast<long double>(length));
   if (u <= 0 || u >= 1) return kNoPoint;
   return PointAlong(a, b, u);
 }
@@ -121,11 +140,10 @@ int32_t DistanceToSegment(TPoint p, TPoint a, TPoint b) {
 TPoint SegmentIntersection(TPoint p1, TPoint p2, TPoint p3, TPoint p4) {
   const Crossing c = CrossingOf(p1, p2, p3, p4);
   if (c.d == 0) return kNoPoint;
-  const int32_t ubNumerator =
-      CheckedSub(CheckedMul(CheckedSub(p2.x, p1.x), CheckedSub(p1.y, p3.y)),
-                 CheckedMul(CheckedSub(p2.y, p1.y), CheckedSub(p1.x, p3.x)));
-  const long double ua = static_cast<long double>(c.uaNumerator) / c.d;
-  const long double ub = static_cast<long double>(ubNumerator) / c.d;
+  const Wide ubNumerator =
+      Product(Diff(p2.x, p1.x), Diff(p1.y, p3.y)) - Product(Diff(p2.y, p1.y), Diff(p1.x, p3.x));
+  const long double ua = Quotient(c.uaNumerator, c.d);
+  const long double ub = Quotient(ubNumerator, c.d);
   if (!WithinTolerance(ua) || !WithinTolerance(ub)) return kNoPoint;
   return PointAlong(p1, p2, ua);
 }
@@ -133,7 +151,14 @@ TPoint SegmentIntersection(TPoint p1, TPoint p2, TPoint p3, TPoint p4) {
 TPoint LineIntersection(TPoint p1, TPoint p2, TPoint p3, TPoint p4) {
   const Crossing c = CrossingOf(p1, p2, p3, p4);
   if (c.d == 0) return kNoPoint;
-  return PointAlong(p1, p2, static_cast<long double>(c.uaNumerator) / c.d);
+  return PointAlong(p1, p2, Quotient(c.uaNumerator, c.d));
+}
+
+bool LineCrossingParameter(TPoint p1, TPoint p2, TPoint p3, TPoint p4, long double& u) {
+  const Crossing c = CrossingOf(p1, p2, p3, p4);
+  if (c.d == 0) return false;
+  u = Quotient(c.uaNumerator, c.d);
+  return true;
 }
 
 TPoint Midpoint(TPoint a, TPoint b) {

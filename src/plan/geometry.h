@@ -37,6 +37,9 @@ int32_t DistanceToSegment(TPoint p, TPoint a, TPoint b);
 TPoint SegmentIntersection(TPoint p1, TPoint p2, TPoint p3, TPoint p4);
 // Crossing of the infinite lines p1p2 and p3p4, or kNoPoint when parallel.
 TPoint LineIntersection(TPoint p1, TPoint p2, TPoint p3, TPoint p4);
+// The parameter u of that crossing along p1p2 (the point is p1 + u (p2 - p1)),
+// false when the lines are parallel.
+bool LineCrossingParameter(TPoint p1, TPoint p2, TPoint p3, TPoint p4, long double& u);
 // Integer midpoint, halving towards zero.
 TPoint Midpoint(TPoint a, TPoint b);
 // The rectangle of thickness e around p1p2 (e/2 to each side).

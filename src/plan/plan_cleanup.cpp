@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <vector>
 
 #include "common/errors.h"
 #include "common/numeric.h"
@@ -26,14 +27,87 @@ void ForEachPlanPoint(TCasaPlan& plan, F&& f) {
   for (int32_t e = 5; e <= 4 * plan.WallCount + 4; ++e) f(plan.Outline[e].x, plan.Outline[e].y);
 }
 
+template <class T, int32_t N>
+std::vector<T> Live(const FixedTable<T, N>& table, int32_t count, int32_t first = 1) {
+  std::vector<T> items;
+  items.reserve(static_cast<size_t>(std::max(count - first + 1, 0)));
+  for (int32_t i = first; i <= count; ++i) items.push_back(table[i]);
+  return items;
+}
+
+template <class T, int32_t N>
+void PutBack(FixedTable<T, N>& table, const std::vector<T>& items, int32_t first = 1) {
+  for (size_t i = 0; i < items.size(); ++i) table[first + static_cast<int32_t>(i)] = items[i];
+}
+
+// What a whole-plan operation may change, to put back when it raises: the
+// corners, walls with their outlines, openings, object positions, the view
+// offset and the selection. The rooms only change in the last step, which
+// never raises.
+class Snapshot {
+ public:
+  explicit Snapshot(const TCasaPlan& plan)
+      : corners_(Live(plan.Corners, plan.CornerCount)),
+        walls_(Live(plan.Walls, plan.WallCount)),
+        openings_(Live(plan.Openings, plan.OpeningCount)),
+        outline_(Live(plan.Outline, 4 * plan.WallCount + 4, 5)),
+        x0_(plan.x0),
+        y0_(plan.y0),
+        selIndex_(plan.SelIndex),
+        selKind_(plan.SelKind) {
+    for (int32_t n = 1; n <= plan.ObjectCount; ++n)
+      objects_.push_back({plan.Objects[n].x, plan.Objects[n].y});
+  }
+
+  void Restore(TCasaPlan& plan) const {
+    plan.CornerCount = static_cast<int32_t>(corners_.size());
+    PutBack(plan.Corners, corners_);
+    plan.WallCount = static_cast<int32_t>(walls_.size());
+    PutBack(plan.Walls, walls_);
+    plan.OpeningCount = static_cast<int32_t>(openings_.size());
+    PutBack(plan.Openings, openings_);
+    PutBack(plan.Outline, outline_, 5);
+    for (size_t n = 0; n < objects_.size(); ++n) {
+      plan.Objects[static_cast<int32_t>(n) + 1].x = objects_[n].x;
+      plan.Objects[static_cast<int32_t>(n) + 1].y = objects_[n].y;
+    }
+    plan.x0 = x0_;
+    plan.y0 = y0_;
+    plan.SelIndex = selIndex_;
+    plan.SelKind = selKind_;
+  }
+
+ private:
+  std::vector<TPoint> corners_;
+  std::vector<TWall> walls_;
+  std::vector<TOpening> openings_;
+  std::vector<TPoint> outline_;
+  std::vector<TPoint> objects_;
+  int32_t x0_, y0_;
+  int32_t selIndex_;
+  uint8_t selKind_;
+};
+
 }  // namespace
 
+template <class F>
+void TCasaPlan::Guarded(F&& operation) {
+  const Snapshot before(*this);
+  try {
+    operation();
+  } catch (...) {
+    bulk_.index.reset();
+    before.Restore(*this);
+    throw;
+  }
+}
+
 void TCasaPlan::RemoveShortAndDuplicateWalls() {
-  RemoveShortAndDuplicateWallsWith(*this, CleanUpSearch::kIndexed);
+  Guarded([this] { RemoveShortAndDuplicateWallsWith(*this, CleanUpSearch::kIndexed); });
 }
 
 void TCasaPlan::MergeCoincidentCorners() {
-  MergeCoincidentCornersWith(*this, CleanUpSearch::kIndexed);
+  Guarded([this] { MergeCoincidentCornersWith(*this, CleanUpSearch::kIndexed); });
 }
 
 void TCasaPlan::NormaliseOrigin() {
@@ -81,21 +155,34 @@ bool TCasaPlan::ClampOpening(int32_t n) {
 }
 
 bool TCasaPlan::ClampAllOpenings() {
+  const std::vector<TOpening> before = Live(Openings, OpeningCount);
   bool changed = false;
-  for (int32_t n = 1; n <= OpeningCount;) {
-    if (ClampOpening(n))
-      changed = true;  // clamp the same opening again until it is stable
-    else
-      ++n;
+  try {
+    for (int32_t n = 1; n <= OpeningCount;) {
+      if (ClampOpening(n))
+        changed = true;  // clamp the same opening again until it is stable
+      else
+        ++n;
+    }
+  } catch (...) {
+    PutBack(Openings, before);
+    throw;
   }
   return changed;
 }
 
 void TCasaPlan::CleanUpAfterCornerMove(int32_t corner) {
   if (corner < 1 || corner > CornerCount) throw RangeError();
+  Guarded([&] { CleanUpAfterCornerMoveOf(corner); });
+}
+
+void TCasaPlan::CleanUpAfterCornerMoveOf(int32_t corner) {
   NormaliseOrigin();
+  JoinCornerToWalls(corner);
   const TIntList walls = WallsAtCorner(corner);
+  for (int32_t i = 1; i <= walls.Count; ++i) JoinCornersInside(walls[i]);
   for (int32_t i = 1; i <= walls.Count; ++i) SplitAtCrossings(walls[i]);
+  CutOverlappingWalls();
   RemoveShortAndDuplicateWalls();
   MergeCoincidentCorners();
   ClampAllOpenings();
@@ -104,12 +191,20 @@ void TCasaPlan::CleanUpAfterCornerMove(int32_t corner) {
 
 void TCasaPlan::CleanUpAfterWallMove(int32_t wall) {
   if (wall < 1 || wall > WallCount) throw RangeError();
+  Guarded([&] { CleanUpAfterWallMoveOf(wall); });
+}
+
+void TCasaPlan::CleanUpAfterWallMoveOf(int32_t wall) {
   NormaliseOrigin();
+  JoinCornerToWalls(Walls[wall].C1);
+  JoinCornerToWalls(Walls[wall].C2);
+  JoinCornersInside(wall);
   const TIntList atC1 = WallsAtCorner(Walls[wall].C1);
   for (int32_t i = 1; i <= atC1.Count; ++i) SplitAtCrossings(atC1[i]);
   // Read only now: the first splits may have changed the walls at C2.
   const TIntList atC2 = WallsAtCorner(Walls[wall].C2);
   for (int32_t i = 1; i <= atC2.Count; ++i) SplitAtCrossings(atC2[i]);
+  CutOverlappingWalls();
   RemoveShortAndDuplicateWalls();
   MergeCoincidentCorners();
   ClampAllOpenings();

@@ -1,3 +1,4 @@
+#include <cstdlib>
 #include <optional>
 #include <vector>
 
@@ -111,23 +112,51 @@ int32_t TCasaPlan::AddWall(TPoint p1, TPoint p2) {
   return AddWallOfThickness(p1, p2, DefaultThickness);
 }
 
-int32_t TCasaPlan::AddWallOfThickness(TPoint p1, TPoint p2, int32_t epais) {
-  RequireFreeSlot(WallCount, kMaxWalls);
-  const int32_t cornersBefore = CornerCount;
-  const int32_t c1 = FindOrAddCorner(p1);
-  int32_t c2;
+template <class F>
+int32_t TCasaPlan::Atomically(F&& add) {
+  if (bulk_.journal != nullptr) return add();  // part of an add already journalled
+  AddJournal journal{CornerCount, WallCount, {}, {}};
+  bulk_.journal = &journal;
   try {
-    c2 = FindOrAddCorner(p2);
-  } catch (const RangeError&) {
-    // No wall, so no lone corner either.
-    const int32_t cornersAdded = CornerCount;
-    CornerCount = cornersBefore;
-    if (bulk_.index) bulk_.index->CornersDropped(*this, cornersBefore, cornersAdded);
+    const int32_t result = add();
+    bulk_.journal = nullptr;
+    return result;
+  } catch (...) {
+    bulk_.journal = nullptr;
+    TakeBack(journal);
     throw;
   }
-  const int32_t w = AppendWall(c1, c2, epais);
-  SplitAtCrossings(w);
-  return w;
+}
+
+void TCasaPlan::TakeBack(const AddJournal& journal) {
+  for (auto it = journal.movedStarts.rbegin(); it != journal.movedStarts.rend(); ++it)
+    Walls[it->first].C1 = it->second;
+  for (auto it = journal.movedCorners.rbegin(); it != journal.movedCorners.rend(); ++it) {
+    const TPoint moved = Corners[it->first];
+    Corners[it->first] = it->second;
+    if (bulk_.index) bulk_.index->CornerMoved(*this, it->first, moved);
+  }
+  const int32_t corners = CornerCount;
+  CornerCount = journal.corners;
+  WallCount = journal.walls;
+  // The index forgets the corners; the cells of walls taken back or put back
+  // only give the crossing test a few more candidates.
+  if (bulk_.index) bulk_.index->CornersDropped(*this, journal.corners, corners);
+}
+
+int32_t TCasaPlan::AddWallOfThickness(TPoint p1, TPoint p2, int32_t epais) {
+  RequireFreeSlot(WallCount, kMaxWalls);
+  // A wall drawn joins the walls its ends stop inside, and those whose ends
+  // stop inside it; the pieces its cuts add are already joined.
+  const bool drawn = bulk_.journal == nullptr;
+  return Atomically([&] {
+    const int32_t c1 = FindOrAddCorner(drawn ? JoinedEnd(p1, p2) : p1);
+    const int32_t c2 = FindOrAddCorner(drawn ? JoinedEnd(p2, p1) : p2);
+    const int32_t w = AppendWall(c1, c2, epais);
+    if (drawn) JoinCornersInside(w);
+    SplitAtCrossings(w);
+    return w;
+  });
 }
 
 int32_t TCasaPlan::AppendWall(int32_t c1, int32_t c2, int32_t epais) {
@@ -145,6 +174,13 @@ int32_t TCasaPlan::AppendWall(int32_t c1, int32_t c2, int32_t epais) {
 }
 
 void TCasaPlan::SplitAtCrossings(int32_t a) {
+  Atomically([&] {
+    SplitAtCrossingsOf(a);
+    return 0;
+  });
+}
+
+void TCasaPlan::SplitAtCrossingsOf(int32_t a) {
   // Wall w now starts at corner g (at x); the piece it loses runs from x back
   // to its old start. The wall slot is checked first so that a full table
   // cannot leave the wall shortened without its piece.
@@ -152,6 +188,7 @@ void TCasaPlan::SplitAtCrossings(int32_t a) {
     if (Walls[w].C1 == g) return;
     RequireFreeSlot(WallCount, kMaxWalls);
     const int32_t oldStart = Walls[w].C1;
+    bulk_.journal->movedStarts.emplace_back(w, oldStart);
     Walls[w].C1 = g;
     if (bulk_.index) bulk_.index->WallMoved(*this, w);
     AddWallOfThickness(x, Corners[oldStart], Walls[w].epais);
@@ -160,8 +197,12 @@ void TCasaPlan::SplitAtCrossings(int32_t a) {
   const TPoint a1 = Corners[Walls[a].C1];
   const TPoint a2 = Corners[Walls[a].C2];
   const auto examine = [&](int32_t i) {
-    const TPoint x = WallIntersection(i, a);
+    TPoint x = WallIntersection(i, a);
     if (x.x < 0 || x.y < 0) return;
+    // An end of wall a a millimetre off the crossing was joined to wall i
+    // and only rounding keeps them apart: no sliver is cut off.
+    for (const TPoint end : {a1, a2})
+      if (std::abs(int64_t{x.x} - end.x) <= 1 && std::abs(int64_t{x.y} - end.y) <= 1) x = end;
     const TPoint c = Corners[Walls[i].C1];
     const TPoint d = Corners[Walls[i].C2];
     int32_t g = -1;

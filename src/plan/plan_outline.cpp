@@ -1,5 +1,8 @@
+#include <algorithm>
+#include <cmath>
 #include <vector>
 
+#include "common/numeric.h"
 #include "plan/casa_plan.h"
 #include "plan/corner_index.h"
 
@@ -35,9 +38,11 @@ class JointSolver {
     const double t0 = end == 1 ? Angle(p1, p2) : Angle(p2, p1);
 
     Candidate lowest{0, 0, 360}, highest{0, 0, -1}, above{0, 0, 360}, below{0, 0, -1};
+    int32_t thickest = wall.epais;
     const auto consider = [&](int32_t i) {
       if (i == w) return;
       const TWall& other = plan_.Walls[i];
+      if (other.C1 == corner || other.C2 == corner) thickest = std::max(thickest, other.epais);
       int32_t kind = 0;
       if (other.C1 == corner) kind = 1;
       if (other.C2 == corner) kind = 2;
@@ -60,21 +65,23 @@ class JointSolver {
     if (above.wall == 0) above = lowest;
     if (below.wall == 0) below = highest;
 
+    const TPoint k = plan_.Corners[corner];
+    const int64_t limit = 2 * int64_t{thickest};
     if (above.wall != 0) {
       const TQuad p = PolygonOf(above.wall);
       const bool sideA = above.kind == 1;
       if (end == 1)
-        MoveTo(o[3], o[2], o[3], p, sideA);
+        MoveTo(o[3], o[2], o[3], p, sideA, k, limit);
       else
-        MoveTo(o[1], o[0], o[1], p, sideA);
+        MoveTo(o[1], o[0], o[1], p, sideA, k, limit);
     }
     if (below.wall != 0) {
       const TQuad p = PolygonOf(below.wall);
       const bool sideA = below.kind == 2;
       if (end == 1)
-        MoveTo(o[0], o[0], o[1], p, sideA);
+        MoveTo(o[0], o[0], o[1], p, sideA, k, limit);
       else
-        MoveTo(o[2], o[2], o[3], p, sideA);
+        MoveTo(o[2], o[2], o[3], p, sideA, k, limit);
     }
     return above.wall != 0 || below.wall != 0;
   }
@@ -86,22 +93,58 @@ class JointSolver {
 
  private:
   // target := crossing of line (a, b) with the neighbour's side A (p1 p2) or
-  // side B (p3 p4); parallel lines leave it where it was.
-  static void MoveTo(TPoint& target, TPoint a, TPoint b, const TQuad& p, bool sideA) {
-    const TPoint x =
-        sideA ? LineIntersection(a, b, p[0], p[1]) : LineIntersection(a, b, p[2], p[3]);
-    if (x.x != -1) target = x;
+  // side B (p3 p4); parallel lines leave it where it was. A crossing farther
+  // than `limit` from the joint corner k (walls meeting at a sharp angle, or
+  // nearly in line with different thicknesses) is cut back along line (a, b)
+  // to that distance, as a miter limit does.
+  static void MoveTo(TPoint& target, TPoint a, TPoint b, const TQuad& p, bool sideA, TPoint k,
+                     int64_t limit) {
+    long double u;
+    if (!(sideA ? LineCrossingParameter(a, b, p[0], p[1], u)
+                : LineCrossingParameter(a, b, p[2], p[3], u)))
+      return;
+    const long double dx = static_cast<long double>(b.x) - a.x;
+    const long double dy = static_cast<long double>(b.y) - a.y;
+    long double x = a.x + u * dx, y = a.y + u * dy;
+    const long double fromKx = x - k.x, fromKy = y - k.y;
+    if (fromKx * fromKx + fromKy * fromKy > static_cast<long double>(limit) * limit) {
+      // The foot of k on the line, then along the line towards the crossing.
+      const long double length = std::sqrt(dx * dx + dy * dy);
+      const long double ux = dx / length, uy = dy / length;
+      const long double t = (k.x - a.x) * ux + (k.y - a.y) * uy;
+      const long double footX = a.x + t * ux, footY = a.y + t * uy;
+      const long double h2 = (k.x - footX) * (k.x - footX) + (k.y - footY) * (k.y - footY);
+      const long double along = std::sqrt(std::max(0.0L, limit * limit - h2));
+      const long double sign = (x - footX) * ux + (y - footY) * uy >= 0 ? 1 : -1;
+      x = footX + sign * along * ux;
+      y = footY + sign * along * uy;
+    }
+    target = {RoundToInt(x), RoundToInt(y)};
   }
 
   const TCasaPlan& plan_;
   JointLookup lookup_;
 };
 
-void UpdateOutline(TCasaPlan& plan, int32_t w, const JointSolver& solver) {
-  TQuad o = solver.PolygonOf(w);
+// A wall's outline and joint flags, worked out before any is written so that
+// a refresh that raises leaves the plan as it was.
+struct WallOutline {
+  TQuad o;
+  bool joinedAtC1, joinedAtC2;
+};
+
+WallOutline OutlineOf(int32_t w, const JointSolver& solver) {
+  WallOutline result{solver.PolygonOf(w), false, false};
+  result.joinedAtC1 = solver.JoinEnd(w, result.o, 1);
+  result.joinedAtC2 = solver.JoinEnd(w, result.o, 2);
+  return result;
+}
+
+void Store(TCasaPlan& plan, int32_t w, const WallOutline& outline) {
   TWall& wall = plan.Walls[w];
-  wall.JoinedAtC1 = solver.JoinEnd(w, o, 1);
-  wall.JoinedAtC2 = solver.JoinEnd(w, o, 2);
+  const TQuad& o = outline.o;
+  wall.JoinedAtC1 = outline.joinedAtC1;
+  wall.JoinedAtC2 = outline.joinedAtC2;
   wall.Shape = {plan.Corners[wall.C1], o[0], o[1], plan.Corners[wall.C2], o[2], o[3]};
   for (int32_t k = 1; k <= 4; ++k) plan.Outline[4 * w + k] = o[static_cast<size_t>(k - 1)];
 }
@@ -109,7 +152,7 @@ void UpdateOutline(TCasaPlan& plan, int32_t w, const JointSolver& solver) {
 }  // namespace
 
 void TCasaPlan::UpdateWallOutline(int32_t w) {
-  UpdateOutline(*this, w, JointSolver(*this, {}));
+  Store(*this, w, OutlineOf(w, JointSolver(*this, {})));
 }
 
 void TCasaPlan::RefreshGeometry() {
@@ -117,7 +160,10 @@ void TCasaPlan::RefreshGeometry() {
   std::vector<TQuad> polygons(static_cast<size_t>(WallCount) + 1);
   for (int32_t w = 1; w <= WallCount; ++w) polygons[static_cast<size_t>(w)] = WallPolygon(w);
   const JointSolver solver(*this, {&index, &polygons});
-  for (int32_t w = 1; w <= WallCount; ++w) UpdateOutline(*this, w, solver);
+  std::vector<WallOutline> outlines;
+  outlines.reserve(static_cast<size_t>(WallCount));
+  for (int32_t w = 1; w <= WallCount; ++w) outlines.push_back(OutlineOf(w, solver));
+  for (int32_t w = 1; w <= WallCount; ++w) Store(*this, w, outlines[static_cast<size_t>(w - 1)]);
   if (ShowRooms) DetectRooms();
 }
 

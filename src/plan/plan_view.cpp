@@ -10,6 +10,7 @@ void TCasaPlan::Clear() {
   WallCount = 0;
   OpeningCount = 0;
   RoomCount = 0;
+  OpenWalkEnds.clear();
   ObjectCount = 0;
   RoomNames.Clear();
   RoomKinds.Clear();

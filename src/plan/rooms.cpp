@@ -1,11 +1,15 @@
 #include "plan/rooms.h"
 
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
 #include <exception>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "common/digest.h"
-#include "common/numeric.h"
+#include "common/errors.h"
 #include "plan/corner_index.h"
 #include "plan/point_grid.h"
 
@@ -33,11 +37,15 @@ class RoomWalker {
       freeEnd_[static_cast<size_t>(e)] = corners.EndCount(corner) == 1;
       points_[static_cast<size_t>(e)] = plan.Outline[e];
     }
+    FindNeighbourFaces(corners);
     if (search == CoincidentSearch::kGrid) grid_.emplace(points_, kFirstEntry, lastEntry_);
   }
 
   void Run() {
     plan_.RoomCount = 0;
+    plan_.OpenWalkEnds.clear();
+    std::vector<bool> onLoop(visited_.size(), false);
+    std::vector<int32_t> stops;
     // The last wall's entries are never starts: its faces are reached from
     // its neighbours.
     for (int32_t start = kFirstEntry; start <= 4 * plan_.WallCount; ++start) {
@@ -47,9 +55,26 @@ class RoomWalker {
       // never read, so a failed walk leaves nothing behind.
       TPiece& room = plan_.Rooms[plan_.RoomCount + 1];
       room.Border.Count = 0;
-      if (!WalkCloses(start, room.Border)) continue;
+      faces_.clear();
+      touched_.clear();
+      pairedStep_ = false;
+      const bool closes = WalkCloses(start, room.Border);
+      const bool back = room.Border.Count > 1 && room.Border[room.Border.Count] == start;
+      if (!closes && !back && !full_) {
+        stops.push_back(room.Border[room.Border.Count]);
+        continue;
+      }
+      for (const int32_t e : touched_) onLoop[static_cast<size_t>(e)] = true;
+      if (!closes) continue;
       const double area = plan_.Area(room.Border);
-      if (area > 0) AddRoom(room, area);
+      if (area > 0 && WallsOutside() && (!pairedStep_ || HasFreePoint(room.Border)))
+        AddRoom(room, area);
+    }
+    // Where a walk stopped on no loop, the faces of the drawing do not close.
+    for (const int32_t e : stops) {
+      if (onLoop[static_cast<size_t>(e)]) continue;
+      onLoop[static_cast<size_t>(e)] = true;
+      plan_.OpenWalkEnds.push_back(points_[static_cast<size_t>(e)]);
     }
   }
 
@@ -65,9 +90,12 @@ class RoomWalker {
   bool WalkCloses(int32_t start, TIntList& walk) {
     walk.Append(start);
     bool joined = false;
+    full_ = false;
     for (;;) {
       switch (Step(walk)) {
         case StepResult::kFull:
+          full_ = true;
+          return false;
         case StepResult::kStopped:
           return false;
         case StepResult::kJoined:
@@ -92,16 +120,145 @@ class RoomWalker {
       Visit(b);
       walk.Append(a);
       walk.Append(b);
+      faces_.push_back({a, b});
       return StepResult::kRoundedFreeEnd;
     }
-    const int32_t m = FirstCoincident(e);
-    if (m == 0 || visited_[static_cast<size_t>(m)]) return StepResult::kStopped;
+    int32_t m = FirstCoincident(e);
+    if (m == 0) {
+      // The faces that meet at the corner do not share their point: a joint
+      // cut back at a sharp angle, a step between walls of different
+      // thicknesses, a face shrunk to nothing. The walk goes on along the
+      // face that the joint rule pairs with this one.
+      const int32_t paired = neighbourFace_[static_cast<size_t>(e)];
+      if (paired == 0) return StepResult::kStopped;
+      m = paired;
+      pairedStep_ = true;
+    }
+    if (visited_[static_cast<size_t>(m)]) return StepResult::kStopped;
     const int32_t next = (m % 4 == 1 || m % 4 == 3) ? m + 1 : m - 1;
-    if (walk.Count == TIntList::kCapacity) return StepResult::kFull;
+    // A paired face starts away from e: the step to it is part of the border.
+    const bool paired = !Coincide(points_[static_cast<size_t>(e)], points_[static_cast<size_t>(m)]);
+    if (walk.Count + (paired ? 2 : 1) > TIntList::kCapacity) return StepResult::kFull;
     Visit(m);
     Visit(e);
+    if (paired) walk.Append(m);
     walk.Append(next);
+    faces_.push_back({m, next});
     return StepResult::kJoined;
+  }
+
+  // A loop round a room has the room on one side of every wall face it runs
+  // along and the wall on the other. A loop with a wall on its inner side
+  // went round wall material (walls that lie along each other make such
+  // loops): it encloses no free area and is no room. With a positive area
+  // the inner side is the left of each face, where the cross product of the
+  // face's direction with a point of the wall's centre line is positive. The
+  // direction is the wall's own, C1 to C2 or back, as the face is run: joints
+  // can leave a short face turned round.
+  bool WallsOutside() const {
+    for (const auto& [from, to] : faces_) {
+      const TWall& wall = plan_.Walls[(from - 1) / 4];
+      const TPoint c1 = plan_.Corners[wall.C1], c2 = plan_.Corners[wall.C2];
+      const bool towardsC2 = from % 4 == 1 || from % 4 == 0;
+      const int64_t dx = towardsC2 ? int64_t{c2.x} - c1.x : int64_t{c1.x} - c2.x;
+      const int64_t dy = towardsC2 ? int64_t{c2.y} - c1.y : int64_t{c1.y} - c2.y;
+      const TPoint a = points_[static_cast<size_t>(from)];
+      if (dx * (int64_t{c1.y} - a.y) - dy * (int64_t{c1.x} - a.x) > 0) return false;
+    }
+    return true;
+  }
+
+  // Whether some point inside the walk (of a 16 x 16 grid over it) lies in no
+  // wall: a loop closed through paired faces can run round wall material
+  // where short walls meet at odd angles.
+  bool HasFreePoint(const TIntList& walk) const {
+    long double left = INT32_MAX, top = INT32_MAX, right = INT32_MIN, bottom = INT32_MIN;
+    for (int32_t i = 1; i <= walk.Count; ++i) {
+      const TPoint p = points_[static_cast<size_t>(walk[i])];
+      left = std::min<long double>(left, p.x);
+      right = std::max<long double>(right, p.x);
+      top = std::min<long double>(top, p.y);
+      bottom = std::max<long double>(bottom, p.y);
+    }
+    constexpr int kSteps = 16;
+    for (int i = 0; i < kSteps; ++i) {
+      for (int j = 0; j < kSteps; ++j) {
+        const long double x = left + (right - left) * (i + 0.5L) / kSteps;
+        const long double y = top + (bottom - top) * (j + 0.5L) / kSteps;
+        if (Inside(walk, x, y) && !InAWall(x, y)) return true;
+      }
+    }
+    return false;
+  }
+
+  bool Inside(const TIntList& walk, long double x, long double y) const {
+    bool inside = false;
+    for (int32_t i = 1; i < walk.Count; ++i) {
+      const TPoint p = points_[static_cast<size_t>(walk[i])];
+      const TPoint q = points_[static_cast<size_t>(walk[i + 1])];
+      if ((p.y > y) != (q.y > y) &&
+          x < p.x + (y - p.y) * (static_cast<long double>(q.x) - p.x) / (q.y - p.y))
+        inside = !inside;
+    }
+    return inside;
+  }
+
+  bool InAWall(long double x, long double y) const {
+    for (int32_t w = 1; w <= plan_.WallCount; ++w) {
+      const TWall& wall = plan_.Walls[w];
+      const TPoint a = plan_.Corners[wall.C1], b = plan_.Corners[wall.C2];
+      const long double dx = static_cast<long double>(b.x) - a.x;
+      const long double dy = static_cast<long double>(b.y) - a.y;
+      const long double length = std::sqrt(dx * dx + dy * dy);
+      if (length == 0) continue;
+      const long double t = ((x - a.x) * dx + (y - a.y) * dy) / length;
+      const long double d = std::abs((x - a.x) * dy - (y - a.y) * dx) / length;
+      if (t > 0 && t < length && d < wall.epais / 2) return true;
+    }
+    return false;
+  }
+
+  // For each entry, the entry of the neighbouring wall whose face the joint
+  // rule meets it with at its corner: the angularly nearest wall on that
+  // side, as UpdateWallOutline picks it.
+  void FindNeighbourFaces(const CornerWallIndex& corners) {
+    neighbourFace_.assign(static_cast<size_t>(lastEntry_) + 1, 0);
+    struct Near {
+      int32_t wall = 0, kind = 0;
+      double angle = 0;
+    };
+    for (int32_t w = 1; w <= plan_.WallCount; ++w) {
+      const TWall& wall = plan_.Walls[w];
+      const TPoint p1 = plan_.Corners[wall.C1], p2 = plan_.Corners[wall.C2];
+      for (int end = 1; end <= 2; ++end) {
+        const int32_t corner = end == 1 ? wall.C1 : wall.C2;
+        const double t0 = end == 1 ? Angle(p1, p2) : Angle(p2, p1);
+        Near lowest{0, 0, 360}, highest{0, 0, -1}, above{0, 0, 360}, below{0, 0, -1};
+        for (int32_t i : corners.WallsAt(corner)) {
+          if (i == w) continue;
+          const TWall& other = plan_.Walls[i];
+          const int32_t kind = other.C2 == corner ? 2 : 1;
+          const TPoint q1 = plan_.Corners[other.C1], q2 = plan_.Corners[other.C2];
+          const double t = kind == 1 ? Angle(q1, q2) : Angle(q2, q1);
+          if (t < lowest.angle) lowest = {i, kind, t};
+          if (t > highest.angle) highest = {i, kind, t};
+          if (t < above.angle && t > t0) above = {i, kind, t};
+          if (t > below.angle && t < t0) below = {i, kind, t};
+        }
+        if (above.wall == 0) above = lowest;
+        if (below.wall == 0) below = highest;
+        // Side B at C1 and side A at C2 meet the wall above; the other two
+        // the wall below. Above, a wall leaving the corner offers its side A
+        // at its C1, one arriving its side B at its C2; below, the reverse.
+        const int32_t base = 4 * w;
+        if (above.wall != 0)
+          neighbourFace_[static_cast<size_t>(end == 1 ? base + 4 : base + 2)] =
+              4 * above.wall + (above.kind == 1 ? 1 : 3);
+        if (below.wall != 0)
+          neighbourFace_[static_cast<size_t>(end == 1 ? base + 1 : base + 3)] =
+              4 * below.wall + (below.kind == 2 ? 2 : 4);
+      }
+    }
   }
 
   int32_t FirstCoincident(int32_t e) const {
@@ -109,7 +266,10 @@ class RoomWalker {
     return FirstCoincidentByScan(points_, kFirstEntry, lastEntry_, e);
   }
 
-  void Visit(int32_t e) { visited_.at(static_cast<size_t>(e)) = true; }
+  void Visit(int32_t e) {
+    visited_.at(static_cast<size_t>(e)) = true;
+    touched_.push_back(e);
+  }
 
   void AddRoom(TPiece& room, double area) {
     room.surface = area;
@@ -123,11 +283,20 @@ class RoomWalker {
   std::vector<TPoint> points_;
   std::vector<bool> freeEnd_;  // the entry's corner holds no other wall end
   std::vector<bool> visited_;
+  std::vector<int32_t> neighbourFace_;
+  bool pairedStep_ = false;  // the current walk went on along a paired face
+  bool full_ = false;        // the current walk outgrew its list
+  // The wall faces the current walk has run along, as pairs of entries.
+  std::vector<std::pair<int32_t, int32_t>> faces_;
+  std::vector<int32_t> touched_;  // the entries the current walk has visited
   std::optional<PointGrid> grid_;
 };
 
-// Shoelace terms of a walk, in 64-bit integers: 32-bit products would
-// overflow as soon as coordinates pass about 46 metres.
+using Wide = __int128;
+
+// Shoelace terms of a walk, exact: 64-bit products of int32 coordinates,
+// summed in 128 bits, so that a plan kilometres from the origin gives the same
+// areas and centres as at the origin.
 template <class F>
 void ForEachEdge(const TCasaPlan& plan, const TIntList& walk, F&& f) {
   for (int32_t i = 1; i < walk.Count; ++i) {
@@ -135,6 +304,19 @@ void ForEachEdge(const TCasaPlan& plan, const TIntList& walk, F&& f) {
     const TPoint q = plan.Outline[walk[i + 1]];
     f(p, q, int64_t{p.x} * q.y - int64_t{q.x} * p.y);
   }
+}
+
+// numerator / denominator (denominator > 0) to the nearest integer, halves to
+// the even neighbour, as RoundToInt does for the quotient.
+int32_t RoundedQuotient(Wide numerator, Wide denominator) {
+  Wide q = numerator / denominator, r = numerator % denominator;
+  if (r < 0) {
+    --q;
+    r += denominator;
+  }
+  if (2 * r > denominator || (2 * r == denominator && q % 2 != 0)) ++q;
+  if (q < INT32_MIN || q > INT32_MAX) throw OverflowError();
+  return static_cast<int32_t>(q);
 }
 
 }  // namespace
@@ -154,21 +336,26 @@ void TCasaPlan::DetectRooms() {
 
 double TCasaPlan::Area(const TIntList& walk) const {
   if (walk.Count < 3) return 0;
-  double sum = 0;
+  Wide sum = 0;
   ForEachEdge(*this, walk, [&sum](TPoint, TPoint, int64_t cross) { sum += cross; });
-  return sum / 2;
+  return static_cast<double>(sum) / 2;
 }
 
 TPoint TCasaPlan::Centroid(const TIntList& walk) const {
   if (walk.Count <= 2) return {0, 0};
-  double s = 0, sx = 0, sy = 0;
+  Wide s = 0, sx = 0, sy = 0;
   ForEachEdge(*this, walk, [&](TPoint p, TPoint q, int64_t cross) {
     s += cross;
-    sx += static_cast<double>(cross) * static_cast<double>(int64_t{p.x} + q.x);
-    sy += static_cast<double>(cross) * static_cast<double>(int64_t{p.y} + q.y);
+    sx += Wide{cross} * (int64_t{p.x} + q.x);
+    sy += Wide{cross} * (int64_t{p.y} + q.y);
   });
   if (s == 0) return {0, 0};
-  return {RoundToInt(sx / (3 * s)), RoundToInt(sy / (3 * s))};
+  if (s < 0) {
+    s = -s;
+    sx = -sx;
+    sy = -sy;
+  }
+  return {RoundedQuotient(sx, 3 * s), RoundedQuotient(sy, 3 * s)};
 }
 
 std::string TCasaPlan::RoomName(int32_t r) const {

@@ -276,6 +276,9 @@ void PlanPainter::DrawProblems() {
     DrawMarker(plan_.Corners[i]);
     DrawMarker(plan_.Corners[j]);
   }
+  // Wall faces that do not close into a room where the walk around them stopped.
+  if (plan_.ShowRooms)
+    for (const TPoint p : plan_.OpenWalkEnds) DrawMarker(p);
   // The selected corner almost touching a wall that does not end at it.
   const int32_t m = plan_.Selected(kSelCorner);
   if (m <= 0) return;

@@ -30,11 +30,13 @@ TEST(Geometry, RotateTurnsClockwiseOnScreenAndRounds) {
   EXPECT_EQ(Rotate({10, 0}, {0, 0}, 270), (TPoint{0, -10}));
 }
 
-TEST(Geometry, DistanceGivesTheLargestIntWhenSquaresOverflow) {
+TEST(Geometry, DistanceGivesTheLargestIntOnlyWhenTheLengthDoesNotFit) {
   EXPECT_EQ(Distance({0, 0}, {3, 4}), 5);
   EXPECT_EQ(Distance({0, 0}, {1, 1}), 1);  // 1.414 rounds down
-  EXPECT_EQ(Distance({0, 0}, {50000, 50000}), 2147483647);
-  EXPECT_THROW(CheckedDistance({0, 0}, {50000, 50000}), OverflowError);
+  EXPECT_EQ(Distance({0, 0}, {50000, 50000}), 70711);
+  EXPECT_EQ(CheckedDistance({-9000000, -9000000}, {9000000, 9000000}), 25455844);
+  EXPECT_EQ(Distance({-2000000000, 0}, {2000000000, 0}), 2147483647);
+  EXPECT_THROW(CheckedDistance({-2000000000, 0}, {2000000000, 0}), OverflowError);
   EXPECT_EQ(CheckedDistance({100, 100}, {103, 104}), 5);
 }
 
@@ -44,6 +46,8 @@ TEST(Geometry, ProjectionOnlyStrictlyInsideTheSegment) {
   EXPECT_EQ(ProjectOnSegment({1000, 300}, {0, 0}, {1000, 0}), kNoPoint);
   EXPECT_EQ(ProjectOnSegment({1200, 300}, {0, 0}, {1000, 0}), kNoPoint);
   EXPECT_EQ(ProjectOnSegment({5, 5}, {7, 7}, {7, 7}), kNoPoint);
+  EXPECT_EQ(ProjectOnSegment({4000000, 9000000}, {-9000000, -9000000}, {9000000, 9000000}),
+            (TPoint{6500000, 6500000}));
   EXPECT_EQ(DistanceToSegment({500, 300}, {0, 0}, {1000, 0}), 300);
   EXPECT_EQ(DistanceToSegment({-5, 300}, {0, 0}, {1000, 0}), -1);
   EXPECT_EQ(DistanceToSegment({0, 1000}, {0, 0}, {1000, 1000}), 707);
@@ -58,13 +62,21 @@ TEST(Geometry, SegmentIntersectionAcceptsAThousandthBeyondTheEnd) {
   EXPECT_EQ(SegmentIntersection({0, 0}, {1000, 0}, {1002, -500}, {1002, 500}), kNoPoint);
   EXPECT_EQ(SegmentIntersection({0, 0}, {1000, 0}, {200, 0}, {3000, 0}), kNoPoint);  // collinear
   EXPECT_EQ(SegmentIntersection({0, 0}, {1000, 0}, {0, 10}, {1000, 10}), kNoPoint);  // parallel
+  // Products far past 32 bits: walls of 18 km across each other.
+  EXPECT_EQ(SegmentIntersection({-9000000, 0}, {9000000, 0}, {3, -9000000}, {3, 9000000}),
+            (TPoint{3, 0}));
 }
 
 TEST(Geometry, LineIntersectionHasNoBounds) {
   EXPECT_EQ(LineIntersection({0, 0}, {10, 0}, {500, 7}, {500, 9}), (TPoint{500, 0}));
   EXPECT_EQ(LineIntersection({0, 0}, {10, 10}, {0, 100}, {1, 99}), (TPoint{50, 50}));
   EXPECT_EQ(LineIntersection({0, 0}, {10, 0}, {0, 5}, {10, 5}), kNoPoint);
-  EXPECT_THROW(LineIntersection({0, 0}, {100000, 0}, {0, 0}, {0, 100000}), OverflowError);
+  EXPECT_EQ(LineIntersection({0, 0}, {100000, 0}, {0, 0}, {0, 100000}), (TPoint{0, 0}));
+  EXPECT_EQ(LineIntersection({-9000000, 1}, {9000000, 1}, {7, -9000000}, {7, 9000000}),
+            (TPoint{7, 1}));
+  // Nearly parallel lines whose crossing lies beyond the int32 range.
+  EXPECT_THROW(LineIntersection({0, 0}, {10000000, 0}, {-10000000, 10000000}, {10000000, 9999999}),
+               OverflowError);
 }
 
 TEST(Geometry, MidpointHalvesTowardsZero) {

@@ -31,6 +31,7 @@ TEST(Rooms, RectangleGivesOneRoomBoundedByTheInnerFaces) {
   EXPECT_EQ(room.Centre, (TPoint{7000, 6500}));
   EXPECT_EQ(room.hash, Md5Hex("(5),7,11,15,19,7"));
   EXPECT_EQ(room.hash.size(), 32u);
+  EXPECT_TRUE(plan.OpenWalkEnds.empty());  // every face closes
 
   // The exterior loop runs the other way round.
   TIntList outer;

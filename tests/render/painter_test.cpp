@@ -141,6 +141,31 @@ TEST(Painter, CornersCloserThan250AreMarked) {
   EXPECT_TRUE(RedSquares(Paint(*plan)).empty()) << "problems are off";
 }
 
+// Walls traced over each other where a slanted wall joins them, as read:
+// the faces there close into no loop, and the places where the room walks
+// stop are marked; with rooms not shown, nothing is.
+TEST(Painter, FacesThatCannotCloseAreMarked) {
+  auto plan = NewPlan();
+  plan->ShowProblems = plan->ShowRooms = true;
+  struct Drawn {
+    TPoint from, to;
+    int32_t epais;
+  };
+  for (const Drawn& d :
+       {Drawn{{10000, 17000}, {6000, 17000}, 120}, Drawn{{5500, 15500}, {6500, 17000}, 200},
+        Drawn{{10500, 16000}, {10500, 13500}, 100}, Drawn{{6500, 17000}, {8000, 17000}, 120},
+        Drawn{{9500, 8000}, {9500, 15000}, 250}, Drawn{{12000, 9500}, {12000, 17000}, 200},
+        Drawn{{13000, 8000}, {13000, 11500}, 200}})
+    plan->AddWallOfThickness(d.from, d.to, d.epais);
+  const auto marks = RedSquares(Paint(*plan));
+  ASSERT_FALSE(plan->OpenWalkEnds.empty());
+  ASSERT_EQ(marks.size(), plan->OpenWalkEnds.size());
+  const TPoint p = plan->PlanToScreen(plan->OpenWalkEnds[0]);
+  EXPECT_EQ(marks[0].coords, (std::vector<double>{p.x - 2.0, p.y - 2.0, 4, 4}));
+  plan->ShowRooms = false;
+  EXPECT_TRUE(RedSquares(Paint(*plan)).empty());
+}
+
 TEST(Painter, CloseCornerPairsMatchThePlainPairLoop) {
   std::mt19937 random(7);
   for (int spread : {3000, 20000}) {

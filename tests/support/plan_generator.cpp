@@ -10,8 +10,7 @@
 namespace casavo::gen {
 namespace {
 
-// Walls longer than this are drawn in pieces: SplitAtCrossings multiplies a
-// wall's length by distances across the whole site in 32-bit integers.
+// Walls longer than this are drawn in pieces, as a user draws a long run.
 constexpr int32_t kLongestRun = 10000;
 constexpr int32_t kSiteLeft = 5000;
 constexpr int32_t kGap = 3000;  // between buildings
@@ -241,8 +240,7 @@ int32_t GeneratePlan(TCasaPlan& plan, const PlanRecipe& recipe) {
   int32_t enclosedAreas = 0;
   plan.Clear();
   const int32_t savedThickness = plan.DefaultThickness;
-  // A roughly square site keeps coordinate differences, and so the 32-bit
-  // products of the wall crossings, small.
+  // A roughly square site, as plots of land are.
   const int32_t siteWidth =
       std::max(40000, static_cast<int32_t>(1000 * std::sqrt(10.0 * recipe.targetWalls)));
   TPoint cursor{kSiteLeft, 5000};
