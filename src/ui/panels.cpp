@@ -72,6 +72,10 @@ void TForm1::SelectionChange() {
     if (const int32_t c = plan.Selected(kSelCorner)) FillCornerPanel(c);
   }
   SideMenu->Layout(false);
+  // The panel of the selection comes under "Fichier" and "Affichage": bring it into view.
+  for (QWidget* panel : {pMur, pTrou, pCoin, pObjet, pPiece}) {
+    if (!panel->isHidden()) SideMenu->ensureWidgetVisible(panel, 0, 0);
+  }
 }
 
 void TForm1::FillOpeningPanel(int32_t k) {
