@@ -15,7 +15,6 @@ namespace casavo {
 
 void TForm1::cbVoirClick() {
   if (ApplyingEdit) return;
-  RememberDisplay();
   cbVoirNomObjet->setVisible(cbVoirObjet->isChecked());
   TCasaPlan& plan = *Editor->Plan;
   plan.ShowDimensions = cbDimension->isChecked();
@@ -30,7 +29,6 @@ void TForm1::cbZoomChange() {
   if (ApplyingEdit) return;
   lZoom->SetCaption(ZoomAbout(*Editor->Plan, tbZoom->value()));
   Editor->Paint();
-  RememberDisplay();
 }
 
 void TForm1::mlAjusterClick() {

@@ -61,10 +61,7 @@ void TForm1::FormCreate() {
   Editor->Plan->OnSelectionChange = [this](void*) { SelectionChange(); };
   connect(Editor, &TCasa::HistoryChanged, this, &TForm1::UpdateHistoryCommands);
   // The wheel, the keys and "Ajuster" zoom from the plan area: the slider follows.
-  connect(Editor, &TCasa::ZoomChanged, this, [this](double zoom) {
-    SetZoom(zoom);
-    RememberDisplay();
-  });
+  connect(Editor, &TCasa::ZoomChanged, this, [this](double zoom) { SetZoom(zoom); });
   View3D = new View3DControls(*this);
 
   ResetPlan();

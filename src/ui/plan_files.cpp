@@ -228,6 +228,8 @@ void TForm1::closeEvent(QCloseEvent* event) {
   }
   // Nothing is left that the recovery file would have to bring back.
   TCasa::DeleteRecoveryFile();
+  // Once, here: the settings file is rewritten whole, too slow for every slider step.
+  RememberDisplay();
   event->accept();
 }
 

@@ -249,5 +249,18 @@ TEST_F(MainWindowTest, AnExceptionInAHandlerShowsAnErrorBoxAndTheWindowGoesOn) {
   EXPECT_EQ(script_.errors.size(), 1u);
 }
 
+TEST_F(MainWindowTest, TheDisplaySwitchesAndTheZoomAreKeptFromOneRunToTheNext) {
+  Start();
+  EXPECT_TRUE(form_->cbPiece->isChecked() && form_->cbDimension->isChecked()) << "shown at first";
+  form_->cbDimension->setChecked(false);
+  form_->SetZoom(0.2);
+  EXPECT_TRUE(form_->close());
+  Stop();
+  Start();
+  EXPECT_FALSE(form_->cbDimension->isChecked());
+  EXPECT_FALSE(Plan().ShowDimensions);
+  EXPECT_DOUBLE_EQ(Plan().zx, 0.2);
+}
+
 }  // namespace
 }  // namespace casavo
