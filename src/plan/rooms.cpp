@@ -67,7 +67,8 @@ class RoomWalker {
       for (const int32_t e : touched_) onLoop[static_cast<size_t>(e)] = true;
       if (!closes) continue;
       const double area = plan_.Area(room.Border);
-      if (area > 0 && WallsOutside() && (!pairedStep_ || HasFreePoint(room.Border)))
+      if (area > 0 && WallsOutside() &&
+          (!(pairedStep_ || WithinWallReach(room.Border)) || HasFreePoint(room.Border)))
         AddRoom(room, area);
     }
     // Where a walk stopped on no loop, the faces of the drawing do not close.
@@ -189,6 +190,25 @@ class RoomWalker {
       }
     }
     return false;
+  }
+
+  // Whether the walk fits in a square twice as wide as the thickest wall it
+  // runs along: where short walls cross inside a junction, the faces of the
+  // junction's own pieces can close such a loop inside the wall material.
+  bool WithinWallReach(const TIntList& walk) const {
+    int32_t thickest = 0;
+    for (const auto& face : faces_)
+      thickest = std::max(thickest, plan_.Walls[(face.first - 1) / 4].epais);
+    const TPoint first = points_[static_cast<size_t>(walk[1])];
+    int64_t left = first.x, top = first.y, right = first.x, bottom = first.y;
+    for (int32_t i = 2; i <= walk.Count; ++i) {
+      const TPoint p = points_[static_cast<size_t>(walk[i])];
+      left = std::min<int64_t>(left, p.x);
+      right = std::max<int64_t>(right, p.x);
+      top = std::min<int64_t>(top, p.y);
+      bottom = std::max<int64_t>(bottom, p.y);
+    }
+    return std::max(right - left, bottom - top) <= 2 * int64_t{thickest};
   }
 
   bool Inside(const TIntList& walk, long double x, long double y) const {
