@@ -6,6 +6,7 @@
 
 #include "plan/casa_plan.h"
 #include "plan_builders.h"
+#include "support/random_sketches.h"
 
 namespace casavo {
 namespace {
@@ -156,6 +157,34 @@ TEST(RoomFaults, StaggeredPartitionsKeepBothRooms) {
   ASSERT_EQ(plan.RoomCount, 2);
   EXPECT_EQ(plan.Rooms[1].surface, 1800.0 * 2800);
   EXPECT_EQ(plan.Rooms[2].surface, 1800.0 * 2800);
+}
+
+// A slanted wall crosses a wall's centre line 1 mm (after rounding) from its
+// end: the crossing is taken at the end, whichever wall comes first, so no
+// 1 mm piece is left to collapse the faces there.
+TEST(RoomFaults, ACrossingRoundedNextToAnEndCutsNoSliver) {
+  const Wall upright{{12500, 9500}, {12500, 10500}, 250};
+  const Wall slanted{{12000, 10500}, {13001, 8500}, 120};
+  for (const bool uprightFirst : {true, false}) {
+    TCasaPlan plan = uprightFirst ? Drawn({upright, slanted}) : Drawn({slanted, upright});
+    EXPECT_EQ(plan.WallCount, 3) << uprightFirst;
+    EXPECT_GE(ShortestWall(plan), 100) << uprightFirst;
+    int32_t ends = 0;
+    for (int32_t w = 1; w <= plan.WallCount; ++w)
+      for (const int32_t c : {plan.Walls[w].C1, plan.Walls[w].C2})
+        ends += plan.Corners[c] == TPoint{12500, 9500};
+    EXPECT_EQ(ends, 3) << uprightFirst;
+  }
+}
+
+// Short pieces crossing inside a junction can close a loop of their faces
+// that lies wholly in wall material: no sketch keeps such a room.
+TEST(RoomFaults, NoRoomInsideWallMaterial) {
+  for (uint64_t seed = 1; seed <= 400; ++seed) {
+    TCasaPlan plan;
+    gen::DrawSketch(plan, gen::RandomSketch(seed));
+    EXPECT_FALSE(gen::FaultsOf(plan).phantomRoom) << "sketch " << seed;
+  }
 }
 
 }  // namespace
