@@ -49,20 +49,32 @@ TEST(RoomFaults, AStepBetweenThicknessesKeepsTheRoom) {
   EXPECT_EQ(plan.Rooms[1].surface, 3750.0 * 2750 + 1875.0 * 75);
 }
 
-// A thin triangle: the mitre at its sharp corners stops at twice the wall
-// thickness from the corner, and the room is still found.
-TEST(RoomFaults, SharpCornersAreCutBackAndTheRoomStays) {
-  const TCasaPlan plan = Drawn({{{5000, 5000}, {9000, 5000}, 200},
-                                {{9000, 5000}, {5000, 6000}, 200},
-                                {{5000, 6000}, {5000, 5000}, 200}});
+// A thin triangle: outside, the mitre at its sharp corners stops at twice
+// the wall thickness from the corner; inside, the faces meet where they
+// cross, so the room is the triangle of the inner faces, whose inradius is
+// the centre lines' less half the thickness.
+TEST(RoomFaults, SharpCornersAreCappedOutsideAndTheRoomKeepsItsArea) {
+  const TPoint a{5000, 5000}, b{9000, 5000}, c{5000, 6000};
+  const TCasaPlan plan = Drawn({{a, b, 200}, {b, c, 200}, {c, a, 200}});
+  const auto inside = [&](TPoint p) {
+    const auto side = [p](TPoint from, TPoint to) {
+      return (1.0 * to.x - from.x) * (p.y - from.y) - (1.0 * to.y - from.y) * (p.x - from.x);
+    };
+    return side(a, b) > 0 && side(b, c) > 0 && side(c, a) > 0;
+  };
   for (int32_t w = 1; w <= plan.WallCount; ++w) {
     const auto& shape = plan.Walls[w].Shape;
-    for (int k : {1, 5}) EXPECT_LE(Far(shape[0], shape[static_cast<size_t>(k)]), 400.5) << w;
-    for (int k : {2, 4}) EXPECT_LE(Far(shape[3], shape[static_cast<size_t>(k)]), 400.5) << w;
+    for (int k : {1, 5})
+      if (!inside(shape[static_cast<size_t>(k)]))
+        EXPECT_LE(Far(shape[0], shape[static_cast<size_t>(k)]), 400.5) << w;
+    for (int k : {2, 4})
+      if (!inside(shape[static_cast<size_t>(k)]))
+        EXPECT_LE(Far(shape[3], shape[static_cast<size_t>(k)]), 400.5) << w;
   }
+  const double area = 2e6, perimeter = Far(a, b) + Far(b, c) + Far(c, a);
+  const double r = 2 * area / perimeter, inner = area * (r - 100) * (r - 100) / (r * r);
   ASSERT_EQ(plan.RoomCount, 1);
-  EXPECT_GT(plan.Rooms[1].surface, 1e6);
-  EXPECT_LT(plan.Rooms[1].surface, 2e6);
+  EXPECT_NEAR(plan.Rooms[1].surface, inner, 0.005 * inner);
 }
 
 // The 4000 x 3000 rectangle of 200 mm walls with one more wall drawn and
