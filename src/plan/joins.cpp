@@ -65,6 +65,31 @@ std::optional<TPoint> FootInside(const Body& body, TPoint p, TPoint q) {
   return foot;
 }
 
+// A wall shorter than this goes in the clean-up.
+constexpr long double kShortestKept = 100;
+
+// Where a wall end arriving at the body joins it: the foot, or the body's
+// end when the foot lies closer to it than the shortest wall the clean-up
+// keeps, so that the cut leaves no such remnant.
+std::optional<TPoint> JoinPointOf(const Body& body, TPoint p, TPoint q) {
+  auto foot = FootInside(body, p, q);
+  if (!foot) {
+    // An end on the centre line is cut there, unless that is near an end.
+    const auto at = PlacementOf(body, p);
+    if (!at || p == body.a || p == body.b || at->across >= kOnTheLine || at->along <= 0 ||
+        at->along >= 1 || PlacementOf(body, q)->across <= body.half)
+      return std::nullopt;
+    foot = p;
+  }
+  const auto from = [&foot](TPoint end) {
+    return std::hypot(static_cast<long double>(foot->x) - end.x,
+                      static_cast<long double>(foot->y) - end.y);
+  };
+  const long double toA = from(body.a), toB = from(body.b);
+  if (std::min(toA, toB) >= kShortestKept) return foot == p ? std::nullopt : foot;
+  return toA <= toB ? body.a : body.b;
+}
+
 }  // namespace
 
 TPoint TCasaPlan::JoinedEnd(TPoint p, TPoint q) const {
@@ -73,7 +98,7 @@ TPoint TCasaPlan::JoinedEnd(TPoint p, TPoint q) const {
   std::optional<std::vector<int32_t>> near;
   if (bulk_.index) near = bulk_.index->WallsNear(p, bulk_.index->HalfThickest() + 1, WallCount);
   const auto examine = [&](int32_t j) {
-    const auto foot = FootInside(BodyOf(*this, j), p, q);
+    const auto foot = JoinPointOf(BodyOf(*this, j), p, q);
     if (!foot) return;
     const long double d = std::hypot(static_cast<long double>(foot->x) - p.x,
                                      static_cast<long double>(foot->y) - p.y);
