@@ -125,6 +125,26 @@ class RoomWalker {
       return StepResult::kRoundedFreeEnd;
     }
     int32_t m = FirstCoincident(e);
+    // A face shrunk to a point (a short piece between staggered or stepped
+    // walls) shares it with the face end the walk has just left: the walk
+    // goes on to another face at that corner, or, when there is none or it
+    // is where the walk came from, to the face the joint rule pairs with
+    // this one.
+    if (m != 0 && m == FaceEndBefore(e)) {
+      // Only faces that end at e's corner go on from it.
+      do {
+        m = FirstCoincidentAfter(e, m);
+      } while (m != 0 && CornerOf(m) != CornerOf(e));
+      if (m != 0 && visited_[static_cast<size_t>(m)]) m = 0;
+    }
+    // Both ends of a face shrunk to a point coincide with e: the walk enters
+    // it at the end on e's corner, so as to leave it at the other.
+    if (m != 0) {
+      const int32_t other = FaceEndBefore(m);
+      if (other != e && CornerOf(m) != CornerOf(e) && CornerOf(other) == CornerOf(e) &&
+          Coincide(points_[static_cast<size_t>(e)], points_[static_cast<size_t>(other)]))
+        m = other;
+    }
     if (m == 0) {
       // The faces that meet at the corner do not share their point: a joint
       // cut back at a sharp angle, a step between walls of different
@@ -134,6 +154,13 @@ class RoomWalker {
       if (paired == 0) return StepResult::kStopped;
       m = paired;
       pairedStep_ = true;
+    }
+    // Back at a start on a face shrunk to a point, or reached through a
+    // paired face: the loop is closed.
+    if (m == walk[1] && walk.Count > 2) {
+      if (walk.Count + 1 > TIntList::kCapacity) return StepResult::kFull;
+      walk.Append(m);
+      return StepResult::kJoined;
     }
     if (visited_[static_cast<size_t>(m)]) return StepResult::kStopped;
     const int32_t next = (m % 4 == 1 || m % 4 == 3) ? m + 1 : m - 1;
@@ -285,6 +312,19 @@ class RoomWalker {
     if (grid_) return grid_->FirstCoincident(e);
     return FirstCoincidentByScan(points_, kFirstEntry, lastEntry_, e);
   }
+
+  int32_t FirstCoincidentAfter(int32_t e, int32_t after) const {
+    if (grid_) return grid_->FirstCoincidentAfter(e, after);
+    return FirstCoincidentByScan(points_, after + 1, lastEntry_, e);
+  }
+
+  int32_t CornerOf(int32_t e) const {
+    const TWall& wall = plan_.Walls[(e - 1) / 4];
+    return (e % 4 == 1 || e % 4 == 0) ? wall.C1 : wall.C2;
+  }
+
+  // The other end of e's face.
+  static int32_t FaceEndBefore(int32_t e) { return (e % 4 == 1 || e % 4 == 3) ? e + 1 : e - 1; }
 
   void Visit(int32_t e) {
     visited_.at(static_cast<size_t>(e)) = true;

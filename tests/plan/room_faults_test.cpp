@@ -199,5 +199,26 @@ TEST(RoomFaults, NoRoomInsideWallMaterial) {
   }
 }
 
+// The right side of the rectangle changes from 200 to 250 mm at y = 6600 and
+// a wall crosses the room 100 mm above the step, or ends 6 mm from it: the
+// 100 mm piece's inner face shrinks to a point, which the walk goes through,
+// and an end that close joins the step's corner instead of leaving a 6 mm
+// piece.
+TEST(RoomFaults, AStepNextToAJunctionKeepsBothRooms) {
+  for (const int32_t y : {6500, 6594}) {
+    const TCasaPlan plan = Drawn({{{5000, 5000}, {9000, 5000}, 200},
+                                  {{9000, 5000}, {9000, 6600}, 200},
+                                  {{9000, 6600}, {9000, 8000}, 250},
+                                  {{9000, 8000}, {5000, 8000}, 200},
+                                  {{5000, 8000}, {5000, 5000}, 200},
+                                  {{5000, y}, {9000, y}, 200}});
+    EXPECT_GE(ShortestWall(plan), 100) << y;
+    ASSERT_EQ(plan.RoomCount, 2) << y;
+    if (y == 6500) {
+      EXPECT_EQ(plan.Rooms[1].surface + plan.Rooms[2].surface, 3800.0 * 1300 + 3775.0 * 1300);
+    }
+  }
+}
+
 }  // namespace
 }  // namespace casavo
