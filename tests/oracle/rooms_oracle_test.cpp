@@ -1,11 +1,17 @@
 // Casavo's rooms against an independent planar-geometry library: the rooms of
 // a plan are the holes of the union of its wall surfaces (each wall's painted
 // hexagon), as GEOS computes them. A room and a hole match when their areas
-// agree within 0.5 % and their centres lie within 1 % of the hole's size of
-// each other. The differences allowed are the two the model defines: a
-// free-standing wall inside a room (a stub's footprint) is an island in its
-// hole and counts in neither area, and a plan has at most 1000 rooms (no plan
-// drawn here has more).
+// agree within 0.5 % (or half a millimetre along the border, for the small
+// rooms whose rounded points weigh more) and their centres lie within 1 % of
+// the hole's size of each other.
+//
+// The differences the model allows are named and counted apart: a crack (a
+// hole narrower than the 5 mm within which the room walk takes two outline
+// points for one, left by joint points rounded to the millimetre), a stub (a
+// free-standing wall inside a room, an island of its hole, which the room
+// may leave out of its area), and the table (a plan has at most 1000 rooms).
+// Everything else is a fault: a lost room, merged rooms, a wrong area or a
+// phantom room.
 
 #include <geos_c.h>
 #include <gtest/gtest.h>
@@ -134,12 +140,7 @@ bool Inside(const TCasaPlan& plan, const TPiece& room, double x, double y) {
 Verdict Compare(const TCasaPlan& plan, const std::vector<Hole>& holes) {
   Verdict verdict;
   std::vector<const Hole*> open;
-  for (const Hole& hole : holes) {
-    if (2 * hole.area < 5 * hole.perimeter)
-      ++verdict.cracks;
-    else
-      open.push_back(&hole);
-  }
+  for (const Hole& hole : holes) open.push_back(&hole);
   const auto near = [](double area, double target, double perimeter) {
     return std::abs(area - target) <= std::max(0.005 * target, 0.5 * perimeter);
   };
@@ -161,6 +162,9 @@ Verdict Compare(const TCasaPlan& plan, const std::vector<Hole>& holes) {
     else
       unmatched.push_back(r);
   }
+  // A crack a room matches counts as that room.
+  verdict.cracks = static_cast<int>(
+      std::erase_if(open, [](const Hole* hole) { return 2 * hole->area < 5 * hole->perimeter; }));
   if (plan.RoomCount == TCasaPlan::kMaxRooms) {
     verdict.table = static_cast<int>(open.size());
     open.clear();
@@ -295,7 +299,7 @@ TEST(RoomsOracle, HousesAgree) {
       "%%)\n",
       read.agreed, read.plans, 100 * read.Rate(), cleaned.agreed, cleaned.plans,
       100 * cleaned.Rate());
-  EXPECT_GE(read.Rate(), 0.98);  // 148 of 150 measured
+  EXPECT_EQ(read.agreed, read.plans);
   EXPECT_EQ(cleaned.agreed, cleaned.plans);
 }
 
@@ -342,8 +346,8 @@ TEST(RoomsOracle, RandomSketchesAgree) {
     const Verdict verdict = Compare(plan, geos.HolesOf(plan));
     read.Add(seed, verdict);
     const std::pair<const char*, bool> kinds[] = {
-        {"without faults", !f.overlap && !f.nearMiss && !f.thicknessStep && !f.shortPiece &&
-                               !f.sharpCorner},
+        {"without faults",
+         !f.overlap && !f.nearMiss && !f.thicknessStep && !f.shortPiece && !f.sharpCorner},
         {"overlaps", f.overlap},
         {"near misses", f.nearMiss},
         {"thickness steps", f.thicknessStep},
@@ -362,8 +366,10 @@ TEST(RoomsOracle, RandomSketchesAgree) {
     std::printf("  %-16s %3d of %3d agree (%.1f %%)\n", name.c_str(), tally.agreed, tally.plans,
                 100 * tally.Rate());
   cleaned.Print("random sketches after the clean-up");
-  EXPECT_GE(read.tally.Rate(), 0.48);
-  EXPECT_GE(cleaned.tally.Rate(), 0.53);
+  // Measured: 261 and 311 of 400, and 109 of the 110 sketches without faults.
+  EXPECT_GE(read.tally.agreed, 261);
+  EXPECT_GE(cleaned.tally.agreed, 311);
+  EXPECT_GE(byKind["without faults"].agreed, 109);
 }
 
 }  // namespace
