@@ -64,12 +64,12 @@ TEST(RoomFaults, SharpCornersAreCappedOutsideAndTheRoomKeepsItsArea) {
   };
   for (int32_t w = 1; w <= plan.WallCount; ++w) {
     const auto& shape = plan.Walls[w].Shape;
-    for (int k : {1, 5})
-      if (!inside(shape[static_cast<size_t>(k)]))
-        EXPECT_LE(Far(shape[0], shape[static_cast<size_t>(k)]), 400.5) << w;
-    for (int k : {2, 4})
-      if (!inside(shape[static_cast<size_t>(k)]))
-        EXPECT_LE(Far(shape[3], shape[static_cast<size_t>(k)]), 400.5) << w;
+    for (size_t k : {1, 2, 4, 5}) {
+      const TPoint corner = shape[k == 1 || k == 5 ? 0 : 3];
+      if (!inside(shape[k])) {
+        EXPECT_LE(Far(corner, shape[k]), 400.5) << w;
+      }
+    }
   }
   const double area = 2e6, perimeter = Far(a, b) + Far(b, c) + Far(c, a);
   const double r = 2 * area / perimeter, inner = area * (r - 100) * (r - 100) / (r * r);
