@@ -39,6 +39,14 @@ class AdditionIndex {
   // examined.
   std::optional<std::vector<int32_t>> CrossingCandidates(const TCasaPlan& plan, int32_t a,
                                                          int32_t after, int32_t count) const;
+  // The walls 1..count whose body may hold a point within `reach` of p, in
+  // increasing order; nullopt as above.
+  std::optional<std::vector<int32_t>> WallsNear(TPoint p, int64_t reach, int32_t count) const;
+  // The corners that may lie within `reach` of the centre line of wall w, in
+  // increasing order: every corner inside its body.
+  std::vector<int32_t> CornersNear(const TCasaPlan& plan, int32_t w, int64_t reach) const;
+  // Half the thickness of the thickest wall indexed, rounded up.
+  int64_t HalfThickest() const { return halfThickest_; }
 
  private:
   // Bounds in millimetres, inclusive.
@@ -54,11 +62,17 @@ class AdditionIndex {
   static Box ReachOf(const TCasaPlan& plan, int32_t w);
   // False when a crossing point might not fit int32.
   bool Safe() const;
+  // The walls after+1..count registered in the cells the box touches, in
+  // increasing order; nullopt when the box spans too many cells.
+  std::optional<std::vector<int32_t>> WallsIn(const Box& box, int32_t after, int32_t count) const;
+  void CornerLeaves(TPoint p, int32_t k);
 
   std::unordered_map<TPoint, int32_t, PointHash> corners_;
   std::unordered_map<uint64_t, std::vector<int32_t>> cells_;
   std::vector<int32_t> huge_;  // walls over too many cells, always examined
   std::optional<Box> all_;     // holds every box registered
+  std::unordered_map<uint64_t, std::vector<int32_t>> cornerCells_;
+  int64_t halfThickest_ = 0;
 };
 
 }  // namespace casavo

@@ -1,5 +1,6 @@
 #include <cmath>
 #include <optional>
+#include <vector>
 
 #include "common/numeric.h"
 #include "plan/addition_index.h"
@@ -64,21 +65,54 @@ std::optional<TPoint> FootInside(const Body& body, TPoint p, TPoint q) {
   return foot;
 }
 
+// A wall shorter than this goes in the clean-up.
+constexpr long double kShortestKept = 100;
+
+// Where a wall end arriving at the body joins it: the foot, or the body's
+// end when the foot lies closer to it than the shortest wall the clean-up
+// keeps, so that the cut leaves no such remnant.
+std::optional<TPoint> JoinPointOf(const Body& body, TPoint p, TPoint q) {
+  auto foot = FootInside(body, p, q);
+  if (!foot) {
+    // An end on the centre line is cut there, unless that is near an end.
+    const auto at = PlacementOf(body, p);
+    if (!at || p == body.a || p == body.b || at->across >= kOnTheLine || at->along <= 0 ||
+        at->along >= 1 || PlacementOf(body, q)->across <= body.half)
+      return std::nullopt;
+    foot = p;
+  }
+  const auto from = [&foot](TPoint end) {
+    return std::hypot(static_cast<long double>(foot->x) - end.x,
+                      static_cast<long double>(foot->y) - end.y);
+  };
+  const long double toA = from(body.a), toB = from(body.b);
+  if (std::min(toA, toB) >= kShortestKept) return foot == p ? std::nullopt : foot;
+  return toA <= toB ? body.a : body.b;
+}
+
 }  // namespace
 
 TPoint TCasaPlan::JoinedEnd(TPoint p, TPoint q) const {
   std::optional<TPoint> best;
   long double nearest = 0;
-  for (int32_t j = 1; j <= WallCount; ++j) {
-    const auto foot = FootInside(BodyOf(*this, j), p, q);
-    if (!foot) continue;
+  std::optional<std::vector<int32_t>> near;
+  if (bulk_.index) near = bulk_.index->WallsNear(p, bulk_.index->HalfThickest() + 1, WallCount);
+  const auto examine = [&](int32_t j) {
+    const auto foot = JoinPointOf(BodyOf(*this, j), p, q);
+    if (!foot) return;
     const long double d = std::hypot(static_cast<long double>(foot->x) - p.x,
                                      static_cast<long double>(foot->y) - p.y);
     if (!best || d < nearest) {
       best = foot;
       nearest = d;
     }
+  };
+  // The index gives, in the same order, the walls whose body may hold p.
+  if (near) {
+    for (const int32_t j : *near) examine(j);
+    return best ? *best : p;
   }
+  for (int32_t j = 1; j <= WallCount; ++j) examine(j);
   return best ? *best : p;
 }
 
@@ -97,19 +131,35 @@ void TCasaPlan::JoinCornerToWalls(int32_t corner) {
 
 void TCasaPlan::JoinCornersInside(int32_t w) {
   const Body body = BodyOf(*this, w);
-  for (int32_t k = 1; k <= CornerCount; ++k) {
-    if (k == Walls[w].C1 || k == Walls[w].C2) continue;
+  const auto join = [&](int32_t k) {
+    if (k == Walls[w].C1 || k == Walls[w].C2) return;
     const auto foot = FootOf(body, Corners[k]);
-    if (!foot) continue;
+    if (!foot) return;
+    // The walls at corner k: with the index, those whose cells hold it.
+    std::optional<std::vector<int32_t>> atCorner;
+    if (bulk_.index) atCorner = bulk_.index->WallsNear(Corners[k], 0, WallCount);
     bool arriving = true;
-    for (int32_t i = 1; i <= WallCount && arriving; ++i) {
+    const auto check = [&](int32_t i) {
       const TWall& wall = Walls[i];
-      if (i != w && (wall.C1 == k || wall.C2 == k))
+      if (arriving && i != w && (wall.C1 == k || wall.C2 == k))
         arriving =
             FootInside(body, Corners[k], Corners[wall.C1 == k ? wall.C2 : wall.C1]).has_value();
+    };
+    if (atCorner) {
+      for (const int32_t i : *atCorner) check(i);
+    } else {
+      for (int32_t i = 1; i <= WallCount; ++i) check(i);
     }
     if (arriving && !CornerExistsAt(*foot)) MoveCorner(k, *foot);
+  };
+  if (!bulk_.index) {
+    for (int32_t k = 1; k <= CornerCount; ++k) join(k);
+    return;
   }
+  // Only corners near the wall can lie in its body; a move only shifts a
+  // corner along the way to the centre line, so the list stays good.
+  for (const int32_t k : bulk_.index->CornersNear(*this, w, static_cast<int64_t>(body.half) + 1))
+    if (k <= CornerCount) join(k);
 }
 
 bool TCasaPlan::CornerExistsAt(TPoint p) const {

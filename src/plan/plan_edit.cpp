@@ -199,12 +199,16 @@ void TCasaPlan::SplitAtCrossingsOf(int32_t a) {
   const auto examine = [&](int32_t i) {
     TPoint x = WallIntersection(i, a);
     if (x.x < 0 || x.y < 0) return;
-    // An end of wall a a millimetre off the crossing was joined to wall i
-    // and only rounding keeps them apart: no sliver is cut off.
-    for (const TPoint end : {a1, a2})
-      if (std::abs(int64_t{x.x} - end.x) <= 1 && std::abs(int64_t{x.y} - end.y) <= 1) x = end;
     const TPoint c = Corners[Walls[i].C1];
     const TPoint d = Corners[Walls[i].C2];
+    // An end a millimetre off the crossing was joined to the other wall, or
+    // the crossing was rounded next to it: no sliver is cut off.
+    const auto snap = [&x](TPoint end) {
+      const bool close = std::abs(int64_t{x.x} - end.x) <= 1 && std::abs(int64_t{x.y} - end.y) <= 1;
+      if (close) x = end;
+      return close;
+    };
+    if (!snap(a1) && !snap(a2) && !snap(c)) snap(d);
     int32_t g = -1;
     if (x != a1 && x != a2) {
       g = FindOrAddCorner(x);

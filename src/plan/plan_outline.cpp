@@ -18,6 +18,9 @@ struct JointLookup {
   const std::vector<TQuad>* polygons = nullptr;
 };
 
+// Walls closer than this (degrees) meet at a sharp angle.
+constexpr double kSharp = 90;
+
 struct Candidate {
   int32_t wall = 0;
   int32_t kind = 0;  // 1: the wall's C1 is the joint corner, 2: its C2
@@ -67,21 +70,25 @@ class JointSolver {
 
     const TPoint k = plan_.Corners[corner];
     const int64_t limit = 2 * int64_t{thickest};
+    // The angle between the wall and its neighbour on each side.
+    const auto opening = [](double from, double to) { return std::fmod(to - from + 360, 360); };
     if (above.wall != 0) {
       const TQuad p = PolygonOf(above.wall);
       const bool sideA = above.kind == 1;
+      const bool sharp = opening(t0, above.angle) < kSharp;
       if (end == 1)
-        MoveTo(o[3], o[2], o[3], p, sideA, k, limit);
+        MoveTo(o[3], o[2], o[3], p, sideA, k, limit, sharp);
       else
-        MoveTo(o[1], o[0], o[1], p, sideA, k, limit);
+        MoveTo(o[1], o[0], o[1], p, sideA, k, limit, sharp);
     }
     if (below.wall != 0) {
       const TQuad p = PolygonOf(below.wall);
       const bool sideA = below.kind == 2;
+      const bool sharp = opening(below.angle, t0) < kSharp;
       if (end == 1)
-        MoveTo(o[0], o[0], o[1], p, sideA, k, limit);
+        MoveTo(o[0], o[0], o[1], p, sideA, k, limit, sharp);
       else
-        MoveTo(o[2], o[2], o[3], p, sideA, k, limit);
+        MoveTo(o[2], o[2], o[3], p, sideA, k, limit, sharp);
     }
     return above.wall != 0 || below.wall != 0;
   }
@@ -96,9 +103,12 @@ class JointSolver {
   // side B (p3 p4); parallel lines leave it where it was. A crossing farther
   // than `limit` from the joint corner k (walls meeting at a sharp angle, or
   // nearly in line with different thicknesses) is cut back along line (a, b)
-  // to that distance, as a miter limit does.
+  // to that distance, as a miter limit does. But a crossing along the face
+  // itself (a and b are its two ends), on the side of a sharp angle, is where
+  // the inner faces really meet, however far from k: it stays, as a drawing
+  // library's miter limit leaves the inner side of a join alone.
   static void MoveTo(TPoint& target, TPoint a, TPoint b, const TQuad& p, bool sideA, TPoint k,
-                     int64_t limit) {
+                     int64_t limit, bool sharp) {
     long double u;
     if (!(sideA ? LineCrossingParameter(a, b, p[0], p[1], u)
                 : LineCrossingParameter(a, b, p[2], p[3], u)))
@@ -107,7 +117,8 @@ class JointSolver {
     const long double dy = static_cast<long double>(b.y) - a.y;
     long double x = a.x + u * dx, y = a.y + u * dy;
     const long double fromKx = x - k.x, fromKy = y - k.y;
-    if (fromKx * fromKx + fromKy * fromKy > static_cast<long double>(limit) * limit) {
+    const bool inner = sharp && u > 0 && u < 1;
+    if (!inner && fromKx * fromKx + fromKy * fromKy > static_cast<long double>(limit) * limit) {
       // The foot of k on the line, then along the line towards the crossing.
       const long double length = std::sqrt(dx * dx + dy * dy);
       const long double ux = dx / length, uy = dy / length;

@@ -74,25 +74,29 @@ size_t PointGrid::SlotOf(uint64_t key) const {
   return slot;
 }
 
-int32_t PointGrid::FirstInCell(int64_t cellX, int64_t cellY, int32_t i, TPoint p,
+int32_t PointGrid::FirstInCell(int64_t cellX, int64_t cellY, int32_t i, TPoint p, int32_t after,
                                int32_t best) const {
   const Slot& slot = slots_[SlotOf(KeyOf(cellX, cellY))];
   for (int32_t n = slot.begin; n < slot.end; ++n) {
     const Item& item = items_[static_cast<size_t>(n)];
     if (item.index >= best) break;
-    if (item.index != i && Coincide(p, item.point)) return item.index;
+    if (item.index > after && item.index != i && Coincide(p, item.point)) return item.index;
   }
   return best;
 }
 
 int32_t PointGrid::FirstCoincident(int32_t i) const {
+  return FirstCoincidentAfter(i, 0);
+}
+
+int32_t PointGrid::FirstCoincidentAfter(int32_t i, int32_t after) const {
   const TPoint p = points_[static_cast<size_t>(i)];
   int32_t best = std::numeric_limits<int32_t>::max();
   for (int64_t cellX = CellOf(int64_t{p.x} - (kNear - 1));
        cellX <= CellOf(int64_t{p.x} + (kNear - 1)); ++cellX)
     for (int64_t cellY = CellOf(int64_t{p.y} - (kNear - 1));
          cellY <= CellOf(int64_t{p.y} + (kNear - 1)); ++cellY)
-      best = FirstInCell(cellX, cellY, i, p, best);
+      best = FirstInCell(cellX, cellY, i, p, after, best);
   return best == std::numeric_limits<int32_t>::max() ? 0 : best;
 }
 

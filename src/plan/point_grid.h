@@ -28,6 +28,8 @@ class PointGrid {
   PointGrid(std::span<const TPoint> points, int32_t first, int32_t last);
 
   int32_t FirstCoincident(int32_t i) const;
+  // The same, among the indices after `after`.
+  int32_t FirstCoincidentAfter(int32_t i, int32_t after) const;
 
  private:
   // A cell and the run of its points in items_; an empty run marks a free slot.
@@ -44,9 +46,10 @@ class PointGrid {
   static uint64_t KeyOf(int64_t cellX, int64_t cellY);
   // Slot holding the key, or the free slot where it would go.
   size_t SlotOf(uint64_t key) const;
-  // The lowest index j != i below `best` in the cell whose point coincides
-  // with p, or `best`.
-  int32_t FirstInCell(int64_t cellX, int64_t cellY, int32_t i, TPoint p, int32_t best) const;
+  // The lowest index j != i, after `after` and below `best`, in the cell
+  // whose point coincides with p, or `best`.
+  int32_t FirstInCell(int64_t cellX, int64_t cellY, int32_t i, TPoint p, int32_t after,
+                      int32_t best) const;
 
   std::span<const TPoint> points_;
   int shift_ = 0;

@@ -67,7 +67,8 @@ class RoomWalker {
       for (const int32_t e : touched_) onLoop[static_cast<size_t>(e)] = true;
       if (!closes) continue;
       const double area = plan_.Area(room.Border);
-      if (area > 0 && WallsOutside() && (!pairedStep_ || HasFreePoint(room.Border)))
+      if (area > 0 && WallsOutside() &&
+          (!(pairedStep_ || WithinWallReach(room.Border)) || HasFreePoint(room.Border)))
         AddRoom(room, area);
     }
     // Where a walk stopped on no loop, the faces of the drawing do not close.
@@ -124,6 +125,26 @@ class RoomWalker {
       return StepResult::kRoundedFreeEnd;
     }
     int32_t m = FirstCoincident(e);
+    // A face shrunk to a point (a short piece between staggered or stepped
+    // walls) shares it with the face end the walk has just left: the walk
+    // goes on to another face at that corner, or, when there is none or it
+    // is where the walk came from, to the face the joint rule pairs with
+    // this one.
+    if (m != 0 && m == FaceEndBefore(e)) {
+      // Only faces that end at e's corner go on from it.
+      do {
+        m = FirstCoincidentAfter(e, m);
+      } while (m != 0 && CornerOf(m) != CornerOf(e));
+      if (m != 0 && visited_[static_cast<size_t>(m)]) m = 0;
+    }
+    // Both ends of a face shrunk to a point coincide with e: the walk enters
+    // it at the end on e's corner, so as to leave it at the other.
+    if (m != 0) {
+      const int32_t other = FaceEndBefore(m);
+      if (other != e && CornerOf(m) != CornerOf(e) && CornerOf(other) == CornerOf(e) &&
+          Coincide(points_[static_cast<size_t>(e)], points_[static_cast<size_t>(other)]))
+        m = other;
+    }
     if (m == 0) {
       // The faces that meet at the corner do not share their point: a joint
       // cut back at a sharp angle, a step between walls of different
@@ -133,6 +154,13 @@ class RoomWalker {
       if (paired == 0) return StepResult::kStopped;
       m = paired;
       pairedStep_ = true;
+    }
+    // Back at a start on a face shrunk to a point, or reached through a
+    // paired face: the loop is closed.
+    if (m == walk[1] && walk.Count > 2) {
+      if (walk.Count + 1 > TIntList::kCapacity) return StepResult::kFull;
+      walk.Append(m);
+      return StepResult::kJoined;
     }
     if (visited_[static_cast<size_t>(m)]) return StepResult::kStopped;
     const int32_t next = (m % 4 == 1 || m % 4 == 3) ? m + 1 : m - 1;
@@ -189,6 +217,25 @@ class RoomWalker {
       }
     }
     return false;
+  }
+
+  // Whether the walk fits in a square twice as wide as the thickest wall it
+  // runs along: where short walls cross inside a junction, the faces of the
+  // junction's own pieces can close such a loop inside the wall material.
+  bool WithinWallReach(const TIntList& walk) const {
+    int32_t thickest = 0;
+    for (const auto& face : faces_)
+      thickest = std::max(thickest, plan_.Walls[(face.first - 1) / 4].epais);
+    const TPoint first = points_[static_cast<size_t>(walk[1])];
+    int64_t left = first.x, top = first.y, right = first.x, bottom = first.y;
+    for (int32_t i = 2; i <= walk.Count; ++i) {
+      const TPoint p = points_[static_cast<size_t>(walk[i])];
+      left = std::min<int64_t>(left, p.x);
+      right = std::max<int64_t>(right, p.x);
+      top = std::min<int64_t>(top, p.y);
+      bottom = std::max<int64_t>(bottom, p.y);
+    }
+    return std::max(right - left, bottom - top) <= 2 * int64_t{thickest};
   }
 
   bool Inside(const TIntList& walk, long double x, long double y) const {
@@ -265,6 +312,19 @@ class RoomWalker {
     if (grid_) return grid_->FirstCoincident(e);
     return FirstCoincidentByScan(points_, kFirstEntry, lastEntry_, e);
   }
+
+  int32_t FirstCoincidentAfter(int32_t e, int32_t after) const {
+    if (grid_) return grid_->FirstCoincidentAfter(e, after);
+    return FirstCoincidentByScan(points_, after + 1, lastEntry_, e);
+  }
+
+  int32_t CornerOf(int32_t e) const {
+    const TWall& wall = plan_.Walls[(e - 1) / 4];
+    return (e % 4 == 1 || e % 4 == 0) ? wall.C1 : wall.C2;
+  }
+
+  // The other end of e's face.
+  static int32_t FaceEndBefore(int32_t e) { return (e % 4 == 1 || e % 4 == 3) ? e + 1 : e - 1; }
 
   void Visit(int32_t e) {
     visited_.at(static_cast<size_t>(e)) = true;

@@ -1,17 +1,25 @@
 // Casavo's rooms against an independent planar-geometry library: the rooms of
 // a plan are the holes of the union of its wall surfaces (each wall's painted
 // hexagon), as GEOS computes them. A room and a hole match when their areas
-// agree within 0.5 % and their centres lie within 1 % of the hole's size of
-// each other. The differences allowed are the two the model defines: a
-// free-standing wall inside a room (a stub's footprint) is an island in its
-// hole and counts in neither area, and a plan has at most 1000 rooms (no plan
-// drawn here has more).
+// agree within 0.5 % (or half a millimetre along the border, for the small
+// rooms whose rounded points weigh more) and their centres lie within 1 % of
+// the hole's size of each other.
+//
+// The differences the model allows are named and counted apart: a crack (a
+// hole narrower than the 5 mm within which the room walk takes two outline
+// points for one, left by joint points rounded to the millimetre), a stub (a
+// free-standing wall inside a room, an island of its hole, which the room
+// may leave out of its area), and the table (a plan has at most 1000 rooms).
+// Everything else is a fault: a lost room, merged rooms, a wrong area or a
+// phantom room.
 
 #include <geos_c.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <map>
 #include <random>
 #include <string>
 #include <vector>
@@ -25,6 +33,8 @@ namespace {
 
 struct Hole {
   double area = 0, x = 0, y = 0;
+  double perimeter = 0;
+  double islands = 0;  // walls standing free inside it
 };
 
 class Geos {
@@ -53,7 +63,8 @@ class Geos {
                                                     static_cast<unsigned>(walls.size()));
     GEOSGeometry* merged = GEOSUnaryUnion_r(context_, all);
     GEOSGeom_destroy_r(context_, all);
-    for (int i = 0; i < GEOSGetNumGeometries_r(context_, merged); ++i) {
+    const int parts = GEOSGetNumGeometries_r(context_, merged);
+    for (int i = 0; i < parts; ++i) {
       const GEOSGeometry* part = GEOSGetGeometryN_r(context_, merged, i);
       if (GEOSGeomTypeId_r(context_, part) != GEOS_POLYGON) continue;
       for (int r = 0; r < GEOSGetNumInteriorRings_r(context_, part); ++r) {
@@ -62,6 +73,14 @@ class Geos {
             GEOSGeom_createPolygon_r(context_, GEOSGeom_clone_r(context_, ring), nullptr, 0);
         Hole hole;
         GEOSArea_r(context_, face, &hole.area);
+        GEOSLength_r(context_, face, &hole.perimeter);
+        for (int j = 0; j < parts; ++j) {
+          const GEOSGeometry* other = GEOSGetGeometryN_r(context_, merged, j);
+          double area = 0;
+          if (j != i && GEOSContains_r(context_, face, other) == 1 &&
+              GEOSArea_r(context_, other, &area) == 1)
+            hole.islands += area;
+        }
         GEOSGeometry* centre = GEOSGetCentroid_r(context_, face);
         GEOSGeomGetX_r(context_, centre, &hole.x);
         GEOSGeomGetY_r(context_, centre, &hole.y);
@@ -88,26 +107,85 @@ class Geos {
   GEOSContextHandle_t context_;
 };
 
-// Rooms and holes matched one to one; false when the counts differ or a room
-// has no hole of its area and place.
-bool Agree(const TCasaPlan& plan, const std::vector<Hole>& holes) {
-  if (static_cast<size_t>(plan.RoomCount) != holes.size()) return false;
-  std::vector<bool> used(holes.size(), false);
+// How a plan's rooms compare with the holes. A hole narrower than the 5 mm
+// within which the room walk takes two outline points for one (twice its
+// area over its perimeter) is a crack left by the rounding of the joint
+// points to the millimetre, not a room. Areas match within 0.5 %, or within
+// half a millimetre along the border for small rooms, whose points are
+// rounded too.
+struct Verdict {
+  // Allowed by the model's definitions.
+  int cracks = 0;  // holes narrower than the coincidence tolerance
+  int stubs = 0;   // rooms whose area leaves out free-standing walls inside
+  int table = 0;   // holes past the 1000 rooms the table holds
+  // Faults.
+  int lost = 0;     // a hole with no room over it
+  int merged = 0;   // a room over two holes or more
+  int area = 0;     // a room over one hole, of another area
+  int phantom = 0;  // a room over no hole
+  bool Agrees() const { return lost + merged + area + phantom == 0; }
+};
+
+bool Inside(const TCasaPlan& plan, const TPiece& room, double x, double y) {
+  bool inside = false;  // even-odd rule over the room's border
+  const TIntList& border = room.Border;
+  for (int32_t k = 1; k < border.Count; ++k) {
+    const TPoint p = plan.Outline[border[k]], q = plan.Outline[border[k + 1]];
+    if ((p.y > y) != (q.y > y) && x < p.x + (y - p.y) * (q.x - p.x) / (1.0 * q.y - p.y))
+      inside = !inside;
+  }
+  return inside;
+}
+
+Verdict Compare(const TCasaPlan& plan, const std::vector<Hole>& holes) {
+  Verdict verdict;
+  std::vector<const Hole*> open;
+  for (const Hole& hole : holes) open.push_back(&hole);
+  const auto near = [](double area, double target, double perimeter) {
+    return std::abs(area - target) <= std::max(0.005 * target, 0.5 * perimeter);
+  };
+  std::vector<int32_t> unmatched;
   for (int32_t r = 1; r <= plan.RoomCount; ++r) {
     const TPiece& room = plan.Rooms[r];
-    bool found = false;
-    for (size_t h = 0; h < holes.size() && !found; ++h) {
-      const Hole& hole = holes[h];
-      const double size = std::sqrt(hole.area);
-      if (!used[h] && std::abs(room.surface - hole.area) <= 0.005 * hole.area &&
-          std::hypot(room.Centre.x - hole.x, room.Centre.y - hole.y) <= 0.01 * size + 1) {
-        used[h] = true;
-        found = true;
+    const auto match = std::find_if(open.begin(), open.end(), [&](const Hole* hole) {
+      const bool at = std::hypot(room.Centre.x - hole->x, room.Centre.y - hole->y) <=
+                      0.01 * std::sqrt(hole->area) + 1;
+      if (at && near(room.surface, hole->area, hole->perimeter)) return true;
+      if (hole->islands > 0 && near(room.surface, hole->area - hole->islands, hole->perimeter)) {
+        ++verdict.stubs;
+        return true;
+      }
+      return false;
+    });
+    if (match != open.end())
+      open.erase(match);
+    else
+      unmatched.push_back(r);
+  }
+  // A crack a room matches counts as that room.
+  verdict.cracks = static_cast<int>(
+      std::erase_if(open, [](const Hole* hole) { return 2 * hole->area < 5 * hole->perimeter; }));
+  if (plan.RoomCount == TCasaPlan::kMaxRooms) {
+    verdict.table = static_cast<int>(open.size());
+    open.clear();
+  }
+  std::vector<bool> covered(open.size(), false);
+  for (const int32_t r : unmatched) {
+    int over = 0;
+    for (size_t h = 0; h < open.size(); ++h) {
+      if (Inside(plan, plan.Rooms[r], open[h]->x, open[h]->y)) {
+        ++over;
+        covered[h] = true;
       }
     }
-    if (!found) return false;
+    ++(over == 0 ? verdict.phantom : over == 1 ? verdict.area : verdict.merged);
   }
-  return true;
+  verdict.lost = static_cast<int>(std::count(covered.begin(), covered.end(), false));
+  return verdict;
+}
+
+bool Agree(const TCasaPlan& plan, const std::vector<Hole>& holes) {
+  return Compare(plan, holes).Agrees();
 }
 
 struct Tally {
@@ -221,40 +299,77 @@ TEST(RoomsOracle, HousesAgree) {
       "%%)\n",
       read.agreed, read.plans, 100 * read.Rate(), cleaned.agreed, cleaned.plans,
       100 * cleaned.Rate());
-  EXPECT_GE(read.Rate(), 0.98);  // 148 of 150 measured
+  EXPECT_EQ(read.agreed, read.plans);
   EXPECT_EQ(cleaned.agreed, cleaned.plans);
 }
 
+// What the disagreements of a group of plans come to, with the first seeds
+// of each, so that a fault can be looked at.
+struct Census {
+  Tally tally;
+  std::map<std::string, std::vector<uint64_t>> seeds;
+
+  void Add(uint64_t seed, const Verdict& v) {
+    ++tally.plans;
+    tally.agreed += v.Agrees();
+    const std::pair<const char*, int> kinds[] = {
+        {"crack (allowed)", v.cracks}, {"stub (allowed)", v.stubs}, {"table (allowed)", v.table},
+        {"lost room", v.lost},         {"merged rooms", v.merged},  {"wrong area", v.area},
+        {"phantom room", v.phantom}};
+    for (const auto& [name, count] : kinds)
+      if (count > 0) seeds[name].push_back(seed);
+  }
+  void Print(const char* what) const {
+    std::printf("%s: %d of %d agree (%.1f %%)\n", what, tally.agreed, tally.plans,
+                100 * tally.Rate());
+    for (const auto& [name, list] : seeds) {
+      std::printf("  %-16s %3zu plans:", name.c_str(), list.size());
+      for (size_t k = 0; k < list.size() && k < 8; ++k)
+        std::printf(" %llu", static_cast<unsigned long long>(list[k]));
+      std::printf("\n");
+    }
+  }
+};
+
 // Random sketches: slanted walls with points rounded to the millimetre, mixed
 // thicknesses, T and L junctions, overlaps and near misses, as read and after
-// the clean-up, which cuts walls lying along each other. The rates are
-// reported; sketches where walls cross at sharp angles or many walls meet at
-// one corner still disagree.
+// the clean-up, which cuts walls lying along each other. Reported per kind of
+// sketch (what gen::FaultsOf finds in it as read) and per kind of difference.
 TEST(RoomsOracle, RandomSketchesAgree) {
   Geos geos;
-  Tally read, sound, cleaned;
+  Census read, cleaned;
+  std::map<std::string, Tally> byKind;
   for (uint64_t seed = 1; seed <= 400; ++seed) {
     TCasaPlan plan;
     gen::DrawSketch(plan, gen::RandomSketch(seed));
-    const gen::SketchFaults faults = gen::FaultsOf(plan);
-    const bool agree = Agree(plan, geos.HolesOf(plan));
-    ++read.plans;
-    read.agreed += agree;
-    if (!faults.overlap && !faults.nearMiss && !faults.shortPiece) {
-      ++sound.plans;
-      sound.agreed += agree;
+    const gen::SketchFaults f = gen::FaultsOf(plan);
+    const Verdict verdict = Compare(plan, geos.HolesOf(plan));
+    read.Add(seed, verdict);
+    const std::pair<const char*, bool> kinds[] = {
+        {"without faults",
+         !f.overlap && !f.nearMiss && !f.thicknessStep && !f.shortPiece && !f.sharpCorner},
+        {"overlaps", f.overlap},
+        {"near misses", f.nearMiss},
+        {"thickness steps", f.thicknessStep},
+        {"short pieces", f.shortPiece},
+        {"sharp corners", f.sharpCorner}};
+    for (const auto& [name, has] : kinds) {
+      if (!has) continue;
+      ++byKind[name].plans;
+      byKind[name].agreed += verdict.Agrees();
     }
     gen::CleanUpEveryWall(plan);
-    ++cleaned.plans;
-    cleaned.agreed += Agree(plan, geos.HolesOf(plan));
+    cleaned.Add(seed, Compare(plan, geos.HolesOf(plan)));
   }
-  std::printf(
-      "random sketches: %d of %d agree as read (%.1f %%), %d of %d after the clean-up "
-      "(%.1f %%); without overlaps, near misses and short pieces: %d of %d (%.1f %%)\n",
-      read.agreed, read.plans, 100 * read.Rate(), cleaned.agreed, cleaned.plans,
-      100 * cleaned.Rate(), sound.agreed, sound.plans, 100 * sound.Rate());
-  EXPECT_GE(read.Rate(), 0.48);     // 48.8 % measured
-  EXPECT_GE(cleaned.Rate(), 0.53);  // 53.5 % measured
+  read.Print("random sketches as read");
+  for (const auto& [name, tally] : byKind)
+    std::printf("  %-16s %3d of %3d agree (%.1f %%)\n", name.c_str(), tally.agreed, tally.plans,
+                100 * tally.Rate());
+  cleaned.Print("random sketches after the clean-up");
+  // Measured: 261 and 311 of 400, and 109 of the 110 sketches without faults.
+  EXPECT_GE(read.tally.agreed, 261);
+  EXPECT_GE(cleaned.tally.agreed, 311);
+  EXPECT_GE(byKind["without faults"].agreed, 109);
 }
 
 }  // namespace

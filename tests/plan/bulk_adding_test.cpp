@@ -8,6 +8,7 @@
 #include "plan/casa_plan.h"
 #include "support/plan_generator.h"
 #include "support/plan_tables.h"
+#include "support/random_sketches.h"
 
 namespace casavo {
 namespace {
@@ -105,6 +106,15 @@ TEST(BulkAdding, IndexedAddsBuildTheSameTablesAsTheScans) {
     EXPECT_EQ(plainOutcomes, indexedOutcomes) << "case " << c;
     EXPECT_EQ(gen::FirstDifference(plain, indexed), "") << "case " << c;
     EXPECT_GT(plain.WallCount, 400) << "case " << c;
+  }
+  // Sketches whose ends stop inside other walls' bodies, off their centre
+  // lines, and whose walls are traced over others: joined alike.
+  for (uint64_t seed = 1; seed <= 300; ++seed) {
+    std::vector<Segment> sketch;
+    for (const gen::Segment& s : gen::RandomSketch(seed)) sketch.push_back({s.from, s.to, s.epais});
+    TCasaPlan plain, indexed;
+    EXPECT_EQ(AddAll(plain, sketch, false), AddAll(indexed, sketch, true)) << "sketch " << seed;
+    EXPECT_EQ(gen::FirstDifference(plain, indexed), "") << "sketch " << seed;
   }
   // The scribbles meet what they were made for; far walls are cut like the
   // others, without overflow.

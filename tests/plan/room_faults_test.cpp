@@ -6,6 +6,7 @@
 
 #include "plan/casa_plan.h"
 #include "plan_builders.h"
+#include "support/random_sketches.h"
 
 namespace casavo {
 namespace {
@@ -48,20 +49,32 @@ TEST(RoomFaults, AStepBetweenThicknessesKeepsTheRoom) {
   EXPECT_EQ(plan.Rooms[1].surface, 3750.0 * 2750 + 1875.0 * 75);
 }
 
-// A thin triangle: the mitre at its sharp corners stops at twice the wall
-// thickness from the corner, and the room is still found.
-TEST(RoomFaults, SharpCornersAreCutBackAndTheRoomStays) {
-  const TCasaPlan plan = Drawn({{{5000, 5000}, {9000, 5000}, 200},
-                                {{9000, 5000}, {5000, 6000}, 200},
-                                {{5000, 6000}, {5000, 5000}, 200}});
+// A thin triangle: outside, the mitre at its sharp corners stops at twice
+// the wall thickness from the corner; inside, the faces meet where they
+// cross, so the room is the triangle of the inner faces, whose inradius is
+// the centre lines' less half the thickness.
+TEST(RoomFaults, SharpCornersAreCappedOutsideAndTheRoomKeepsItsArea) {
+  const TPoint a{5000, 5000}, b{9000, 5000}, c{5000, 6000};
+  const TCasaPlan plan = Drawn({{a, b, 200}, {b, c, 200}, {c, a, 200}});
+  const auto inside = [&](TPoint p) {
+    const auto side = [p](TPoint from, TPoint to) {
+      return (1.0 * to.x - from.x) * (p.y - from.y) - (1.0 * to.y - from.y) * (p.x - from.x);
+    };
+    return side(a, b) > 0 && side(b, c) > 0 && side(c, a) > 0;
+  };
   for (int32_t w = 1; w <= plan.WallCount; ++w) {
     const auto& shape = plan.Walls[w].Shape;
-    for (int k : {1, 5}) EXPECT_LE(Far(shape[0], shape[static_cast<size_t>(k)]), 400.5) << w;
-    for (int k : {2, 4}) EXPECT_LE(Far(shape[3], shape[static_cast<size_t>(k)]), 400.5) << w;
+    for (size_t k : {1, 2, 4, 5}) {
+      const TPoint corner = shape[k == 1 || k == 5 ? 0 : 3];
+      if (!inside(shape[k])) {
+        EXPECT_LE(Far(corner, shape[k]), 400.5) << w;
+      }
+    }
   }
+  const double area = 2e6, perimeter = Far(a, b) + Far(b, c) + Far(c, a);
+  const double r = 2 * area / perimeter, inner = area * (r - 100) * (r - 100) / (r * r);
   ASSERT_EQ(plan.RoomCount, 1);
-  EXPECT_GT(plan.Rooms[1].surface, 1e6);
-  EXPECT_LT(plan.Rooms[1].surface, 2e6);
+  EXPECT_NEAR(plan.Rooms[1].surface, inner, 0.005 * inner);
 }
 
 // The 4000 x 3000 rectangle of 200 mm walls with one more wall drawn and
@@ -156,6 +169,55 @@ TEST(RoomFaults, StaggeredPartitionsKeepBothRooms) {
   ASSERT_EQ(plan.RoomCount, 2);
   EXPECT_EQ(plan.Rooms[1].surface, 1800.0 * 2800);
   EXPECT_EQ(plan.Rooms[2].surface, 1800.0 * 2800);
+}
+
+// A slanted wall crosses a wall's centre line 1 mm (after rounding) from its
+// end: the crossing is taken at the end, whichever wall comes first, so no
+// 1 mm piece is left to collapse the faces there.
+TEST(RoomFaults, ACrossingRoundedNextToAnEndCutsNoSliver) {
+  const Wall upright{{12500, 9500}, {12500, 10500}, 250};
+  const Wall slanted{{12000, 10500}, {13001, 8500}, 120};
+  for (const bool uprightFirst : {true, false}) {
+    TCasaPlan plan = uprightFirst ? Drawn({upright, slanted}) : Drawn({slanted, upright});
+    EXPECT_EQ(plan.WallCount, 3) << uprightFirst;
+    EXPECT_GE(ShortestWall(plan), 100) << uprightFirst;
+    int32_t ends = 0;
+    for (int32_t w = 1; w <= plan.WallCount; ++w)
+      for (const int32_t c : {plan.Walls[w].C1, plan.Walls[w].C2})
+        ends += plan.Corners[c] == TPoint{12500, 9500};
+    EXPECT_EQ(ends, 3) << uprightFirst;
+  }
+}
+
+// Short pieces crossing inside a junction can close a loop of their faces
+// that lies wholly in wall material: no sketch keeps such a room.
+TEST(RoomFaults, NoRoomInsideWallMaterial) {
+  for (uint64_t seed = 1; seed <= 400; ++seed) {
+    TCasaPlan plan;
+    gen::DrawSketch(plan, gen::RandomSketch(seed));
+    EXPECT_FALSE(gen::FaultsOf(plan).phantomRoom) << "sketch " << seed;
+  }
+}
+
+// The right side of the rectangle changes from 200 to 250 mm at y = 6600 and
+// a wall crosses the room 100 mm above the step, or ends 6 mm from it: the
+// 100 mm piece's inner face shrinks to a point, which the walk goes through,
+// and an end that close joins the step's corner instead of leaving a 6 mm
+// piece.
+TEST(RoomFaults, AStepNextToAJunctionKeepsBothRooms) {
+  for (const int32_t y : {6500, 6594}) {
+    const TCasaPlan plan = Drawn({{{5000, 5000}, {9000, 5000}, 200},
+                                  {{9000, 5000}, {9000, 6600}, 200},
+                                  {{9000, 6600}, {9000, 8000}, 250},
+                                  {{9000, 8000}, {5000, 8000}, 200},
+                                  {{5000, 8000}, {5000, 5000}, 200},
+                                  {{5000, y}, {9000, y}, 200}});
+    EXPECT_GE(ShortestWall(plan), 100) << y;
+    ASSERT_EQ(plan.RoomCount, 2) << y;
+    if (y == 6500) {
+      EXPECT_EQ(plan.Rooms[1].surface + plan.Rooms[2].surface, 3800.0 * 1300 + 3775.0 * 1300);
+    }
+  }
 }
 
 }  // namespace
