@@ -39,7 +39,9 @@ void RaiseDescriptorLimit() {
 
 int Serve(const Options& options, const std::string& dataDir, const std::string& database,
           const sigset_t& stopSignals) {
-  ServiceInstance service(dataDir, {}, database);
+  ServerLimits limits;
+  limits.trustedProxy = options.trustedProxy;
+  ServiceInstance service(dataDir, limits, database);
   const int port = service.Bind(options.bind, options.port);
   if (port < 0) {
     std::cerr << "casavo-service: cannot listen on " << options.bind << " port " << options.port

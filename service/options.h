@@ -13,7 +13,8 @@ struct Options {
   // The store (see Database); empty: $CASAVO_DATABASE, else the SQLite file
   // of the data folder.
   std::string database;
-  std::string migrateFrom;  // copy this store into `database`, then stop
+  std::string migrateFrom;
+  std::string trustedProxy;  // see ServerLimits  // copy this store into `database`, then stop
   std::optional<std::vector<long>> minVersion;
   std::string downloadUrl;  // empty: the service's own download page
   bool help = false;
