@@ -15,6 +15,7 @@
 #include <atomic>
 #include <chrono>
 #include <filesystem>
+#include <iomanip>
 #include <iostream>
 #include <mutex>
 #include <optional>
@@ -80,10 +81,10 @@ struct Killer {
     when = Clock::now();
     kill(pid, SIGKILL);
     killed = true;
-    std::cout << "killed process " << pid << " at unix time "
+    std::cout << "killed process " << pid << " at unix time " << std::fixed << std::setprecision(3)
               << std::chrono::duration<double>(std::chrono::system_clock::now().time_since_epoch())
                      .count()
-              << std::endl;
+              << std::defaultfloat << std::endl;
   }
   // Whether a request started at `start` may go unanswered: only one the
   // killed instance may have had in hand.
@@ -118,6 +119,7 @@ class Editor {
     stats.latenciesMs.push_back(
         std::chrono::duration<double, std::milli>(Clock::now() - start).count());
     lost_ = false;
+    lastStart_ = start;
     if (!response || response->status != 200) {
       if (killer_.MayBeLost(start)) {
         lost_ = true;
@@ -227,7 +229,7 @@ class Editor {
         if (revision > lastRevision) lastRevision = revision, lastText = text;
         return;
       }
-      if (lost_) {
+      if (lost_ || (status == "409" && killer_.MayBeLost(lastStart_))) {
         // Taken or not, the next lister tells; a taken one is the newest text.
         const std::string now =
             Expect200({{"action", "lister"}, {"userid", session_}, {"plancle", key}});
@@ -264,7 +266,10 @@ class Editor {
         lastTexts_[p] = text;
         const std::string loaded = Load(ids_[p]);
         if (loaded != text && !lost_) ++stats.mixedUp;
-      } else if (lost_ && !ids_[p].empty()) {
+      } else if ((lost_ || (status == "409" && killer_.MayBeLost(lastStart_))) &&
+                 !ids_[p].empty()) {
+        // Unanswered, or refused by the instance that took over after the
+        // killed one had taken it: the store tells.
         Resync(p, text);
       } else if (!lost_) {
         ++stats.failures;
@@ -306,6 +311,7 @@ class Editor {
   int sharedTries_;
   Killer& killer_;
   bool lost_ = false;
+  Clock::time_point lastStart_;
   std::string session_;
   std::string ids_[kPlansPerClient];
   std::string stamps_[kPlansPerClient];
@@ -367,8 +373,7 @@ int main(int argc, char** argv) {
     std::vector<std::unique_ptr<Editor>> editors;
     for (int i = 0; i < clients; ++i)
       // Every other editor may win the shared plan ten times before one gives up.
-      editors.push_back(
-          std::make_unique<Editor>(url, ca, i, std::max(50, 10 * clients), killer));
+      editors.push_back(std::make_unique<Editor>(url, ca, i, std::max(50, 10 * clients), killer));
     if (service) {
       // Accounts are slow to create on purpose (password hashing): not timed.
       std::vector<std::thread> signUps;
@@ -432,9 +437,8 @@ int main(int argc, char** argv) {
               << "stale accepted: " << total.staleAccepted << "\n"
               << "lost at end:    " << lost << "\n"
               << "unanswered:     " << total.interrupted << " (in the killed instance's hands)\n";
-    status = total.failures == 0 && total.mixedUp == 0 && lost == 0 && total.staleAccepted == 0
-                 ? 0
-                 : 1;
+    status =
+        total.failures == 0 && total.mixedUp == 0 && lost == 0 && total.staleAccepted == 0 ? 0 : 1;
   }
   std::filesystem::remove_all(folder);
   return status;
