@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # behind_nginx.sh SERVICE SITE STATEFILE load LOADTOOL
+# behind_nginx.sh SERVICE SITE STATEFILE figures LOADTOOL
 # behind_nginx.sh SERVICE SITE STATEFILE run COMMAND...
 #
 # The deployment on loopback: two casavo-service instances on one PostgreSQL
@@ -10,6 +11,9 @@
 #         (SIGKILL) halfway; then the nginx log must show every request sent
 #         after the kill served by the other instance. Also checks the body
 #         cap, the sign-in cap and gzip of the site.
+#   figures: the load run, one after the other, on SQLite in-process, on
+#         PostgreSQL in-process (one instance) and through nginx on the two
+#         instances, for the table in deploy/README.md.
 #   run:  runs COMMAND with CASAVO_TEST_SERVICE_URL (https://...) and
 #         CASAVO_TEST_CA (the certificate to trust) set.
 set -euo pipefail
@@ -136,6 +140,17 @@ case $mode in
         printf "%d requests after the kill, %d not served by the other instance\n", after, bad
         exit (after > 1000 && bad == 0) ? 0 : 1
       }' "$tmp/access.log" || fail "requests after the kill were not all served by instance b"
+    ;;
+  figures)
+    load=$1
+    psql "$cluster" -qc "CREATE DATABASE ${db}_one"
+    echo "== SQLite, one instance in-process"
+    "$load" 8
+    echo "== PostgreSQL, one instance in-process"
+    "$load" 8 --database "$cluster dbname=${db}_one"
+    psql "$cluster" -qc "DROP DATABASE ${db}_one WITH (FORCE)"
+    echo "== PostgreSQL, two instances behind nginx (https)"
+    "$load" 8 --url "$url" --ca "$tmp/fullchain.pem"
     ;;
   *)
     fail "unknown mode $mode"
