@@ -234,5 +234,32 @@ TEST(ServiceInstances, ASecondServiceOnThePortOrASqliteFolderIsRefused) {
   EXPECT_EQ(client.Post("/soft.php", "action=test_connexion", kForm)->status, 200);
 }
 
+// Behind nginx every client arrives from the proxy's address: only the proxy
+// named by --behind-proxy may say who the client is, or a guesser would dodge
+// its limits with a forged header.
+TEST(ServiceInstances, OnlyTheNamedProxySaysWhoTheClientIs) {
+  for (const bool trusted : {true, false}) {
+    TestStore store;
+    std::vector<std::string> args = {"--port", "0", "--data", store.folder().string()};
+    if (trusted) args.insert(args.end(), {"--behind-proxy", kAttacker});
+    ServiceProcess service(args);
+    const auto connect = [&](const std::string& client, const std::string& pass) {
+      return PostFrom(kAttacker, service.port(),
+                      FormBody(AccountFields("connect", "Marc", "marc@exemple.fr", pass)),
+                      "X-Real-IP: " + client + "\r\n");
+    };
+    ASSERT_NE(PostFrom("127.0.0.1", service.port(),
+                       FormBody(AccountFields("enregistrement", "Marc", "marc@exemple.fr",
+                                              "secret-Marc")))
+                  .find("\r\n\r\n200 "),
+              std::string::npos);
+    for (int i = 0; i < 10; ++i) connect("10.0.0.1", "essai-" + std::to_string(i));
+    EXPECT_NE(connect("10.0.0.1", "secret-Marc").find("\r\n\r\n429 "), std::string::npos)
+        << trusted;
+    EXPECT_EQ(connect("10.0.0.2", "secret-Marc").find("\r\n\r\n200 ") != std::string::npos,
+              trusted);
+  }
+}
+
 }  // namespace
 }  // namespace casavo::service::testing
