@@ -1,16 +1,25 @@
-// casavo-service-load [CLIENTS]: drives a casavo-service with concurrent
-// editors (8 by default) and checks that every plan comes back as its editor
-// last saved it. Prints the request count, the throughput and the latencies.
-// Not a test: it is run by hand when the service changes.
+// casavo-service-load [CLIENTS] [--database URL | --url URL [--ca FILE] [--kill PID]]:
+// drives a casavo-service with concurrent editors (8 by default) and checks
+// that every plan comes back as its editor last saved it and that no stale
+// save is taken. Prints the request count, the throughput and the latencies.
+// By default it runs a service in-process on a SQLite file in a temporary
+// folder (--database: on that store instead); --url drives a running one,
+// e.g. several behind nginx, --ca trusting that certificate for https.
+// --kill sends SIGKILL to that process halfway: requests it had in hand may
+// go unanswered, every one sent after must be served.
 #include <httplib.h>
+#include <signal.h>
 #include <stdlib.h>
 
 #include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <filesystem>
+#include <iomanip>
 #include <iostream>
 #include <mutex>
+#include <optional>
+#include <set>
 #include <thread>
 #include <vector>
 
@@ -53,6 +62,37 @@ struct Stats {
   int failures = 0;
   int staleRetries = 0;
   int mixedUp = 0;
+  int staleAccepted = 0;  // a save quoting an old stamp that was taken
+  int interrupted = 0;    // requests in the killed instance's hands
+};
+
+// The instance to kill halfway, shared by the editors.
+struct Killer {
+  pid_t pid = 0;
+  int at = 0;  // after this many iterations in all
+  std::atomic<int> done = 0;
+  std::atomic<bool> killed = false;
+  std::mutex mutex;
+  Clock::time_point when;
+
+  void Step() {
+    if (pid <= 0 || ++done != at) return;
+    std::lock_guard lock(mutex);
+    when = Clock::now();
+    kill(pid, SIGKILL);
+    killed = true;
+    std::cout << "killed process " << pid << " at unix time " << std::fixed << std::setprecision(3)
+              << std::chrono::duration<double>(std::chrono::system_clock::now().time_since_epoch())
+                     .count()
+              << std::defaultfloat << std::endl;
+  }
+  // Whether a request started at `start` may go unanswered: only one the
+  // killed instance may have had in hand.
+  bool MayBeLost(Clock::time_point start) {
+    if (!killed) return false;
+    std::lock_guard lock(mutex);
+    return start <= when;
+  }
 };
 
 // One editor: its own connection, account and plans.
@@ -60,21 +100,32 @@ class Editor {
  public:
   // `sharedTries`: how often a save of the shared plan may find it saved by
   // someone else first before this editor counts a failure.
-  Editor(const std::string& host, int port, int index, int sharedTries)
-      : client_(host, port), index_(index), sharedTries_(sharedTries) {
+  Editor(const std::string& url, const std::string& ca, int index, int sharedTries, Killer& killer)
+      : client_(url), index_(index), sharedTries_(sharedTries), killer_(killer) {
     client_.set_keep_alive(true);
     client_.set_tcp_nodelay(true);
+    if (!ca.empty()) client_.set_ca_cert_path(ca.c_str());
+    client_.enable_server_certificate_verification(true);
     // Sign-ups queue for the few password workers: long waits are expected.
     client_.set_read_timeout(300, 0);
   }
 
+  // The reply; empty when none came. `lost_` tells whether that was the
+  // killed instance's doing.
   std::string Call(const Fields& fields) {
     const auto start = Clock::now();
     const auto response = client_.Post("/soft.php", casavo::service::FormBody(fields),
                                        "application/x-www-form-urlencoded");
     stats.latenciesMs.push_back(
         std::chrono::duration<double, std::milli>(Clock::now() - start).count());
+    lost_ = false;
+    lastStart_ = start;
     if (!response || response->status != 200) {
+      if (killer_.MayBeLost(start)) {
+        lost_ = true;
+        ++stats.interrupted;
+        return {};
+      }
       ++stats.failures;
       std::cerr << "client " << index_ << ": " << fields[0].second << ": "
                 << (response ? "HTTP " + std::to_string(response->status)
@@ -128,32 +179,69 @@ class Editor {
   }
 
   std::string Key(const std::string& id) {
-    const std::string page = client_
-                                 .Get(("/soft.php?action=voir_plan&planid=" + id).c_str(),
-                                      {{"Cookie", "casavo_session=" + session_}})
-                                 ->body;
-    const size_t at = page.find("casavo://open/") + 14;
-    return page.substr(at, 32);
+    const auto page = client_.Get(("/soft.php?action=voir_plan&planid=" + id).c_str(),
+                                  {{"Cookie", "casavo_session=" + session_}});
+    const size_t at = page ? page->body.find("casavo://open/") : std::string::npos;
+    return at == std::string::npos ? std::string() : page->body.substr(at + 14, 32);
+  }
+
+  // After a save that got no answer: what the store holds decides whether it
+  // was taken. It must hold either that text or the last acknowledged one.
+  void Resync(int p, const std::string& attempted) {
+    const std::string key = Key(ids_[p]);
+    const std::string record =
+        Expect200({{"action", "lister"}, {"userid", session_}, {"plancle", key}});
+    const std::string stored = Load(ids_[p]);
+    if (key.empty() || record.empty()) {
+      ++stats.failures;
+      return;
+    }
+    stamps_[p] = record.substr(record.rfind('|') + 1);
+    if (stored == attempted)
+      lastTexts_[p] = attempted;
+    else if (stored != lastTexts_[p])
+      ++stats.mixedUp;
   }
 
   // Reads the shared plan's current stamp as the editor does, then saves over
   // it; another editor may have saved in between, then it tries again.
   void EditShared(const std::string& key, std::string& lastText, std::mutex& sharedMutex,
-                  long& lastRevision) {
+                  long& lastRevision, std::set<std::string>& takenStamps) {
     for (int attempt = 0; attempt < sharedTries_; ++attempt) {
       const std::string record =
           Expect200({{"action", "lister"}, {"userid", session_}, {"plancle", key}});
+      if (record.empty() && lost_) continue;
       std::string id = record.substr(0, record.find('|'));
       std::string stamp = record.substr(record.rfind('|') + 1);
-      if (Load(id).empty()) return;
+      const std::string base = stamp;
+      if (Load(id).empty()) {
+        if (lost_) continue;
+        return;
+      }
       const std::string text = PlanText("partage par " + std::to_string(index_) + " essai " +
                                         std::to_string(attempt) + " " + stamp);
       const std::string status = Save(id, stamp, text, 2);
       if (status == "200") {
         const long revision = std::stol(stamp.substr(stamp.rfind('r') + 1));
         std::lock_guard lock(sharedMutex);
+        // Two saves taken from one stamp: one of them was stale.
+        if (!takenStamps.insert(base).second) ++stats.staleAccepted;
         if (revision > lastRevision) lastRevision = revision, lastText = text;
         return;
+      }
+      if (lost_ || (status == "409" && killer_.MayBeLost(lastStart_))) {
+        // Taken or not, the next lister tells; a taken one is the newest text.
+        const std::string now =
+            Expect200({{"action", "lister"}, {"userid", session_}, {"plancle", key}});
+        if (!now.empty() && Load(id) == text) {
+          const std::string newStamp = now.substr(now.rfind('|') + 1);
+          const long revision = std::stol(newStamp.substr(newStamp.rfind('r') + 1));
+          std::lock_guard lock(sharedMutex);
+          if (!takenStamps.insert(base).second) ++stats.staleAccepted;
+          if (revision > lastRevision) lastRevision = revision, lastText = text;
+          return;
+        }
+        continue;
       }
       if (status != "409") {
         ++stats.failures;
@@ -167,14 +255,33 @@ class Editor {
   }
 
   void Run(const std::string& sharedKey, std::string& sharedText, std::mutex& sharedMutex,
-           long& sharedRevision) {
+           long& sharedRevision, std::set<std::string>& takenStamps) {
     for (int i = 0; i < kIterations; ++i) {
       const int p = i % kPlansPerClient;
       const std::string text =
           PlanText("client " + std::to_string(index_) + " tour " + std::to_string(i));
-      if (Save(ids_[p], stamps_[p], text, 0) != "200") ++stats.failures;
-      lastTexts_[p] = text;
-      if (Load(ids_[p]) != text) ++stats.mixedUp;
+      const std::string before = stamps_[p];
+      const std::string status = Save(ids_[p], stamps_[p], text, 0);
+      if (status == "200") {
+        lastTexts_[p] = text;
+        const std::string loaded = Load(ids_[p]);
+        if (loaded != text && !lost_) ++stats.mixedUp;
+      } else if ((lost_ || (status == "409" && killer_.MayBeLost(lastStart_))) &&
+                 !ids_[p].empty()) {
+        // Unanswered, or refused by the instance that took over after the
+        // killed one had taken it: the store tells.
+        Resync(p, text);
+      } else if (!lost_) {
+        ++stats.failures;
+      }
+      killer_.Step();
+      // The stamp this save replaced is stale now, for every instance.
+      if (i % kPreviewEvery == 1 && !before.empty() && before != stamps_[p]) {
+        std::string id = ids_[p], stale = before;
+        const std::string refused = Save(id, stale, PlanText("périmé"), 0);
+        if (refused == "200") ++stats.staleAccepted;
+        if (refused == "200" || (!lost_ && refused != "409")) ++stats.failures;
+      }
       if (i % kPreviewEvery == 0)
         Expect200({{"action", "sauver_png"},
                    {"userid", session_},
@@ -183,7 +290,7 @@ class Editor {
                    {"large", "1"},
                    {"haut", "1"}});
       if (i % kSharedEvery == kSharedEvery / 2)
-        EditShared(sharedKey, sharedText, sharedMutex, sharedRevision);
+        EditShared(sharedKey, sharedText, sharedMutex, sharedRevision, takenStamps);
     }
   }
 
@@ -202,6 +309,9 @@ class Editor {
   httplib::Client client_;
   int index_;
   int sharedTries_;
+  Killer& killer_;
+  bool lost_ = false;
+  Clock::time_point lastStart_;
   std::string session_;
   std::string ids_[kPlansPerClient];
   std::string stamps_[kPlansPerClient];
@@ -216,11 +326,29 @@ double Percentile(const std::vector<double>& sorted, double fraction) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  const int clients = argc > 1 ? std::atoi(argv[1]) : 8;
-  if (clients < 1) {
-    std::cerr << "usage: casavo-service-load [CLIENTS]\n";
+  int clients = 8;
+  std::string url, ca, database;
+  Killer killer;
+  for (int i = 1; i < argc; ++i) {
+    const std::string arg = argv[i];
+    const bool hasValue = i + 1 < argc;
+    if (arg == "--url" && hasValue)
+      url = argv[++i];
+    else if (arg == "--ca" && hasValue)
+      ca = argv[++i];
+    else if (arg == "--database" && hasValue)
+      database = argv[++i];
+    else if (arg == "--kill" && hasValue)
+      killer.pid = std::atoi(argv[++i]);
+    else
+      clients = std::atoi(arg.c_str());
+  }
+  if (clients < 1 || (!url.empty() && !database.empty())) {
+    std::cerr << "usage: casavo-service-load [CLIENTS] [--database URL | --url URL [--ca FILE] "
+                 "[--kill PID]]\n";
     return 2;
   }
+  killer.at = clients * kIterations / 2;
   std::string folder = (std::filesystem::temp_directory_path() / "casavo-load-XXXXXX").string();
   if (!mkdtemp(folder.data())) {
     std::cerr << "casavo-service-load: cannot create a temporary folder\n";
@@ -233,20 +361,27 @@ int main(int argc, char** argv) {
     casavo::service::ServerLimits limits;
     limits.connectionsPerAddress = 0;
     limits.passwordJobsPerAddress = clients;
-    ServiceInstance service(folder, limits);
-    const int port = service.Bind("127.0.0.1", 0);
-    std::thread server([&] { service.Run({}); });
-    while (!service.IsRunning()) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    std::unique_ptr<ServiceInstance> service;
+    std::thread server;
+    if (url.empty()) {
+      service = std::make_unique<ServiceInstance>(folder, limits, database);
+      url = "http://127.0.0.1:" + std::to_string(service->Bind("127.0.0.1", 0));
+      server = std::thread([&] { service->Run({}); });
+      while (!service->IsRunning()) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
 
     std::vector<std::unique_ptr<Editor>> editors;
     for (int i = 0; i < clients; ++i)
       // Every other editor may win the shared plan ten times before one gives up.
-      editors.push_back(std::make_unique<Editor>("127.0.0.1", port, i, std::max(50, 10 * clients)));
-    {
+      editors.push_back(std::make_unique<Editor>(url, ca, i, std::max(50, 10 * clients), killer));
+    if (service) {
       // Accounts are slow to create on purpose (password hashing): not timed.
       std::vector<std::thread> signUps;
       for (auto& editor : editors) signUps.emplace_back([&] { editor->SignUp(); });
       for (auto& thread : signUps) thread.join();
+    } else {
+      // A running service holds back an address's password jobs beyond a few.
+      for (auto& editor : editors) editor->SignUp();
     }
     std::string sharedId, sharedStamp;
     std::string sharedText = PlanText("partage initial");
@@ -254,13 +389,14 @@ int main(int argc, char** argv) {
     const std::string sharedKey = editors[0]->Key(sharedId);
     long sharedRevision = 1;
     std::mutex sharedMutex;
+    std::set<std::string> takenStamps;
     for (auto& editor : editors) editor->stats = {};
 
     const auto start = Clock::now();
     std::vector<std::thread> threads;
     for (auto& editor : editors)
       threads.emplace_back(
-          [&] { editor->Run(sharedKey, sharedText, sharedMutex, sharedRevision); });
+          [&] { editor->Run(sharedKey, sharedText, sharedMutex, sharedRevision, takenStamps); });
     for (auto& thread : threads) thread.join();
     const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
 
@@ -271,14 +407,18 @@ int main(int argc, char** argv) {
       total.failures += editor->stats.failures;
       total.staleRetries += editor->stats.staleRetries;
       total.mixedUp += editor->stats.mixedUp;
+      total.staleAccepted += editor->stats.staleAccepted;
+      total.interrupted += editor->stats.interrupted;
     }
     int lost = 0;
     for (auto& editor : editors) lost += editor->CheckFinal();
     if (editors[0]->Load(sharedId) != sharedText) ++lost;
     // Closing the clients' kept-alive connections lets the server stop at once.
     editors.clear();
-    service.Stop();
-    server.join();
+    if (service) {
+      service->Stop();
+      server.join();
+    }
 
     std::sort(total.latenciesMs.begin(), total.latenciesMs.end());
     const size_t requests = total.latenciesMs.size();
@@ -294,8 +434,11 @@ int main(int argc, char** argv) {
               << "stale retries:  " << total.staleRetries
               << " (shared-plan saves refused because another client saved first)\n"
               << "wrong loads:    " << total.mixedUp << "\n"
-              << "lost at end:    " << lost << "\n";
-    status = total.failures == 0 && total.mixedUp == 0 && lost == 0 ? 0 : 1;
+              << "stale accepted: " << total.staleAccepted << "\n"
+              << "lost at end:    " << lost << "\n"
+              << "unanswered:     " << total.interrupted << " (in the killed instance's hands)\n";
+    status =
+        total.failures == 0 && total.mixedUp == 0 && lost == 0 && total.staleAccepted == 0 ? 0 : 1;
   }
   std::filesystem::remove_all(folder);
   return status;

@@ -23,24 +23,26 @@ struct StoredUser {
   PasswordHash password;
 };
 
-std::optional<StoredUser> FindByLogin(Connection& db, std::string_view login) {
+std::optional<StoredUser> FindByLogin(Db& db, std::string_view login) {
+  // No login holds a NUL, and PostgreSQL takes none in a text.
+  if (login.find('\0') != std::string_view::npos) return std::nullopt;
   auto query = db.Prepare(
       "SELECT id, login, email, pass_salt, pass_hash, pass_iterations FROM users "
-      "WHERE login = ? COLLATE BINARY");
+      "WHERE login = ?");
   query.Bind(1, login);
   if (!query.Step()) return std::nullopt;
   return StoredUser{{query.Int(0), query.Text(1), query.Text(2)},
                     {query.Blob(3), query.Blob(4), static_cast<int>(query.Int(5))}};
 }
 
-bool LoginExists(Connection& db, std::string_view login) {
-  auto query = db.Prepare("SELECT 1 FROM users WHERE login = ? COLLATE NOCASE");
+bool LoginExists(Db& db, std::string_view login) {
+  auto query = db.Prepare("SELECT 1 FROM users WHERE lower(login) = lower(?)");
   query.Bind(1, login);
   return query.Step();
 }
 
-bool EmailExists(Connection& db, std::string_view email) {
-  auto query = db.Prepare("SELECT 1 FROM users WHERE email = ? COLLATE NOCASE");
+bool EmailExists(Db& db, std::string_view email) {
+  auto query = db.Prepare("SELECT 1 FROM users WHERE lower(email) = lower(?)");
   query.Bind(1, email);
   return query.Step();
 }
@@ -74,7 +76,7 @@ bool IsValidPassword(std::string_view password) {
 }
 
 Accounts::Accounts(Database& database, AccountSettings settings)
-    : database_(database), settings_(settings), throttle_(settings.throttle) {}
+    : database_(database), settings_(settings), throttle_(database, settings.throttle) {}
 
 bool Accounts::VerifyOrSpend(std::string_view password,
                              const std::optional<PasswordHash>& stored) const {
@@ -114,18 +116,21 @@ RegistrationResult Accounts::Register(std::string_view login, std::string_view e
 
   const PasswordHash hash = HashPassword(password, settings_.passwordIterations);
   auto db = database_.AcquireForWriting();
+  int64_t id = 0;
   try {
     auto insert = db->Prepare(
         "INSERT INTO users (login, email, pass_salt, pass_hash, pass_iterations, created_at) "
-        "VALUES (?, ?, ?, ?, ?, ?)");
+        "VALUES (?, ?, ?, ?, ?, ?) RETURNING id");
     insert.Bind(1, login).Bind(2, email).BindBlob(3, hash.salt).BindBlob(4, hash.hash);
-    insert.Bind(5, int64_t{hash.iterations}).Bind(6, UnixNow()).Run();
-  } catch (const SqliteError& error) {
+    insert.Bind(5, int64_t{hash.iterations}).Bind(6, UnixNow());
+    if (insert.Step()) id = insert.Int(0);
+    insert.Run();
+  } catch (const DbError& error) {
     // Someone else took the login or the e-mail since the checks above.
     if (!error.IsConstraint()) throw;
     return {Registration::kTaken, std::nullopt};
   }
-  return {Registration::kCreated, User{db->LastInsertId(), std::string(login), std::string(email)}};
+  return {Registration::kCreated, User{id, std::string(login), std::string(email)}};
 }
 
 Authentication Accounts::Authenticate(std::string_view login, std::string_view password,

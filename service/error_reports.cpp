@@ -26,7 +26,9 @@ std::string MaskSessionIds(std::string_view message) {
 
 bool ErrorReports::Record(std::optional<int64_t> userId, std::string_view message,
                           const std::string& address) {
-  const std::string masked = MaskSessionIds(message);
+  // A NUL byte is no text for PostgreSQL; it tells nothing in a report.
+  std::string masked = MaskSessionIds(message);
+  std::erase(masked, '\0');
   const int64_t now = UnixNow();
   auto db = database_.AcquireForWriting();
   auto recent =
@@ -34,7 +36,7 @@ bool ErrorReports::Record(std::optional<int64_t> userId, std::string_view messag
   recent.Bind(1, address).Bind(2, now - 3600);
   if (recent.Step() && recent.Int(0) >= limits_.perAddressPerHour) return false;
 
-  Transaction transaction(*db);
+  DbTransaction transaction(*db);
   auto insert = db->Prepare(
       "INSERT INTO error_reports (user_id, received_at, message, address, size) "
       "VALUES (?, ?, ?, ?, ?)");
@@ -49,18 +51,18 @@ bool ErrorReports::Record(std::optional<int64_t> userId, std::string_view messag
   return true;
 }
 
-void ErrorReports::DropOldest(Connection& db) {
+void ErrorReports::DropOldest(Db& db) {
   // Keeps the newest reports whose sizes add up to the bound.
   db.Prepare(
         "DELETE FROM error_reports WHERE id IN (SELECT id FROM (SELECT id, SUM(size) OVER "
-        "(ORDER BY id DESC) AS newer FROM error_reports) WHERE newer > ?)")
+        "(ORDER BY id DESC) AS newer FROM error_reports) AS running WHERE newer > ?)")
       .Bind(1, limits_.totalBytes)
       .Run();
 }
 
 void ErrorReports::Tidy() {
   auto db = database_.AcquireForWriting();
-  Transaction transaction(*db);
+  DbTransaction transaction(*db);
   DropOldest(*db);
   auto reports = db->Prepare("SELECT id, message FROM error_reports");
   while (reports.Step()) {

@@ -29,7 +29,7 @@ class ErrorReports {
   void Tidy();
 
  private:
-  void DropOldest(Connection& db);
+  void DropOldest(Db& db);
 
   Database& database_;
   ErrorReportLimits limits_;

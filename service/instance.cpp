@@ -9,11 +9,22 @@ namespace {
 
 constexpr std::chrono::minutes kTidyEvery(10);
 
+std::string StoreLocation(const std::string& dataDir, const std::string& database) {
+  return database.empty() ? (std::filesystem::path(dataDir) / "casavo.sqlite").string() : database;
+}
+
+// Two services on one SQLite file would each queue their writers apart.
+std::unique_ptr<DataFolderLock> LockFor(const std::string& location) {
+  const std::string folder = StoreFor(location)->ExclusiveFolder();
+  return folder.empty() ? nullptr : std::make_unique<DataFolderLock>(folder);
+}
+
 }  // namespace
 
-ServiceInstance::ServiceInstance(const std::string& dataDir, ServerLimits limits)
-    : lock_(dataDir),
-      database_((std::filesystem::path(dataDir) / "casavo.sqlite").string()),
+ServiceInstance::ServiceInstance(const std::string& dataDir, ServerLimits limits,
+                                 const std::string& database)
+    : lock_(LockFor(StoreLocation(dataDir, database))),
+      database_(StoreLocation(dataDir, database)),
       accounts_(database_),
       plans_(database_),
       errors_(database_),

@@ -14,12 +14,15 @@
 
 namespace casavo::service {
 
-// Everything one casavo-service runs, over the database of one data folder.
+// Everything one casavo-service runs, over one store.
 class ServiceInstance {
  public:
-  // Locks the existing folder `dataDir` (throws when another service holds
-  // it) and opens or creates its database.
-  explicit ServiceInstance(const std::string& dataDir, ServerLimits limits = {});
+  // Opens or creates the store at `database` (see Database), by default the
+  // SQLite file of the existing folder `dataDir`. A SQLite store's folder is
+  // locked first (throws when another service holds it); PostgreSQL is
+  // shared by as many instances as wanted.
+  explicit ServiceInstance(const std::string& dataDir, ServerLimits limits = {},
+                           const std::string& database = {});
 
   // See HttpService::Bind.
   int Bind(const std::string& host, int port) { return http_.Bind(host, port); }
@@ -33,7 +36,7 @@ class ServiceInstance {
   // Expired sessions, aged wrong passwords and reports over their bounds.
   void Tidy();
 
-  DataFolderLock lock_;
+  std::unique_ptr<DataFolderLock> lock_;
   Database database_;
   Accounts accounts_;
   Plans plans_;

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <cstdlib>
 #include <filesystem>
 #include <iostream>
 #include <thread>
@@ -36,8 +37,11 @@ void RaiseDescriptorLimit() {
   setrlimit(RLIMIT_NOFILE, &limit);
 }
 
-int Serve(const Options& options, const std::string& dataDir, const sigset_t& stopSignals) {
-  ServiceInstance service(dataDir);
+int Serve(const Options& options, const std::string& dataDir, const std::string& database,
+          const sigset_t& stopSignals) {
+  ServerLimits limits;
+  limits.trustedProxy = options.trustedProxy;
+  ServiceInstance service(dataDir, limits, database);
   const int port = service.Bind(options.bind, options.port);
   if (port < 0) {
     std::cerr << "casavo-service: cannot listen on " << options.bind << " port " << options.port
@@ -86,9 +90,40 @@ int main(int argc, char** argv) {
 
   // The database holds password hashes: keep it to its owner.
   umask(077);
+  // From the environment, a password in the address stays out of `ps`.
+  const char* fromEnvironment = std::getenv("CASAVO_DATABASE");
+  const std::string database = !options.database.empty() ? options.database
+                               : fromEnvironment         ? fromEnvironment
+                                                         : "";
+  if (!options.migrateFrom.empty()) {
+    if (database.empty()) {
+      std::cerr << "casavo-service: --migrate-from needs --database\n";
+      return 2;
+    }
+    const std::string oldFile = options.migrateFrom.starts_with("sqlite:")
+                                    ? options.migrateFrom.substr(7)
+                                    : options.migrateFrom;
+    if (!IsPostgresLocation(options.migrateFrom) && !std::filesystem::exists(oldFile)) {
+      std::cerr << "casavo-service: no store at " << oldFile << "\n";
+      return 1;
+    }
+    try {
+      Database from(options.migrateFrom);
+      Database to(database);
+      const CopyCounts copied = CopyStore(from, to);
+      std::cout << "casavo-service: copied " << copied.users << " accounts, " << copied.plans
+                << " plans, " << copied.previews << " previews, " << copied.errorReports
+                << " error reports\n";
+      return 0;
+    } catch (const std::exception& e) {
+      std::cerr << "casavo-service: " << e.what() << "\n";
+      return 1;
+    }
+  }
   const std::string dataDir = options.dataDir.empty() ? DefaultDataDir() : options.dataDir;
   std::error_code error;
-  std::filesystem::create_directories(dataDir, error);
+  // Only the default store lives in the data folder.
+  if (database.empty()) std::filesystem::create_directories(dataDir, error);
   if (error) {
     std::cerr << "casavo-service: cannot create " << dataDir << ": " << error.message() << "\n";
     return 1;
@@ -105,7 +140,7 @@ int main(int argc, char** argv) {
   RaiseDescriptorLimit();
 
   try {
-    return Serve(options, dataDir, stopSignals);
+    return Serve(options, dataDir, database, stopSignals);
   } catch (const std::exception& e) {
     std::cerr << "casavo-service: " << e.what() << "\n";
     return 1;

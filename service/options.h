@@ -10,6 +10,11 @@ struct Options {
   std::string bind = "127.0.0.1";
   int port = 8642;
   std::string dataDir;  // empty: the default folder
+  // The store (see Database); empty: $CASAVO_DATABASE, else the SQLite file
+  // of the data folder.
+  std::string database;
+  std::string migrateFrom;
+  std::string trustedProxy;  // see ServerLimits  // copy this store into `database`, then stop
   std::optional<std::vector<long>> minVersion;
   std::string downloadUrl;  // empty: the service's own download page
   bool help = false;

@@ -12,10 +12,11 @@ constexpr size_t kPlanKeyBytes = 16;
 constexpr std::string_view kSummaryColumns =
     "SELECT plans.id, plans.plan_key, plans.owner_id, users.login, plans.title, plans.sharing, "
     "plans.created_at, plans.modified_at, plans.revision, plans.stamp, "
-    "EXISTS (SELECT 1 FROM previews WHERE previews.plan_id = plans.id) "
+    "CASE WHEN EXISTS (SELECT 1 FROM previews WHERE previews.plan_id = plans.id) THEN 1 ELSE 0 "
+    "END "
     "FROM plans JOIN users ON users.id = plans.owner_id ";
 
-PlanSummary ReadSummary(const Statement& row) {
+PlanSummary ReadSummary(const Query& row) {
   PlanSummary plan;
   plan.id = row.Int(0);
   plan.key = row.Text(1);
@@ -31,14 +32,14 @@ PlanSummary ReadSummary(const Statement& row) {
   return plan;
 }
 
-std::optional<PlanSummary> FindOne(Connection& db, std::string_view where, auto bindValue) {
+std::optional<PlanSummary> FindOne(Db& db, std::string_view where, auto bindValue) {
   auto query = db.Prepare(std::string(kSummaryColumns) + std::string(where));
   query.Bind(1, bindValue);
   if (!query.Step()) return std::nullopt;
   return ReadSummary(query);
 }
 
-std::vector<PlanSummary> ReadAll(Statement& query) {
+std::vector<PlanSummary> ReadAll(Query& query) {
   std::vector<PlanSummary> plans;
   while (query.Step()) plans.push_back(ReadSummary(query));
   return plans;
@@ -78,28 +79,29 @@ SaveResult Plans::Create(const User& owner, std::string_view title, int sharing,
                          std::string_view content) {
   const int64_t now = UnixNow();
   auto db = database_.AcquireForWriting();
-  db->Prepare(
+  int64_t id = 0;
+  {
+    auto insert = db->Prepare(
         "INSERT INTO plans (plan_key, owner_id, title, sharing, created_at, modified_at, "
-        "revision, stamp, content) VALUES (?, ?, ?, ?, ?, ?, 1, ?, ?)")
-      .Bind(1, RandomHex(kPlanKeyBytes))
-      .Bind(2, owner.id)
-      .Bind(3, title)
-      .Bind(4, int64_t{sharing})
-      .Bind(5, now)
-      .Bind(6, now)
-      .Bind(7, MakeStamp(now, 1))
-      .BindBlob(8, content)
-      .Run();
-  return {SaveOutcome::kSaved, FindOne(*db, "WHERE plans.id = ?", db->LastInsertId()),
-          SaveRight::kOwner};
+        "revision, stamp, content) VALUES (?, ?, ?, ?, ?, ?, 1, ?, ?) RETURNING id");
+    insert.Bind(1, RandomHex(kPlanKeyBytes))
+        .Bind(2, owner.id)
+        .Bind(3, title)
+        .Bind(4, int64_t{sharing})
+        .Bind(5, now)
+        .Bind(6, now)
+        .Bind(7, MakeStamp(now, 1))
+        .BindBlob(8, content);
+    if (insert.Step()) id = insert.Int(0);
+    insert.Run();
+  }
+  return {SaveOutcome::kSaved, FindOne(*db, "WHERE plans.id = ?", id), SaveRight::kOwner};
 }
 
 SaveResult Plans::Update(const User& user, int64_t planId, std::string_view title, int sharing,
                          std::string_view expectedStamp, std::string_view content) {
   auto db = database_.AcquireForWriting();
-  // The stamp check and the write must see the same row: no other save may
-  // come between them.
-  Transaction transaction(*db);
+  DbTransaction transaction(*db);
   auto stored = FindOne(*db, "WHERE plans.id = ?", planId);
   if (!stored) return {SaveOutcome::kNotFound, std::nullopt};
   const SaveRight right = SaveRightOf(*stored, user);
@@ -109,18 +111,34 @@ SaveResult Plans::Update(const User& user, int64_t planId, std::string_view titl
   const bool owner = right == SaveRight::kOwner;
   const int64_t now = UnixNow();
   const int64_t next = stored->revision + 1;
-  db->Prepare(
+  bool written = false;
+  {
+    // The stamp is checked again by the write itself, in the store: another
+    // instance may have saved since the row above was read. Then the write
+    // changes nothing and the save is stale. The sharing level is checked
+    // there too, in case its creator lowered it meanwhile.
+    auto update = db->Prepare(
         "UPDATE plans SET title = ?, sharing = ?, modified_at = ?, revision = ?, stamp = ?, "
-        "content = ? WHERE id = ?")
-      .Bind(1, owner ? title : std::string_view(stored->title))
-      .Bind(2, int64_t{owner ? sharing : stored->sharing})
-      .Bind(3, now)
-      .Bind(4, next)
-      .Bind(5, MakeStamp(now, next))
-      .BindBlob(6, content)
-      .Bind(7, planId)
-      .Run();
+        "content = ? WHERE id = ? AND stamp = ? AND (owner_id = ? OR sharing = 2) RETURNING id");
+    update.Bind(1, owner ? title : std::string_view(stored->title))
+        .Bind(2, int64_t{owner ? sharing : stored->sharing})
+        .Bind(3, now)
+        .Bind(4, next)
+        .Bind(5, MakeStamp(now, next))
+        .BindBlob(6, content)
+        .Bind(7, planId)
+        .Bind(8, stored->stamp)
+        .Bind(9, user.id);
+    written = update.Step();
+    update.Run();
+  }
   auto saved = FindOne(*db, "WHERE plans.id = ?", planId);
+  if (!written) {
+    transaction.Commit();
+    if (saved && !MaySave(SaveRightOf(*saved, user)))
+      return {SaveOutcome::kRefused, saved, SaveRightOf(*saved, user)};
+    return {SaveOutcome::kStale, saved, right};
+  }
   transaction.Commit();
   return {SaveOutcome::kSaved, saved, right};
 }
@@ -131,6 +149,10 @@ std::optional<PlanSummary> Plans::FindById(int64_t planId) {
 }
 
 std::optional<PlanSummary> Plans::FindByKey(std::string_view key) {
+  // Keys are hexadecimal: anything else (a NUL byte, which PostgreSQL takes
+  // in no text) names no plan.
+  if (key.find_first_not_of("0123456789abcdefABCDEF") != std::string_view::npos)
+    return std::nullopt;
   auto db = database_.Acquire();
   return FindOne(*db, "WHERE plans.plan_key = ?", key);
 }
@@ -144,14 +166,15 @@ std::string Plans::Content(int64_t planId) {
 
 SaveResult Plans::StorePreview(const User& user, int64_t planId, const PreviewImage& image) {
   auto db = database_.AcquireForWriting();
-  Transaction transaction(*db);
+  DbTransaction transaction(*db);
   auto plan = FindOne(*db, "WHERE plans.id = ?", planId);
   if (!plan) return {SaveOutcome::kNotFound, std::nullopt};
   const SaveRight right = SaveRightOf(*plan, user);
   if (!MaySave(right)) return {SaveOutcome::kRefused, plan, right};
   db->Prepare(
-        "INSERT OR REPLACE INTO previews (plan_id, png, width, height, stored_at) "
-        "VALUES (?, ?, ?, ?, ?)")
+        "INSERT INTO previews (plan_id, png, width, height, stored_at) VALUES (?, ?, ?, ?, ?) "
+        "ON CONFLICT (plan_id) DO UPDATE SET png = excluded.png, width = excluded.width, "
+        "height = excluded.height, stored_at = excluded.stored_at")
       .Bind(1, planId)
       .BindBlob(2, image.png)
       .Bind(3, int64_t{image.width})

@@ -210,7 +210,8 @@ bool HttpService::Loop::Run(Protocol& protocol, WebSite& site) {
       MHD_USE_EPOLL | MHD_ALLOW_SUSPEND_RESUME, 0, nullptr, nullptr, &Loop::Access, this,
       MHD_OPTION_LISTEN_SOCKET, listenFd_, MHD_OPTION_CONNECTION_MEMORY_LIMIT,
       limits_.connectionMemory, MHD_OPTION_CONNECTION_LIMIT, limits_.connections,
-      MHD_OPTION_PER_IP_CONNECTION_LIMIT, limits_.connectionsPerAddress,
+      MHD_OPTION_PER_IP_CONNECTION_LIMIT,
+      limits_.trustedProxy.empty() ? limits_.connectionsPerAddress : 0u,
       MHD_OPTION_CONNECTION_TIMEOUT, static_cast<unsigned>(limits_.idleTime.count()),
       MHD_OPTION_URI_LOG_CALLBACK, &Loop::UriSeen, this, MHD_OPTION_NOTIFY_COMPLETED,
       &Loop::Completed, this, MHD_OPTION_NOTIFY_CONNECTION, &Loop::PeerEvent, this, MHD_OPTION_END);
@@ -322,6 +323,10 @@ MHD_Result HttpService::Loop::Begin(MHD_Connection* connection, const char* url,
   request->path = url;
   request->uri = request->peer->uri;
   request->address = request->peer->address;
+  if (!limits_.trustedProxy.empty() && request->address == limits_.trustedProxy) {
+    const char* client = MHD_lookup_connection_value(connection, MHD_HEADER_KIND, "X-Real-IP");
+    if (client && *client) request->address = client;
+  }
   request->route = RouteOf(request->method, request->path);
   if (const char* cookie = MHD_lookup_connection_value(connection, MHD_HEADER_KIND, "Cookie"))
     request->cookie = cookie;

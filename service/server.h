@@ -33,6 +33,10 @@ struct ServerLimits {
   // that everyone else needs.
   int passwordWorkers = 2;
   int passwordJobsPerAddress = 4;
+  // A reverse proxy in front (nginx) at this address: its requests carry the
+  // client's address in X-Real-IP, and the per-address limits apply to that.
+  // The proxy bounds its own connections.
+  std::string trustedProxy;
 };
 
 // The HTTP side: POST /soft.php goes to the protocol, everything else to the

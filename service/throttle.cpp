@@ -1,5 +1,7 @@
 #include "service/throttle.h"
 
+#include <algorithm>
+
 #include "service/utf8.h"
 
 namespace casavo::service {
@@ -10,60 +12,44 @@ std::string LoginKey(std::string_view login) {
   return AsciiLower(login);
 }
 
-void DropOld(std::deque<int64_t>& failures, int64_t oldest) {
-  while (!failures.empty() && failures.front() <= oldest) failures.pop_front();
-}
-
-template <class Map>
-void PruneMap(Map& map, int64_t oldest) {
-  for (auto it = map.begin(); it != map.end();) {
-    DropOld(it->second, oldest);
-    it = it->second.empty() ? map.erase(it) : std::next(it);
-  }
-}
-
 }  // namespace
 
-int64_t SignInThrottle::WaitFor(Failures& failures, int limit, int64_t now) const {
-  DropOld(failures, now - limits_.windowSeconds);
-  if (static_cast<int>(failures.size()) < limit) return 0;
-  // Wait until the oldest counted failure leaves the window.
-  return failures.front() + limits_.windowSeconds - now;
-}
-
-void SignInThrottle::Add(Failures& failures, int limit, int64_t now) const {
-  failures.push_back(now);
-  while (static_cast<int>(failures.size()) > limit) failures.pop_front();
+int64_t SignInThrottle::WaitFor(Db& db, const char* column, std::string_view value, int limit,
+                                int64_t now) const {
+  // Wait until the oldest of the last `limit` failures leaves the window.
+  auto query = db.Prepare(std::string("SELECT failed_at FROM sign_in_failures WHERE ") + column +
+                          " = ? AND failed_at > ? ORDER BY failed_at DESC LIMIT 1 OFFSET ?");
+  query.Bind(1, value)
+      .Bind(2, now - limits_.windowSeconds)
+      .Bind(3, int64_t{std::max(limit, 1) - 1});
+  return query.Step() ? query.Int(0) + limits_.windowSeconds - now : 0;
 }
 
 int64_t SignInThrottle::Wait(const std::string& address, std::string_view login, int64_t now) {
   const std::string key = LoginKey(login);
-  std::lock_guard lock(mutex_);
-  int64_t wait = 0;
-  if (auto it = byAddress_.find(address); it != byAddress_.end())
-    wait = WaitFor(it->second, limits_.addressFailures, now);
-  const auto pair = byLoginAndAddress_.find(key + '\n' + address);
-  const auto byLogin = byLogin_.find(key);
-  if (pair != byLoginAndAddress_.end() && byLogin != byLogin_.end() &&
-      WaitFor(pair->second, 1, now) > 0)
-    wait = std::max(wait, WaitFor(byLogin->second, limits_.loginFailures, now));
+  auto db = database_.Acquire();
+  int64_t wait = WaitFor(*db, "address", address, limits_.addressFailures, now);
+  auto guessed = db->Prepare(
+      "SELECT 1 FROM sign_in_failures WHERE login = ? AND address = ? AND failed_at > ?");
+  guessed.Bind(1, key).Bind(2, address).Bind(3, now - limits_.windowSeconds);
+  if (guessed.Step()) wait = std::max(wait, WaitFor(*db, "login", key, limits_.loginFailures, now));
   return wait;
 }
 
 void SignInThrottle::Failed(const std::string& address, std::string_view login, int64_t now) {
-  const std::string key = LoginKey(login);
-  std::lock_guard lock(mutex_);
-  Add(byAddress_[address], limits_.addressFailures, now);
-  Add(byLogin_[key], limits_.loginFailures, now);
-  Add(byLoginAndAddress_[key + '\n' + address], 1, now);
+  auto db = database_.AcquireForWriting();
+  db->Prepare("INSERT INTO sign_in_failures (address, login, failed_at) VALUES (?, ?, ?)")
+      .Bind(1, address)
+      .Bind(2, LoginKey(login))
+      .Bind(3, now)
+      .Run();
 }
 
 void SignInThrottle::Prune(int64_t now) {
-  std::lock_guard lock(mutex_);
-  const int64_t oldest = now - limits_.windowSeconds;
-  PruneMap(byAddress_, oldest);
-  PruneMap(byLogin_, oldest);
-  PruneMap(byLoginAndAddress_, oldest);
+  auto db = database_.AcquireForWriting();
+  db->Prepare("DELETE FROM sign_in_failures WHERE failed_at <= ?")
+      .Bind(1, now - limits_.windowSeconds)
+      .Run();
 }
 
 }  // namespace casavo::service

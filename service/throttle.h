@@ -1,11 +1,10 @@
 #pragma once
 
 #include <cstdint>
-#include <deque>
-#include <map>
-#include <mutex>
 #include <string>
 #include <string_view>
+
+#include "service/database.h"
 
 namespace casavo::service {
 
@@ -19,10 +18,12 @@ struct ThrottleLimits {
 // address that guessed too often waits; so does, for a login that many
 // addresses guessed, every address that already guessed it wrong. An address
 // with no wrong guess for a login is never held back, so that its owner still
-// signs in while others guess.
+// signs in while others guess. The counts live in the store, so that every
+// instance of the service holds the same guessers back.
 class SignInThrottle {
  public:
-  explicit SignInThrottle(ThrottleLimits limits = {}) : limits_(limits) {}
+  explicit SignInThrottle(Database& database, ThrottleLimits limits = {})
+      : database_(database), limits_(limits) {}
 
   // Seconds before this address may try this login; 0 when it may try now.
   int64_t Wait(const std::string& address, std::string_view login, int64_t now);
@@ -31,15 +32,12 @@ class SignInThrottle {
   void Prune(int64_t now);
 
  private:
-  using Failures = std::deque<int64_t>;  // times, oldest first, at most one limit's worth
-  int64_t WaitFor(Failures& failures, int limit, int64_t now) const;
-  void Add(Failures& failures, int limit, int64_t now) const;
+  // Seconds until fewer than `limit` failures matching `column` = `value`
+  // remain in the window.
+  int64_t WaitFor(Db& db, const char* column, std::string_view value, int limit, int64_t now) const;
 
+  Database& database_;
   ThrottleLimits limits_;
-  std::mutex mutex_;
-  std::map<std::string, Failures> byAddress_;
-  std::map<std::string, Failures> byLogin_;
-  std::map<std::string, Failures> byLoginAndAddress_;
 };
 
 }  // namespace casavo::service

@@ -14,6 +14,7 @@ CASAVO_PACKAGES=(
   xvfb xauth fonts-dejavu-core curl qt6-translations-l10n locales
   qt6-svg-dev poppler-utils librsvg2-bin
   libgl1-mesa-dri
+  libpq-dev postgresql nginx openssl
 )
 
 # Installs the packages that are missing; does nothing when all are there.

@@ -5,7 +5,10 @@
 #include <QNetworkReply>
 #include <QNetworkRequest>
 #include <QRegularExpression>
+#include <QSslCertificate>
+#include <QSslConfiguration>
 #include <QTemporaryDir>
+#include <cstdlib>
 #include <memory>
 
 #include "files/settings.h"
@@ -14,20 +17,38 @@
 
 namespace casavo::testing {
 
+// The certificate of the deployment under test (CASAVO_TEST_CA), trusted by
+// this process only; none when the test runs without one.
+inline QList<QSslCertificate> TestCertificates() {
+  const char* path = std::getenv("CASAVO_TEST_CA");
+  return path && *path ? QSslCertificate::fromPath(QString::fromLocal8Bit(path))
+                       : QList<QSslCertificate>();
+}
+
 // A real casavo-service on a free loopback port with a fresh data folder, made
-// the editor's endpoint in the current settings.
+// the editor's endpoint in the current settings. When CASAVO_TEST_SERVICE_URL
+// is set (tests/deploy/behind_nginx.sh), the deployment there instead, its
+// certificate added to the trusted ones.
 class LiveService {
  public:
-  LiveService()
-      : process_(std::make_unique<service::testing::ServiceProcess>(
-            std::vector<std::string>{"--port", "0", "--data", data_.path().toStdString()})) {
-    WriteSetting("Service", Endpoint());
+  LiveService() {
+    const char* deployed = std::getenv("CASAVO_TEST_SERVICE_URL");
+    if (deployed && *deployed) {
+      endpoint_ = deployed;
+      QSslConfiguration tls = QSslConfiguration::defaultConfiguration();
+      tls.addCaCertificates(TestCertificates());
+      QSslConfiguration::setDefaultConfiguration(tls);
+    } else {
+      process_ = std::make_unique<service::testing::ServiceProcess>(
+          std::vector<std::string>{"--port", "0", "--data", data_.path().toStdString()});
+      endpoint_ = "http://" + process_->host() + ":" + std::to_string(process_->port());
+    }
+    WriteSetting("Service", endpoint_);
   }
-  std::string Endpoint() const {
-    return "http://" + process_->host() + ":" + std::to_string(process_->port());
-  }
+  const std::string& Endpoint() const { return endpoint_; }
 
  private:
+  std::string endpoint_;
   QTemporaryDir data_;
   std::unique_ptr<service::testing::ServiceProcess> process_;
 };

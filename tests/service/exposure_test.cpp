@@ -11,7 +11,6 @@
 
 #include "loopback_client.h"
 #include "service/server.h"
-#include "service/sqlite.h"
 #include "service_fixture.h"
 #include "service_process.h"
 
@@ -28,7 +27,7 @@ constexpr long kMemoryBound = 200L * 1024 * 1024;
 class ExposedService : public ::testing::Test {
  protected:
   ExposedService()
-      : service_({"--port", "0", "--data", data_.path().string()}),
+      : service_({"--port", "0", "--data", store_.folder().string()}),
         client_(service_.host(), service_.port()) {
     client_.set_read_timeout(30, 0);
     client_.set_tcp_nodelay(true);
@@ -39,14 +38,20 @@ class ExposedService : public ::testing::Test {
     return response ? response->body : "no answer";
   }
 
-  static uintmax_t FolderBytes(const std::filesystem::path& folder) {
+  // What the store takes on disk.
+  uintmax_t StoreBytes() {
+    if (store_.postgres()) {
+      Database database(store_.location());
+      auto size = database.Acquire()->Prepare("SELECT pg_database_size(current_database())");
+      return size.Step() ? static_cast<uintmax_t>(size.Int(0)) : 0;
+    }
     uintmax_t total = 0;
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder))
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(store_.folder()))
       if (entry.is_regular_file()) total += entry.file_size();
     return total;
   }
 
-  TempDir data_;
+  TestStore store_;
   ServiceProcess service_;
   httplib::Client client_;
 };
@@ -136,13 +141,14 @@ TEST_F(ExposedService, ErrorReportsAreBoundedAndKeepNoSession) {
   }
   EXPECT_EQ(stored, 99);  // the hour's 100, the first report included
   EXPECT_EQ(refused, 2000 - 99);
-  EXPECT_LT(FolderBytes(data_.path()), 60u * 1024 * 1024);
+  EXPECT_LT(StoreBytes(), 60u * 1024 * 1024);
   // Another address still reports.
   EXPECT_NE(PostFrom(kAttacker, service_.port(), "action=erreur&msg=autre").find("200 OK"),
             std::string::npos);
 
-  Connection db((data_.path() / "casavo.sqlite").string());
-  auto reports = db.Prepare("SELECT message FROM error_reports");
+  Database database(store_.location());
+  auto db = database.Acquire();
+  auto reports = db->Prepare("SELECT message FROM error_reports");
   int count = 0;
   while (reports.Step()) {
     EXPECT_EQ(reports.Text(0).find(session), std::string::npos);
@@ -205,20 +211,54 @@ TEST_F(ExposedService, RegistrationTellsNotWhoseTheEmailIs) {
   EXPECT_GT(std::min(rightTime, wrongTime), milliseconds(50));
 }
 
-TEST(ServiceInstances, ASecondServiceOnThePortOrTheFolderIsRefused) {
-  TempDir first;
+// A SQLite store is one service's; a PostgreSQL one is shared by design.
+TEST(ServiceInstances, ASecondServiceOnThePortOrASqliteFolderIsRefused) {
+  TestStore first;
   TempDir second;
-  ServiceProcess running({"--port", "0", "--data", first.path().string()});
+  ServiceProcess running({"--port", "0", "--data", first.folder().string()});
   const RunResult samePort =
       RunService({"--port", std::to_string(running.port()), "--data", second.path().string()});
   EXPECT_EQ(samePort.status, 1);
   EXPECT_NE(samePort.err.find("in use"), std::string::npos) << samePort.err;
-  const RunResult sameFolder = RunService({"--port", "0", "--data", first.path().string()});
-  EXPECT_EQ(sameFolder.status, 1);
-  EXPECT_NE(sameFolder.err.find("already uses the data folder"), std::string::npos)
-      << sameFolder.err;
+  if (first.postgres()) {
+    ServiceProcess sibling({"--port", "0", "--data", first.folder().string()});
+    httplib::Client other(sibling.host(), sibling.port());
+    EXPECT_EQ(other.Post("/soft.php", "action=test_connexion", kForm)->status, 200);
+  } else {
+    const RunResult sameFolder = RunService({"--port", "0", "--data", first.folder().string()});
+    EXPECT_EQ(sameFolder.status, 1);
+    EXPECT_NE(sameFolder.err.find("already uses the data folder"), std::string::npos)
+        << sameFolder.err;
+  }
   httplib::Client client(running.host(), running.port());
   EXPECT_EQ(client.Post("/soft.php", "action=test_connexion", kForm)->status, 200);
+}
+
+// Behind nginx every client arrives from the proxy's address: only the proxy
+// named by --behind-proxy may say who the client is, or a guesser would dodge
+// its limits with a forged header.
+TEST(ServiceInstances, OnlyTheNamedProxySaysWhoTheClientIs) {
+  for (const bool trusted : {true, false}) {
+    TestStore store;
+    std::vector<std::string> args = {"--port", "0", "--data", store.folder().string()};
+    if (trusted) args.insert(args.end(), {"--behind-proxy", kAttacker});
+    ServiceProcess service(args);
+    const auto connect = [&](const std::string& client, const std::string& pass) {
+      return PostFrom(kAttacker, service.port(),
+                      FormBody(AccountFields("connect", "Marc", "marc@exemple.fr", pass)),
+                      "X-Real-IP: " + client + "\r\n");
+    };
+    ASSERT_NE(PostFrom("127.0.0.1", service.port(),
+                       FormBody(AccountFields("enregistrement", "Marc", "marc@exemple.fr",
+                                              "secret-Marc")))
+                  .find("\r\n\r\n200 "),
+              std::string::npos);
+    for (int i = 0; i < 10; ++i) connect("10.0.0.1", "essai-" + std::to_string(i));
+    EXPECT_NE(connect("10.0.0.1", "secret-Marc").find("\r\n\r\n429 "), std::string::npos)
+        << trusted;
+    EXPECT_EQ(connect("10.0.0.2", "secret-Marc").find("\r\n\r\n200 ") != std::string::npos,
+              trusted);
+  }
 }
 
 }  // namespace

@@ -97,12 +97,12 @@ bool LoopbackConnection::ClosedByPeer() {
   return closed_;
 }
 
-std::string PostFrom(const std::string& from, int port, const std::string& body) {
+std::string PostFrom(const std::string& from, int port, const std::string& body,
+                     const std::string& headers) {
   LoopbackConnection connection(from, port);
-  connection.Send(
-      "POST /soft.php HTTP/1.1\r\nHost: 127.0.0.1\r\nConnection: close\r\n"
-      "Content-Type: application/x-www-form-urlencoded\r\nContent-Length: " +
-      std::to_string(body.size()) + "\r\n\r\n" + body);
+  connection.Send("POST /soft.php HTTP/1.1\r\nHost: 127.0.0.1\r\nConnection: close\r\n" + headers +
+                  "Content-Type: application/x-www-form-urlencoded\r\nContent-Length: " +
+                  std::to_string(body.size()) + "\r\n\r\n" + body);
   return connection.Read(std::chrono::seconds(30));
 }
 

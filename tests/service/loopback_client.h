@@ -33,7 +33,9 @@ class LoopbackConnection {
 };
 
 // A whole POST /soft.php exchange from `from`; the raw response.
-std::string PostFrom(const std::string& from, int port, const std::string& body);
+// `headers`: extra header lines, each ending in CR LF.
+std::string PostFrom(const std::string& from, int port, const std::string& body,
+                     const std::string& headers = {});
 
 // The highest resident memory of a process so far, in bytes.
 long PeakResidentBytes(int pid);

@@ -18,7 +18,7 @@ constexpr const char* kForm = "application/x-www-form-urlencoded";
 class RunningService : public ::testing::Test {
  protected:
   RunningService()
-      : service_({"--port", "0", "--data", data_.path().string()}),
+      : service_({"--port", "0", "--data", store_.folder().string()}),
         client_(service_.host(), service_.port()) {
     client_.set_read_timeout(30, 0);
   }
@@ -31,7 +31,7 @@ class RunningService : public ::testing::Test {
     return response->body;
   }
 
-  TempDir data_;
+  TestStore store_;
   ServiceProcess service_;
   httplib::Client client_;
 };
@@ -110,8 +110,8 @@ TEST_F(RunningService, SignInFromThePageShowsPrivatePlans) {
 }
 
 TEST(ServiceCommand, StopsCleanlyOnSignalsAndKeepsItsData) {
-  TempDir data;
-  const std::vector<std::string> args = {"--port", "0", "--data", data.path().string()};
+  TestStore store;
+  const std::vector<std::string> args = {"--port", "0", "--data", store.folder().string()};
   {
     ServiceProcess service(args);
     httplib::Client client(service.host(), service.port());

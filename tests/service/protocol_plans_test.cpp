@@ -327,8 +327,8 @@ TEST_F(PlansProtocol, ErrorReportsAreBoundedPerAddressAndInAll) {
   EXPECT_EQ(old.Text(0), "vieux par [masqu\xC3\xA9]");
 }
 
-TEST(SignInThrottle, HoldsBackGuessersButNotTheOwnersAddress) {
-  SignInThrottle throttle({3, 5, 600});
+TEST_F(PlansProtocol, SignInThrottleHoldsBackGuessersButNotTheOwnersAddress) {
+  SignInThrottle throttle(database_, {3, 5, 600});
   const int64_t t = 1000000;
   for (int i = 0; i < 3; ++i) {
     EXPECT_EQ(throttle.Wait("10.0.0.1", "Marc", t + i), 0);

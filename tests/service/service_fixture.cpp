@@ -1,8 +1,12 @@
 #include "service_fixture.h"
 
+#include <libpq-fe.h>
 #include <zlib.h>
 
 #include <cstdlib>
+#include <fstream>
+
+#include "service/secrets.h"
 
 namespace casavo::service::testing {
 namespace {
@@ -18,7 +22,54 @@ void AppendChunk(std::string& out, std::string_view type, std::string_view data)
   Append32(out, crc32(0, reinterpret_cast<const Bytef*>(typed.data()), typed.size()));
 }
 
+// Runs administration SQL on the test cluster.
+void Administer(const std::string& cluster, const std::string& sql) {
+  PGconn* conn = PQconnectdb(cluster.c_str());
+  PGresult* result = PQexec(conn, sql.c_str());
+  const bool ok = PQresultStatus(result) == PGRES_COMMAND_OK;
+  const std::string error = PQerrorMessage(conn);
+  PQclear(result);
+  PQfinish(conn);
+  if (!ok) throw std::runtime_error(sql + ": " + error);
+}
+
 }  // namespace
+
+TestStore::TestStore() {
+  const char* stateFile = std::getenv("CASAVO_TEST_POSTGRES");
+  if (!stateFile || !*stateFile) {
+    location_ = "sqlite:" + (dir_.path() / "casavo.sqlite").string();
+    return;
+  }
+  std::ifstream state(stateFile);
+  if (!std::getline(state, cluster_) || cluster_.empty())
+    throw std::runtime_error(std::string("no PostgreSQL test cluster in ") + stateFile);
+  database_ = "casavo_test_" + RandomHex(8);
+  Administer(cluster_, "CREATE DATABASE " + database_);
+  location_ = cluster_ + " dbname=" + database_;
+  setenv("CASAVO_DATABASE", location_.c_str(), 1);
+}
+
+TestStore::~TestStore() {
+  if (!postgres()) return;
+  unsetenv("CASAVO_DATABASE");
+  siblings_.push_back(database_);
+  for (const std::string& name : siblings_) {
+    try {
+      Administer(cluster_, "DROP DATABASE IF EXISTS " + name + " WITH (FORCE)");
+    } catch (const std::exception&) {
+      // The cluster goes at the end of the run anyway.
+    }
+  }
+}
+
+std::string TestStore::Sibling(const std::string& name) {
+  if (!postgres()) return "sqlite:" + (dir_.path() / (name + ".sqlite")).string();
+  const std::string database = database_ + "_" + name;
+  Administer(cluster_, "CREATE DATABASE " + database);
+  siblings_.push_back(database);
+  return cluster_ + " dbname=" + database;
+}
 
 TempDir::TempDir() {
   std::string pattern = (std::filesystem::temp_directory_path() / "casavo-service-XXXXXX").string();
@@ -96,7 +147,7 @@ std::string PlanText(std::string_view roomName) {
 }
 
 ServiceFixture::ServiceFixture(ProtocolSettings settings, AccountSettings accounts)
-    : database_((dir_.path() / "casavo.sqlite").string()),
+    : database_(store_.location()),
       accounts_(database_, accounts),
       plans_(database_),
       errors_(database_),

@@ -30,6 +30,32 @@ class TempDir {
   std::filesystem::path path_;
 };
 
+// The store a test runs against. By default a SQLite file in a temporary
+// folder. When CASAVO_TEST_POSTGRES names the state file of the test cluster
+// (postgres_cluster.sh), a fresh PostgreSQL database of the test's own,
+// dropped at the end; CASAVO_DATABASE then sends the services the test
+// starts to it too.
+class TestStore {
+ public:
+  TestStore();
+  ~TestStore();
+  TestStore(const TestStore&) = delete;
+  TestStore& operator=(const TestStore&) = delete;
+  // For Database and --database.
+  const std::string& location() const { return location_; }
+  bool postgres() const { return !database_.empty(); }
+  const std::filesystem::path& folder() const { return dir_.path(); }
+  // Another empty store of the same kind, for copies between stores.
+  std::string Sibling(const std::string& name);
+
+ private:
+  TempDir dir_;
+  std::string cluster_;  // the cluster's connection string
+  std::string database_;
+  std::vector<std::string> siblings_;
+  std::string location_;
+};
+
 using Fields = std::vector<std::pair<std::string, std::string>>;
 
 // Request fields as the editor sends them.
@@ -48,7 +74,7 @@ std::string MakePng(int width, int height);
 // A small plan text as the editor writes it.
 std::string PlanText(std::string_view roomName = "Salon");
 
-// The service's stores and protocol over a database in a temporary folder,
+// The service's stores and protocol over a TestStore,
 // with a cheap password hash so that tests stay quick.
 class ServiceFixture : public ::testing::Test {
  protected:
@@ -68,7 +94,7 @@ class ServiceFixture : public ::testing::Test {
   static std::pair<std::string, std::string> StampAndId(const ProtocolReply& reply);
   PlanSummary Plan(const std::string& planId);
 
-  TempDir dir_;
+  TestStore store_;
   Database database_;
   Accounts accounts_;
   Plans plans_;

@@ -65,6 +65,12 @@ TEST(CommandLine, OptionsAndTheirErrors) {
   EXPECT_EQ(parsed.options->dataDir, "/tmp/x");
   EXPECT_EQ(*parsed.options->minVersion, (std::vector<long>{2, 2}));
   EXPECT_EQ(parsed.options->downloadUrl, "http://d");
+  const auto store = ParseOptions({"--database", "postgresql://u:p@h:5432/casavo", "--migrate-from",
+                                   "sqlite:/old.sqlite", "--behind-proxy", "127.0.0.1"});
+  ASSERT_TRUE(store.options) << store.error;
+  EXPECT_EQ(store.options->database, "postgresql://u:p@h:5432/casavo");
+  EXPECT_EQ(store.options->migrateFrom, "sqlite:/old.sqlite");
+  EXPECT_EQ(store.options->trustedProxy, "127.0.0.1");
 
   const auto defaults = ParseOptions({});
   ASSERT_TRUE(defaults.options);
@@ -78,7 +84,8 @@ TEST(CommandLine, OptionsAndTheirErrors) {
                                                                {"--min-version", "deux"},
                                                                {"--colour", "bleu"},
                                                                {"serve"},
-                                                               {"--data="}})
+                                                               {"--data="},
+                                                               {"--database="}})
     EXPECT_FALSE(ParseOptions(bad).options) << bad[0];
 }
 
