@@ -119,6 +119,7 @@ void TCasa::PasteSelection() {
   }
   Plan->SetSelection(first, kSelObject);
   Paint();
+  Plan->Message(count == 1 ? "Objet collé." : "Objets collés.");
   PushUndo("Coller");
   Plan->NotifySelectionChange();
 }

@@ -133,11 +133,12 @@ void TForm1::CreateSideMenu() {
   SideMenu->LayoutContent(ActionSection);
   // Furniture comes before the display switches, within reach without scrolling.
   SideMenu->AddItem(pMeubles, QStringLiteral("Meubles"), true);
+  // The piece just placed shows its panel right under the catalogue.
+  SideMenu->AddItem(pObjet, QStringLiteral("Objet"), true);
   SideMenu->AddItem(pAffichage, QStringLiteral("Affichage"), true);
   SideMenu->AddItem(pMur, QStringLiteral("Mur"), true);
   SideMenu->AddItem(pTrou, QStringLiteral("Trou"), true);
   SideMenu->AddItem(pCoin, QStringLiteral("Coin"), true);
-  SideMenu->AddItem(pObjet, QStringLiteral("Objet"), true);
   SideMenu->AddItem(pPiece, QStringLiteral("Pièce"), true);
 }
 
