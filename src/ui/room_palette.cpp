@@ -2,6 +2,7 @@
 
 #include <QGridLayout>
 #include <QPushButton>
+#include <QScreen>
 #include <QVBoxLayout>
 
 #include "files/plan_xml.h"
@@ -56,7 +57,12 @@ RoomPalettePopup::RoomPalettePopup(QWidget* parent, const QColor& current,
 
 void RoomPalettePopup::PopUpUnder(QWidget* anchor) {
   adjustSize();
-  move(anchor->mapToGlobal(QPoint(0, anchor->height())));
+  QPoint at = anchor->mapToGlobal(QPoint(0, anchor->height()));
+  // Above the box when the screen ends below it.
+  if (const QScreen* screen = anchor->screen();
+      screen && at.y() + height() > screen->availableGeometry().bottom())
+    at.setY(anchor->mapToGlobal(QPoint(0, 0)).y() - height());
+  move(at);
   show();
 }
 
