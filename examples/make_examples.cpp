@@ -79,6 +79,13 @@ class PlanBuilder {
     if (groupe > plan_.NextGroup) plan_.NextGroup = groupe;
   }
 
+  // A piece of the furniture catalogue, drawn as its symbol.
+  void Meuble(const char* modele, const char* nom, TPoint centre, int32_t l, int32_t h, int32_t a,
+              int32_t groupe = 0) {
+    Objet(centre, l, h, a, groupe, nom);
+    plan_.Objects[plan_.ObjectCount].modele = modele;
+  }
+
   // Detects the rooms and names each room that holds a label's point.
   void NameRooms(const std::vector<RoomLabel>& labels) {
     plan_.NormaliseOrigin();
@@ -280,6 +287,62 @@ void BlockOfFlats(TCasaPlan& plan) {
   b.NameRooms(labels);
 }
 
+// A furnished flat, 9 m by 7 m: a living room with its kitchen and dining
+// table, a bedroom and a bathroom. Angles turn each piece's back to its wall:
+// 0 north, 90 east, 180 south, 270 west.
+void FurnishedFlat(TCasaPlan& plan) {
+  PlanBuilder b(plan);
+  b.Walls(kOuter, {{5000, 5000}, {14000, 5000}, {14000, 12000}, {5000, 12000}, {5000, 5000}});
+  b.Walls(kInner, {{10000, 5000}, {10000, 12000}});
+  b.Walls(kInner, {{10000, 9000}, {14000, 9000}});
+
+  b.Door({9400, 5000}, 900, kDoorLeft, {9400, 6000});      // front door
+  b.Door({10000, 7000}, 800, kDoorRight, {11000, 7000});   // bedroom
+  b.Door({10000, 10500}, 800, kDoorLeft, {11000, 10500});  // bathroom
+  b.Window({6800, 5000}, 1800, kWindowCentred, 3, {6800, 4000});
+  b.Window({8400, 12000}, 1200, kWindowCentred, 3, {8400, 13000});
+  b.Window({12000, 5000}, 1200, kWindowCentred, 3, {12000, 4000});
+  b.Window({14000, 10400}, 600, kWindowOffset, 0, {15000, 10400});
+
+  // Living room: the sofa faces the television across the coffee table.
+  b.Meuble("meuble-tv", "Meuble TV", {5375, 6800}, 1600, 450, 270);
+  b.Meuble("canape3", "Canapé 3 places", {7900, 6800}, 2100, 900, 90);
+  b.Meuble("table-basse", "Table basse", {6650, 6800}, 1100, 600, 90);
+  b.Meuble("fauteuil", "Fauteuil", {6650, 5575}, 850, 850, 0);
+  b.Meuble("bibliotheque", "Bibliothèque", {9775, 8300}, 1200, 350, 90);
+  // The dining set moves as one group.
+  b.Meuble("table", "Table rectangulaire", {8000, 9700}, 1600, 900, 0, 1);
+  b.Meuble("chaise", "Chaise", {7600, 9100}, 450, 500, 0, 1);
+  b.Meuble("chaise", "Chaise", {8400, 9100}, 450, 500, 0, 1);
+  b.Meuble("chaise", "Chaise", {7600, 10300}, 450, 500, 180, 1);
+  b.Meuble("chaise", "Chaise", {8400, 10300}, 450, 500, 180, 1);
+  // Kitchen along the west and south walls.
+  b.Meuble("refrigerateur", "Réfrigérateur", {5475, 9750}, 600, 650, 270);
+  b.Meuble("evier", "Évier", {5450, 10650}, 1200, 600, 270);
+  b.Meuble("meuble-bas", "Meuble bas", {5450, 11550}, 600, 600, 270);
+  b.Meuble("plaque", "Plaque de cuisson", {6050, 11550}, 600, 600, 180);
+  b.Meuble("four", "Four", {6650, 11550}, 600, 600, 180);
+  b.Meuble("lave-vaisselle", "Lave-vaisselle", {7250, 11550}, 600, 600, 180);
+
+  // Bedroom: the bed's head against the east wall, between its bedside tables.
+  b.Meuble("lit160", "Lit 160", {12850, 7050}, 1600, 2000, 90);
+  b.Meuble("chevet", "Chevet", {13650, 6000}, 450, 400, 90);
+  b.Meuble("chevet", "Chevet", {13650, 8100}, 450, 400, 90);
+  b.Meuble("armoire", "Armoire", {10350, 8200}, 1200, 600, 270);
+  b.Meuble("bureau", "Bureau", {11300, 5450}, 1200, 600, 0);
+
+  // Bathroom.
+  b.Meuble("baignoire", "Baignoire", {13000, 11500}, 1700, 700, 180);
+  b.Meuble("douche", "Douche", {10500, 11400}, 900, 900, 180);
+  b.Meuble("lavabo", "Lavabo", {11500, 9275}, 600, 450, 0);
+  b.Meuble("lave-linge", "Lave-linge", {12300, 9350}, 600, 600, 0);
+  b.Meuble("wc", "WC", {13525, 9700}, 400, 650, 90);
+
+  b.NameRooms({{{7000, 9000}, "Séjour", "Salon", "FFE4C4"},
+               {{12000, 7000}, "Chambre", "Chambre", "DAD4F0"},
+               {{12000, 10500}, "Salle de bain", "Salle de bain", "C8E8DE"}});
+}
+
 void Write(void (*build)(TCasaPlan&), const std::string& path) {
   auto plan = std::make_unique<TCasaPlan>();
   build(*plan);
@@ -301,6 +364,7 @@ int main(int argc, char** argv) {
     casavo::Write(casavo::Studio, folder + "studio.plan");
     casavo::Write(casavo::FamilyHouse, folder + "maison_familiale.plan");
     casavo::Write(casavo::BlockOfFlats, folder + "immeuble.plan");
+    casavo::Write(casavo::FurnishedFlat, folder + "appartement_meuble.plan");
   } catch (const std::exception& e) {
     std::fprintf(stderr, "casavo-make-examples: %s\n", e.what());
     return 1;

@@ -123,6 +123,7 @@ void TCasa::MouseDown(int32_t x, int32_t y) {
   entry_->hide();
   drawn_ = false;
   drawingWall_ = false;
+  placing_ = false;
   MouseIsDown = true;
   Moved = false;
   refused_ = false;

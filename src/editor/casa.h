@@ -74,6 +74,9 @@ class TCasa : public QWidget {
   QString LengthUnit = QStringLiteral("m");
   // The kind of each new opening: the one last chosen.
   int32_t NextOpeningSorte = 0;
+  // The furniture model the add-object tool places ("lit140"); empty for a
+  // plain 60 cm box.
+  std::string NextModel;
   // Owned; refilled in place by a new plan, a load or an undo, never replaced.
   const std::unique_ptr<TCasaPlan> Plan;
   TPlanInfo PlanInfo;
@@ -119,6 +122,16 @@ class TCasa : public QWidget {
   std::optional<std::pair<double, QString>> ReadTypedLength(const QString& text) const;
 
   void ClearSelection();
+
+  // Furniture: the add-object tool for one placement of model; a placement
+  // at a pixel (as a press of that tool, or a drop from the catalogue); a
+  // turn of the selected object, with its group; copy and paste of it and
+  // its group. Each change is one undo step.
+  void ArmFurniture(const std::string& model);
+  int32_t PlaceFurniture(int32_t x, int32_t y);
+  void TurnSelection(int32_t degrees);
+  void CopySelection();
+  void PasteSelection();
 
   // Hit tests: the 1-based index under the pixel, or 0.
   int32_t CornerAt(int32_t x, int32_t y) const;
@@ -192,6 +205,8 @@ class TCasa : public QWidget {
   void DragRun(int32_t x, int32_t y);
   int32_t DuplicateWall(int32_t w);
   void DragObjet(int32_t o, int32_t x, int32_t y);
+  // Object o against the wall it is near, turned from its angle at the press.
+  void MagnetiseObjet(int32_t o);
   void Pan(int32_t x, int32_t y);
   void Release();
   // Ends a corner, wall or object move: clean-up, paint, undo step, panels.
@@ -259,6 +274,16 @@ class TCasa : public QWidget {
   TPoint magnetAnchor_;
   TUnitEditBase lengthUnits_;
   LengthEntry* entry_;
+  // Objects copied, and how many times they were pasted since.
+  std::vector<TObjet> clipboard_;
+  int32_t pastes_ = 0;
+  // The dragged object's angle at the press: magnetism turns it only while
+  // it stays near a wall.
+  int32_t dragAngle_ = 0;
+  // The press placed an object: its drag belongs to the same step.
+  bool placing_ = false;
+  // The rooms of the last state recorded: any other room is new.
+  std::vector<std::string> knownRooms_;
   // The plan text last kept in a file or on the service; empty when none.
   std::string savedText_;
 };

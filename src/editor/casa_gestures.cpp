@@ -13,12 +13,10 @@ namespace {
 // other's, line up.
 constexpr int32_t kAlignPixels = 5;
 constexpr int32_t kOpeningWidth = 900;
-constexpr int32_t kObjetSize = 600;
 
 constexpr char kNoRoomForWall[] = "Le plan est plein : impossible d'ajouter un mur.";
 constexpr char kNoRoomForCopy[] = "Le plan est plein : impossible de dupliquer le mur.";
 constexpr char kNoRoomForOpening[] = "Le plan est plein : impossible d'ajouter une ouverture.";
-constexpr char kNoRoomForObjet[] = "Le plan est plein : impossible d'ajouter un objet.";
 
 bool HasRoom(int32_t count, int32_t capacity, int32_t more) {
   return count <= capacity - more;
@@ -256,6 +254,7 @@ int32_t TCasa::DuplicateWall(int32_t w) {
 
 void TCasa::DragObjet(int32_t o, int32_t x, int32_t y) {
   const int32_t group = Plan->Objects[o].groupe;
+  if (!Moved) dragAngle_ = Plan->Objects[o].a;
   for (int32_t i = 1; i <= Plan->ObjectCount; ++i) {
     TObjet& objet = Plan->Objects[i];
     if (i != o && (group <= 0 || objet.groupe != group)) continue;
@@ -263,6 +262,8 @@ void TCasa::DragObjet(int32_t o, int32_t x, int32_t y) {
     objet.x = p.x;
     objet.y = p.y;
   }
+  // A lone object comes to rest against a wall it nears; Alt keeps it free.
+  if (group <= 0 && !keyState_->AltHeld()) MagnetiseObjet(o);
   Paint();
   Status("CASA_DEP_OBJET");
 }
@@ -295,8 +296,19 @@ void TCasa::Release() {
         },
         "CASA_UNDO_MUR");
   } else if (Plan->ShowObjects && Plan->Selected(kSelObject) > 0) {
-    FinishMove([&] { Plan->NormaliseOrigin(); }, "CASA_UNDO_OBJET");
+    if (placing_) {
+      // Dragged on from where it was placed: still the one placement step.
+      Guarded([&] {
+        Plan->NormaliseOrigin();
+        Paint();
+        if (Moved) AmendUndo(Msg("CASA_UNDO_ADD_OBJET"));
+      });
+      Plan->NotifySelectionChange();
+    } else {
+      FinishMove([&] { Plan->NormaliseOrigin(); }, "CASA_UNDO_OBJET");
+    }
   }
+  placing_ = false;
 }
 
 // The panels hear of the release even when the clean-up was interrupted.
@@ -366,14 +378,7 @@ void TCasa::AddObjetPress(int32_t x, int32_t y) {
   Mode = ModeSelect;
   setCursor(Qt::ArrowCursor);
   if (WallAt(x, y) > 0) return;
-  if (Refuse(HasRoom(Plan->ObjectCount, TCasaPlan::kMaxObjects, 1), kNoRoomForObjet)) return;
-  const TPoint p = Plan->ScreenToPlan({x, y});
-  const int32_t k = Plan->AddObjet(p.x, p.y, kObjetSize, kObjetSize, 0, 0, "Objet");
-  Plan->SetSelection(k, kSelObject);
-  // A drag in the same press carries the new object along.
-  RecordObjectDrags(x, y);
-  Paint();
-  PushUndo(Msg("CASA_UNDO_ADD_OBJET"));
+  PlaceFurniture(x, y);
 }
 
 }  // namespace casavo

@@ -25,6 +25,16 @@ void TCasa::KeyDown(int key, Qt::KeyboardModifiers shift) {
       ArmTool(ModeAddOpening);
       Paint();
       break;
+    case Qt::Key_R:
+      // A quarter turn; with Maj, 15°.
+      if (plain) Guarded([&] { TurnSelection(shift.testFlag(Qt::ShiftModifier) ? 15 : 90); });
+      break;
+    case Qt::Key_C:
+      if (ctrl) CopySelection();
+      break;
+    case Qt::Key_V:
+      if (ctrl) Guarded([&] { PasteSelection(); });
+      break;
     case Qt::Key_Escape:
       Disarm();
       break;

@@ -8,6 +8,7 @@
 #include "files/plan_file.h"
 #include "files/plan_xml.h"
 #include "files/settings.h"
+#include "plan/room_colours.h"
 
 namespace casavo {
 namespace {
@@ -46,6 +47,9 @@ bool HoldsEmptyPlan(const std::string& path) {
 }  // namespace
 
 void TCasa::PushUndo(const std::string& label) {
+  // Rooms this change made take a colour their neighbours do not have.
+  ColourNewRooms(*Plan, knownRooms_);
+  knownRooms_ = RoomHashes(*Plan);
   UndoSnapshots.push_back(WritePlanXml(*Plan));
   UndoLabels.push_back(label);
   // A new change ends the branch that could be redone.
@@ -116,6 +120,7 @@ void TCasa::RestoreCurrent() {
   const PlanReadResult read = ReadPlanXml(*Plan, UndoSnapshots.back());
   Plan->SetSelection(0, kSelNothing);
   Paint();
+  knownRooms_ = RoomHashes(*Plan);
   if (!read.ok) Plan->Message(read.error);
   Autosave();
   emit HistoryChanged();
@@ -133,6 +138,7 @@ void TCasa::ClearUndo() {
 void TCasa::StartHistory(const std::string& label, bool saved) {
   // The text holds the rooms as shown: detect them before it is taken.
   Plan->RefreshGeometry();
+  knownRooms_ = RoomHashes(*Plan);
   ClearUndo();
   UndoSnapshots.push_back(WritePlanXml(*Plan));
   UndoLabels.push_back(label);

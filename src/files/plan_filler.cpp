@@ -71,9 +71,9 @@ void PlanFiller::AddOpening(int32_t imur, int32_t large, int32_t dcoin1, int32_t
 }
 
 void PlanFiller::AddObjet(int32_t x, int32_t y, int32_t l, int32_t h, int32_t a, int32_t groupe,
-                          const std::string& nom) {
+                          const std::string& nom, const std::string& modele) {
   try {
-    plan_.AddObjet(x, y, l, h, a, groupe, nom);
+    plan_.Objects[plan_.AddObjet(x, y, l, h, a, groupe, nom)].modele = modele;
   } catch (const std::exception& e) {
     Refuse("objet refusé : " + Reason(e, plan_.ObjectCount, TCasaPlan::kMaxObjects, "objets"));
   }

@@ -24,7 +24,7 @@ class PlanFiller {
   void AddOpening(int32_t imur, int32_t large, int32_t dcoin1, int32_t sorte, int32_t volet,
                   int32_t cote);
   void AddObjet(int32_t x, int32_t y, int32_t l, int32_t h, int32_t a, int32_t groupe,
-                const std::string& nom);
+                const std::string& nom, const std::string& modele = {});
   // An item that could not be read at all (an over-long number list).
   void Refuse(const std::string& reason);
 

@@ -135,7 +135,8 @@ void ReadObjects(const xmlNode* plan, PlanFiller& filler) {
       return IntAttribute(objet, name).value_or(fallback);
     };
     filler.AddObjet(value("x", 0), value("y", 0), value("l", 600), value("h", 600), value("a", 0),
-                    value("groupe", -1), TextAttribute(objet, "nom").value_or(""));
+                    value("groupe", -1), TextAttribute(objet, "nom").value_or(""),
+                    TextAttribute(objet, "modele").value_or(""));
   });
 }
 

@@ -119,6 +119,7 @@ void WriteObjects(xmlNode* parent, const TCasaPlan& plan) {
     SetAttribute(node, "a", o.a);
     if (o.groupe >= 0) SetAttribute(node, "groupe", o.groupe);
     if (!o.nom.empty()) SetAttribute(node, "nom", o.nom);
+    if (!o.modele.empty()) SetAttribute(node, "modele", o.modele);
   }
 }
 

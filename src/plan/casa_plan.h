@@ -62,6 +62,9 @@ struct TObjet {
   int32_t a = 0;
   int32_t groupe = 0;
   std::string nom;  // UTF-8
+  // The furniture model whose symbol is drawn ("lit140", "canape3"…); empty
+  // for a plain box.
+  std::string modele;
   int32_t DragX = 0;
   int32_t DragY = 0;
 };

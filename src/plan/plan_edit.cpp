@@ -315,6 +315,7 @@ int32_t TCasaPlan::AddObjet(int32_t x, int32_t y, int32_t l, int32_t h, int32_t 
   objet.a = a;
   objet.groupe = groupe;
   objet.nom = nom;
+  objet.modele.clear();
   return ++ObjectCount;
 }
 

@@ -4,6 +4,8 @@
 #include <algorithm>
 
 #include "common/numeric.h"
+#include "plan/furniture_fit.h"
+#include "render/furniture_symbols.h"
 #include "render/surface_qpainter.h"
 #include "render/symbols.h"
 #include "render/view.h"
@@ -118,21 +120,27 @@ void PlanPainter::DrawOnSheet() {
 }
 
 void PlanPainter::DrawDrawing() {
-  if (plan_.ShowRooms) DrawRooms();
+  // Furniture covers the floor, not the rooms' names and areas: those come last.
+  const bool furnished = plan_.ShowObjects && plan_.ObjectCount > 0;
+  if (plan_.ShowRooms) DrawRooms(!furnished);
   for (int32_t w = 1, n = plan_.WallCount; w <= n; ++w) DrawWall(w);
   for (int32_t k = 1, n = plan_.OpeningCount; k <= n; ++k) DrawOpening(plan_, surface_, k);
   if (plan_.ShowObjects)
     for (int32_t k = 1, n = plan_.ObjectCount; k <= n; ++k) DrawObjet(k);
+  if (plan_.ShowRooms && furnished)
+    for (int32_t k = 1, n = plan_.RoomCount; k <= n; ++k) DrawRoomLabel(k);
 }
 
-void PlanPainter::DrawRooms() {
-  for (int32_t k = 1, n = plan_.RoomCount; k <= n; ++k) DrawRoom(k);
+void PlanPainter::DrawRooms(bool labels) {
+  for (int32_t k = 1, n = plan_.RoomCount; k <= n; ++k) {
+    DrawRoom(k);
+    if (labels) DrawRoomLabel(k);
+  }
 }
 
 void PlanPainter::DrawRoom(int32_t k) {
   const TPiece& room = plan_.Rooms[k];
   const bool selected = plan_.Selected(kSelRoom) == k;
-  const Argb textColour = selected ? kGreen : kBlack;
 
   Path border;
   if (room.Border.Count >= 2) {
@@ -146,7 +154,11 @@ void PlanPainter::DrawRoom(int32_t k) {
   }
   surface_.FillPath(Brush::Solid(HexToARGB(plan_.RoomColour(k))), border);
   if (selected) surface_.DrawPath(Pen{kGreen, 3}, border);
+}
 
+void PlanPainter::DrawRoomLabel(int32_t k) {
+  const TPiece& room = plan_.Rooms[k];
+  const Argb textColour = plan_.Selected(kSelRoom) == k ? kGreen : kBlack;
   TPoint label = P(room.Centre);
   const std::string name = plan_.RoomName(k);
   if (!name.empty()) {
@@ -226,18 +238,30 @@ void PlanPainter::DrawObjet(int32_t k) {
     pen = Pen{kGreen, 2};
   else if (s > 0 && plan_.Objects[s].groupe > 0 && plan_.Objects[s].groupe == objet.groupe)
     pen = Pen{kGreen, 1};
+  const bool crossing = plan_.ShowProblems && ObjetCrossesWall(plan_, k);
+  if (crossing && pen.colour == kBlack) pen.colour = kRed;
 
   const TPoint centre = P({objet.x, objet.y});
   surface_.Translate(centre.x, centre.y);
   surface_.Rotate(objet.a);
-  surface_.Scale(objet.l * plan_.zx, objet.h * plan_.zy);
-  surface_.FillRectangle(Brush::Solid(kWhite), -0.5, -0.5, 1, 1);
+  // A furniture model is drawn as its symbol; the outline then only marks the
+  // selection.
+  const bool symbol = FindFurnitureModel(objet.modele) != nullptr;
+  if (symbol) {
+    surface_.Scale(plan_.zx, plan_.zy);
+    DrawFurnitureSymbol(surface_, objet.modele, objet.l, objet.h,
+                        crossing ? SymbolInk{kRed, kRed} : kFurnitureInk);
+  } else {
+    surface_.Scale(objet.l * plan_.zx, objet.h * plan_.zy);
+    surface_.FillRectangle(Brush::Solid(kWhite), -0.5, -0.5, 1, 1);
+  }
   surface_.ResetTransform();
 
   if (plan_.ShowObjectNames)
     DrawTextCentred(surface_, FromUtf8(objet.nom), Pixels(kSmallTextMm), centre.x, centre.y, kBlack,
                     kNoBox);
 
+  if (symbol && pen.colour != kGreen) return;
   const TQuad q = plan_.ObjetPolygon(k);
   for (int i = 0; i < 4; ++i) {
     const TPoint a = P(q[i]);

@@ -31,8 +31,10 @@ class PlanPainter {
   int32_t Pixels(int32_t millimetres) const;
 
   void DrawDrawing();
-  void DrawRooms();
+  // Each room's floor, and its name and area when labels.
+  void DrawRooms(bool labels);
   void DrawRoom(int32_t k);
+  void DrawRoomLabel(int32_t k);
   void DrawWall(int32_t w);
   bool ShowsLengths(int32_t w) const;
   void DrawFaceLength(TPoint from, TPoint to, int32_t angle);

@@ -80,9 +80,19 @@ void TForm1::mlAjouterOuvertureClick() {
 }
 
 void TForm1::mlAjouterObjetClick() {
+  Editor->NextModel.clear();
   ShowTool(TCasa::ModeAddObject, "Cliquez sur le plan pour placer un objet.");
   if (!cbVoirObjet->isChecked()) cbVoirObjet->setChecked(true);
   Tips->ShowTip(Text("Pour placer un objet, cliquez sur le plan ou vous souhaitez le poser."));
+}
+
+void TForm1::MeubleChoisi(const QString& key) {
+  ShowEditor();
+  if (!cbVoirObjet->isChecked()) cbVoirObjet->setChecked(true);
+  Editor->ArmFurniture(key.toStdString());
+  Editor->Plan->Message(
+      "Cliquez sur le plan pour poser le meuble ; près d'un mur, il se met contre lui.");
+  FocusPlan();
 }
 
 void TForm1::mlAnnulerClick() {

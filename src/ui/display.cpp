@@ -40,13 +40,14 @@ void TForm1::mlAjusterClick() {
 namespace {
 
 // The display switches by their settings keys, in the order they are stored.
-constexpr const char* kDisplayKeys[] = {"VoirDimensions", "VoirPieces", "VoirProblemes"};
+constexpr const char* kDisplayKeys[] = {"VoirDimensions", "VoirPieces", "VoirProblemes",
+                                        "VoirMeubles"};
 constexpr char kZoomKey[] = "Zoom";
 
 }  // namespace
 
 void TForm1::RestoreDisplay() {
-  QCheckBox* boxes[] = {cbDimension, cbPiece, cbProbleme};
+  QCheckBox* boxes[] = {cbDimension, cbPiece, cbProbleme, cbVoirObjet};
   for (size_t i = 0; i < std::size(boxes); ++i) {
     const std::string value = ReadSetting(kDisplayKeys[i]);
     if (!value.empty()) boxes[i]->setChecked(value == "1");
@@ -60,7 +61,7 @@ void TForm1::RestoreDisplay() {
 
 void TForm1::RememberDisplay() {
   if (!shown_ || AppFolder().empty()) return;
-  const QCheckBox* boxes[] = {cbDimension, cbPiece, cbProbleme};
+  const QCheckBox* boxes[] = {cbDimension, cbPiece, cbProbleme, cbVoirObjet};
   try {
     for (size_t i = 0; i < std::size(boxes); ++i)
       WriteSetting(kDisplayKeys[i], boxes[i]->isChecked() ? "1" : "0");

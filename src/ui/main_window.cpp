@@ -12,6 +12,7 @@
 #include "editor/messages.h"
 #include "files/settings.h"
 #include "ui/error_box.h"
+#include "ui/furniture_catalogue.h"
 #include "ui/view3d_controls.h"
 
 namespace casavo {
@@ -63,6 +64,7 @@ void TForm1::FormCreate() {
   // The wheel, the keys and "Ajuster" zoom from the plan area: the slider follows.
   connect(Editor, &TCasa::ZoomChanged, this, [this](double zoom) { SetZoom(zoom); });
   View3D = new View3DControls(*this);
+  tvMeubles->AcceptDropsOn(Editor);
 
   ResetPlan();
   UpdateTitle();
@@ -129,11 +131,14 @@ void TForm1::CreateSideMenu() {
   SideMenu->LayoutContent(FileSection);
   ActionSection = SideMenu->AddItem(pAction, QStringLiteral("Action"), true);
   SideMenu->LayoutContent(ActionSection);
+  // Furniture comes before the display switches, within reach without scrolling.
+  SideMenu->AddItem(pMeubles, QStringLiteral("Meubles"), true);
+  // The piece just placed shows its panel right under the catalogue.
+  SideMenu->AddItem(pObjet, QStringLiteral("Objet"), true);
   SideMenu->AddItem(pAffichage, QStringLiteral("Affichage"), true);
   SideMenu->AddItem(pMur, QStringLiteral("Mur"), true);
   SideMenu->AddItem(pTrou, QStringLiteral("Trou"), true);
   SideMenu->AddItem(pCoin, QStringLiteral("Coin"), true);
-  SideMenu->AddItem(pObjet, QStringLiteral("Objet"), true);
   SideMenu->AddItem(pPiece, QStringLiteral("Pièce"), true);
 }
 
@@ -207,6 +212,7 @@ void TForm1::ShowEditor() {
   ClientArea->ShowWebView(false);
   pAction->show();
   pAffichage->show();
+  pMeubles->show();
   mlAide->SetCaption(QStringLiteral("Aide et site internet"));
   SideMenu->Layout(true);
 }
@@ -215,7 +221,7 @@ void TForm1::ShowWebView(bool loadHome) {
   // Without the online part there is no web view: the editor stays.
   if (!online_ || !ClientArea->WebView()) return;
   if (loadHome) online_->NavigateHome(false);
-  for (QWidget* panel : {pAction, pAffichage, pMur, pTrou}) panel->hide();
+  for (QWidget* panel : {pAction, pAffichage, pMeubles, pMur, pTrou}) panel->hide();
   ClientArea->ShowWebView(true);
   mlAide->SetCaption(QStringLiteral("Retour a l'éditeur"));
   SideMenu->Layout(true);

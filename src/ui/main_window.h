@@ -27,6 +27,7 @@ class QStatusBar;
 namespace casavo {
 
 class View3DControls;
+class FurnitureCatalogue;
 
 // One row of the opening-type table: the name shown and the opening's sorte.
 struct OpeningType {
@@ -91,6 +92,10 @@ class TForm1 : public QMainWindow {
   QSlider* tbZoom;
   TkelpMenuLabel* mlAjuster;
 
+  // The furniture catalogue.
+  QWidget* pMeubles;
+  FurnitureCatalogue* tvMeubles;
+
   QWidget* pMur;
   QComboBox* cbMurPointAB;
   TUnitEdit* ueMurLong;
@@ -120,7 +125,7 @@ class TForm1 : public QMainWindow {
   QComboBox* cbPieceSorte;
   ColourBox* sPieceCouleur;
 
-  // Never shown: the furniture command and switches stay out of reach.
+  // Never shown: the plain-object command and the names switch.
   QWidget* pDebug;
   TkelpMenuLabel* mlAjouterObjet;
   QCheckBox* cbVoirObjet;
@@ -176,6 +181,8 @@ class TForm1 : public QMainWindow {
   void mlTracerMurClick();
   void mlAjouterOuvertureClick();
   void mlAjouterObjetClick();
+  // A model of the catalogue is chosen: the next click on the plan places it.
+  void MeubleChoisi(const QString& key);
   void mlAnnulerClick();
   void mlRetablirClick();
   void mlExporterClick();
@@ -215,6 +222,7 @@ class TForm1 : public QMainWindow {
   void BuildFilePanel();
   void BuildActionPanel();
   void BuildDisplayPanel();
+  void BuildFurniturePanel();
   void BuildWallPanel();
   void BuildOpeningPanel();
   void BuildObjectPanel();

@@ -13,6 +13,7 @@
 #include "editor/messages.h"
 #include "files/plan_xml.h"
 #include "ui/main_window.h"
+#include "ui/room_palette.h"
 
 namespace casavo {
 namespace {
@@ -263,15 +264,26 @@ void TForm1::PieceChange() {
   Editor->Paint();
 }
 
+// The soft colours first; the full dialog behind "Autre couleur…".
 void TForm1::sPieceCouleurMouseDown() {
-  const std::optional<QColor> chosen = dialogs_->PickColour(sPieceCouleur->Colour());
-  if (!chosen) return;
-  sPieceCouleur->SetColour(*chosen);
-  PieceChange();
-  Editor->CommitPendingUndo();
+  const auto apply = [this](const QColor& colour) {
+    sPieceCouleur->SetColour(colour);
+    PieceChange();
+    Editor->CommitPendingUndo();
+  };
+  auto* palette = new RoomPalettePopup(this, sPieceCouleur->Colour(), apply, [this, apply] {
+    if (const std::optional<QColor> chosen = dialogs_->PickColour(sPieceCouleur->Colour()))
+      apply(*chosen);
+  });
+  palette->PopUpUnder(sPieceCouleur);
 }
 
+// A room without a name is named after its type.
 void TForm1::cbPieceSorteChange() {
+  if (!FillingPanels && cbPieceSorte->currentIndex() > 0 && ePieceNom->text().trimmed().isEmpty()) {
+    QScopedValueRollback<bool> filling(FillingPanels, true);
+    ePieceNom->setText(cbPieceSorte->currentText().simplified());
+  }
   PieceChange();
   Editor->CommitPendingUndo();
 }

@@ -11,6 +11,7 @@
 #include <QStatusBar>
 #include <QVBoxLayout>
 
+#include "ui/furniture_catalogue.h"
 #include "ui/main_window.h"
 
 namespace casavo {
@@ -90,6 +91,7 @@ void TForm1::BuildLayout() {
   BuildFilePanel();
   BuildActionPanel();
   BuildDisplayPanel();
+  BuildFurniturePanel();
   BuildWallPanel();
   BuildOpeningPanel();
   BuildCornerPanel();
@@ -151,6 +153,7 @@ void TForm1::BuildDisplayPanel() {
   cbDimension = NewCheckBox(QStringLiteral("Voir les dimensions des murs"), true);
   cbPiece = NewCheckBox(QStringLiteral("Voir les pièces"), true);
   cbProbleme = NewCheckBox(QStringLiteral("Voir les problèmes en rouge"), true);
+  cbVoirObjet = NewCheckBox(QStringLiteral("Voir les meubles"), true);
   lZoom = new TkelpMenuLabel;
   lZoom->SetCaption(QStringLiteral("Zoom :"));
   lZoom->resize(kPanelWidth, kCommandHeight);
@@ -168,10 +171,20 @@ void TForm1::BuildDisplayPanel() {
   stack.Full(cbDimension);
   stack.Full(cbPiece);
   stack.Full(cbProbleme);
+  stack.Full(cbVoirObjet);
   stack.Gap(4);
   stack.Full(lZoom);
   stack.Full(tbZoom);
   stack.Full(mlAjuster);
+  stack.Finish();
+}
+
+void TForm1::BuildFurniturePanel() {
+  pMeubles = NewPanel(Panel2);
+  tvMeubles = new FurnitureCatalogue;
+  tvMeubles->setFixedHeight(330);
+  PanelStack stack(pMeubles, kPanelWidth);
+  stack.Full(tvMeubles);
   stack.Finish();
 }
 
@@ -227,9 +240,12 @@ void TForm1::BuildObjectPanel() {
   pObjet = NewPanel(Panel2);
   eObjetNom = new QLineEdit;
   ueObjetL = PanelField(QStringLiteral("Largeur :"), kThickest, kCentimetres);
-  ueObjetH = PanelField(QStringLiteral("Hauteur :"), kThickest, kCentimetres);
+  ueObjetH = PanelField(QStringLiteral("Profondeur :"), kThickest, kCentimetres);
   seObjetA = new QSpinBox;
   seObjetA->setRange(0, 359);
+  seObjetA->setWrapping(true);
+  seObjetA->setSuffix(QStringLiteral("°"));
+  seObjetA->setToolTip(QStringLiteral("R tourne d'un quart de tour, Maj+R de 15°"));
 
   PanelStack stack(pObjet, kPanelWidth);
   stack.Pair(QStringLiteral("Nom :"), eObjetNom);
@@ -277,12 +293,10 @@ void TForm1::BuildDebugPanel() {
   pDebug = NewPanel(Panel2);
   mlAjouterObjet = MenuCommand(pDebug, QStringLiteral("Ajouter un objet"),
                                QStringLiteral("Ajouter du mobilier"));
-  cbVoirObjet = NewCheckBox(QStringLiteral("Voir les objets"), false);
   cbVoirNomObjet = NewCheckBox(QStringLiteral("Voir le nom des objets"), false);
 
   PanelStack stack(pDebug, kPanelWidth);
   stack.Full(mlAjouterObjet);
-  stack.Full(cbVoirObjet);
   stack.Full(cbVoirNomObjet);
   stack.Finish();
   cbVoirNomObjet->hide();
@@ -358,6 +372,10 @@ void TForm1::ConnectHandlers() {
     connect(box, &QCheckBox::toggled, this, &TForm1::cbVoirClick);
   }
   connect(tbZoom, &QSlider::valueChanged, this, &TForm1::cbZoomChange);
+  connect(tvMeubles, &FurnitureCatalogue::ModelChosen, this, &TForm1::MeubleChoisi);
+  connect(tvMeubles, &FurnitureCatalogue::ModelDropped, this, [this] {
+    if (!cbVoirObjet->isChecked()) cbVoirObjet->setChecked(true);
+  });
 }
 
 }  // namespace casavo

@@ -397,3 +397,36 @@ TEST(PlanXml, WallHeightIsOneElementWrittenOnlyWhenChosen) {
 
 }  // namespace
 }  // namespace casavo
+
+namespace casavo {
+namespace {
+
+// The furniture model is one more attribute of objet: written only for a
+// model, read back, and a text without it reads as before (no model), also
+// into a slot that held a model.
+TEST(PlanXml, FurnitureModelRoundTrips) {
+  TCasaPlan plan;
+  plan.AddObjet(6000, 6000, 1400, 1900, 90, 0, "Lit 140");
+  plan.Objects[1].modele = "lit140";
+  plan.AddObjet(7000, 7000, 800, 800, 0, -1, "Caisse");
+  const std::string text = WritePlanXml(plan);
+  EXPECT_NE(text.find("nom=\"Lit 140\" modele=\"lit140\"/>"), std::string::npos) << text;
+  EXPECT_NE(text.find("a=\"0\" nom=\"Caisse\"/>"), std::string::npos) << text;
+
+  TCasaPlan back;
+  ASSERT_TRUE(ReadPlanXml(back, text));
+  ASSERT_EQ(back.ObjectCount, 2);
+  EXPECT_EQ(back.Objects[1].modele, "lit140");
+  EXPECT_EQ(back.Objects[1].a, 90);
+  EXPECT_EQ(back.Objects[2].modele, "");
+  EXPECT_EQ(WritePlanXml(back), text);
+
+  ASSERT_TRUE(ReadPlanXml(back, Document("<objets><objet x=\"100\" y=\"200\" nom=\"Lit\"/>"
+                                         "</objets>")));
+  ASSERT_EQ(back.ObjectCount, 1);
+  EXPECT_EQ(back.Objects[1].modele, "");
+  EXPECT_EQ(back.Objects[1].nom, "Lit");
+}
+
+}  // namespace
+}  // namespace casavo

@@ -4,6 +4,8 @@
 #include <string>
 
 #include "files/plan_file.h"
+#include "plan/furniture_fit.h"
+#include "render/furniture_symbols.h"
 #include "render/preview.h"
 #include "render/render_test_util.h"
 
@@ -30,6 +32,19 @@ void ExpectEveryRoomNamed(const TCasaPlan& plan) {
     EXPECT_FALSE(plan.RoomName(r).empty()) << "room " << r;
     EXPECT_FALSE(plan.RoomKind(r).empty()) << "room " << r;
     EXPECT_EQ(plan.RoomColour(r).size(), 6u) << "room " << r;
+  }
+}
+
+// Every piece of the furnished flat is a catalogue model, and none runs into
+// a wall.
+TEST(Examples, FurnishedFlatFitsItsRooms) {
+  auto flat = LoadExample("appartement_meuble.plan");
+  EXPECT_EQ(flat->RoomCount, 3);
+  ExpectEveryRoomNamed(*flat);
+  ASSERT_GT(flat->ObjectCount, 20);
+  for (int32_t k = 1; k <= flat->ObjectCount; ++k) {
+    EXPECT_NE(FindFurnitureModel(flat->Objects[k].modele), nullptr) << flat->Objects[k].nom;
+    EXPECT_FALSE(ObjetCrossesWall(*flat, k)) << flat->Objects[k].nom;
   }
 }
 

@@ -1,9 +1,11 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QSlider>
 #include <QStatusBar>
 
+#include "ui/room_palette.h"
 #include "ui/support/window_fixture.h"
 
 namespace casavo {
@@ -150,11 +152,23 @@ TEST_F(PanelsTest, RoomNameTypeAndColourAreStoredTogetherUnderTheRoomKey) {
   EXPECT_EQ(form_->Editor->UndoLabels.back(), "Modification pièce");
   EXPECT_TRUE(form_->Editor->PendingUndoLabel.empty());
 
-  // A cancelled colour dialog changes nothing; a chosen colour is stored.
-  form_->sPieceCouleurMouseDown();
-  EXPECT_EQ(Plan().RoomColours.Value(key), "E6E6E6");
+  // The box offers the soft colours, each one step; "Autre couleur…" opens
+  // the dialog, whose cancel changes nothing.
+  const auto pick = [&](const char* button) {
+    QTest::mouseClick(form_->sPieceCouleur, Qt::RightButton);
+    auto* palette = form_->findChild<RoomPalettePopup*>();
+    ASSERT_NE(palette, nullptr);
+    palette->findChild<QPushButton*>(button)->click();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(form_->findChild<RoomPalettePopup*>(), nullptr) << "a choice closes it";
+  };
+  pick("couleurC8E8DE");
+  EXPECT_EQ(Plan().RoomColours.Value(key), "C8E8DE");
+  EXPECT_EQ(form_->Editor->UndoLabels.size(), steps + 2);
+  pick("autreCouleur");
+  EXPECT_EQ(Plan().RoomColours.Value(key), "C8E8DE");
   script_.colour = QColor(10, 20, 30);
-  QTest::mouseClick(form_->sPieceCouleur, Qt::RightButton);
+  pick("autreCouleur");
   EXPECT_EQ(script_.colourRequests, 2);
   EXPECT_EQ(Plan().RoomColours.Value(key), "0A141E");
 
@@ -164,6 +178,20 @@ TEST_F(PanelsTest, RoomNameTypeAndColourAreStoredTogetherUnderTheRoomKey) {
   Select(1, kSelRoom);
   EXPECT_EQ(form_->cbPieceSorte->currentText(), "Cuisine");
   EXPECT_EQ(form_->sPieceCouleur->Colour(), QColor(10, 20, 30));
+}
+
+// A room without a name takes its type's; a named room keeps its name.
+TEST_F(PanelsTest, ChoosingATypeNamesAnUnnamedRoom) {
+  const std::string key = AddRoom();
+  Select(1, kSelRoom);
+  const size_t steps = form_->Editor->UndoLabels.size();
+  form_->cbPieceSorte->setCurrentIndex(form_->cbPieceSorte->findText("Salle de bain et  WC"));
+  EXPECT_EQ(Plan().RoomNames.Value(key), "Salle de bain et WC");
+  EXPECT_EQ(form_->ePieceNom->text(), "Salle de bain et WC");
+  EXPECT_EQ(form_->Editor->UndoLabels.size(), steps + 1);
+  form_->cbPieceSorte->setCurrentIndex(form_->cbPieceSorte->findText("Chambre"));
+  EXPECT_EQ(Plan().RoomNames.Value(key), "Salle de bain et WC");
+  EXPECT_EQ(Plan().RoomKinds.Value(key), "Chambre");
 }
 
 TEST_F(PanelsTest, ObjectNameTypedBecomesOneStepAtTheNextPressOnThePlan) {
@@ -226,8 +254,12 @@ TEST_F(PanelsTest, DisplayBoxesSwitchThePlanAndObjectNamesFollowObjects) {
   EXPECT_TRUE(Plan().ShowDimensions);
   EXPECT_TRUE(Plan().ShowRooms);
   EXPECT_FALSE(Plan().ShowProblems);
-  EXPECT_TRUE(form_->cbVoirNomObjet->isHidden());
+  // Furniture shows from the start, and its switch is in "Affichage".
+  EXPECT_TRUE(form_->cbVoirObjet->isChecked() && Plan().ShowObjects);
+  EXPECT_EQ(form_->cbVoirObjet->parentWidget(), form_->pAffichage);
 
+  form_->cbVoirObjet->setChecked(false);
+  EXPECT_TRUE(form_->cbVoirNomObjet->isHidden());
   form_->cbVoirObjet->setChecked(true);
   EXPECT_FALSE(form_->cbVoirNomObjet->isHidden());
   form_->cbVoirNomObjet->setChecked(true);
@@ -235,7 +267,7 @@ TEST_F(PanelsTest, DisplayBoxesSwitchThePlanAndObjectNamesFollowObjects) {
   form_->cbVoirObjet->setChecked(false);
   EXPECT_TRUE(form_->cbVoirNomObjet->isHidden());
   EXPECT_FALSE(Plan().ShowObjects);
-  EXPECT_TRUE(form_->pDebug->isHidden()) << "the furniture switches stay out of reach";
+  EXPECT_TRUE(form_->pDebug->isHidden());
 }
 
 }  // namespace
