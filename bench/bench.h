@@ -35,6 +35,7 @@ void BM_WritePlanXml(benchmark::State& state);
 void BM_ReadPlanXml(benchmark::State& state);
 void BM_PushUndo(benchmark::State& state);
 void BM_UndoRedo(benchmark::State& state);
+void BM_DragFrame(benchmark::State& state);
 void BM_DragRunFrame(benchmark::State& state);
 void BM_Build3D(benchmark::State& state);
 void BM_Update3D(benchmark::State& state);

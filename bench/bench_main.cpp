@@ -27,6 +27,7 @@ void RegisterAll() {
   Register("BM_ReadPlanXml", BM_ReadPlanXml);
   Register("BM_PushUndo", BM_PushUndo);
   Register("BM_UndoRedo", BM_UndoRedo);
+  Register("BM_DragFrame", BM_DragFrame);
   Register("BM_DragRunFrame", BM_DragRunFrame);
   Register("BM_Build3D", BM_Build3D);
   Register("BM_Update3D", BM_Update3D);

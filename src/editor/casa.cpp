@@ -47,7 +47,7 @@ void TCasa::Render() {
   if (Plan->ViewWidth <= 0 || Plan->ViewHeight <= 0) return;
   QImage image(Plan->ViewWidth, Plan->ViewHeight, QImage::Format_ARGB32_Premultiplied);
   try {
-    DrawPlan(*Plan, image);
+    viewCache_.PaintWhole(*Plan, image);
   } catch (const std::exception& error) {
     // A picture that cannot be drawn now would fail again on every move:
     // keep the last good one and say why once per paint in the status bar.
@@ -58,7 +58,34 @@ void TCasa::Render() {
 }
 
 void TCasa::Paint() {
+  localRefresh_.reset();
   Render();
+  update();
+  emit Painted();
+}
+
+void TCasa::PrepareMove() {
+  try {
+    viewCache_.PrepareChange(*Plan);
+  } catch (const std::exception&) {
+    viewCache_.Invalidate();
+  }
+}
+
+void TCasa::PaintMoved(const std::vector<int32_t>& corners) {
+  bool painted = false;
+  try {
+    if (!localRefresh_ || !localRefresh_->Fits(*Plan)) localRefresh_.emplace(*Plan);
+    const std::vector<int32_t> walls = localRefresh_->CornersMoved(*Plan, corners);
+    painted = viewCache_.PaintChange(*Plan, picture_, walls);
+  } catch (const std::exception&) {
+    // The whole paint below says what went wrong.
+    viewCache_.Invalidate();
+  }
+  if (!painted) {
+    localRefresh_.reset();
+    Render();
+  }
   update();
   emit Painted();
 }

@@ -14,7 +14,9 @@
 #include "editor/length_entry.h"
 #include "editor/wall_runs.h"
 #include "plan/casa_plan.h"
+#include "plan/local_refresh.h"
 #include "render/unit_edit.h"
+#include "render/view_cache.h"
 
 namespace casavo {
 
@@ -251,10 +253,20 @@ class TCasa : public QWidget {
   bool Refuse(bool fits, const char* text);
   // Draws the plan into the off-screen picture; keeps the old one on failure.
   void Render();
+  // A drag move of corners, in two halves around the move itself: before it,
+  // the picture's items are located; after it, the outlines and rooms the
+  // corners reach are refreshed and only what they can have changed is
+  // repainted. Anything else repaints the whole plan.
+  void PrepareMove();
+  void PaintMoved(const std::vector<int32_t>& corners);
 
   std::unique_ptr<KeyState> keyState_;
   std::unique_ptr<EditorDialogs> dialogs_;
   QImage picture_;
+  ViewCache viewCache_;
+  // The walls at each corner for the drag in progress; dropped by every
+  // whole paint.
+  std::optional<LocalRefresh> localRefresh_;
   // The grabbed corner's plan position at the press (Shift pins an axis to it).
   TPoint grabStart_;
   bool refused_ = false;

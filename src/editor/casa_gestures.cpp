@@ -178,8 +178,9 @@ void TCasa::DragCorner(int32_t c, int32_t x, int32_t y) {
   } else if (Plan->GuideX == -1 && Plan->GuideY == -1) {
     q = Magnetise(c, q);
   }
+  PrepareMove();
   Plan->Corners[c] = q;
-  Paint();
+  PaintMoved({c});
   Status("CASA_DEPLACE_COIN");
 }
 
@@ -206,9 +207,12 @@ void TCasa::DragWall(int32_t w, int32_t x, int32_t y) {
   // Nearly upright or level walls become exactly so.
   AlignTo(p1.x, p2.x);
   AlignTo(p2.y, p1.y);
-  Plan->Corners[wall.C1] = Plan->ScreenToPlan(p1);
-  Plan->Corners[wall.C2] = Plan->ScreenToPlan(p2);
-  Paint();
+  const TPoint q1 = Plan->ScreenToPlan(p1), q2 = Plan->ScreenToPlan(p2);
+  const int32_t c1 = wall.C1, c2 = wall.C2;
+  PrepareMove();
+  Plan->Corners[c1] = q1;
+  Plan->Corners[c2] = q2;
+  PaintMoved({c1, c2});
   Status("CASA_DEP_MUR");
 }
 
@@ -229,11 +233,14 @@ void TCasa::DragRun(int32_t x, int32_t y) {
   }
   // The pull on the first end moves the whole run.
   const int32_t dx = CheckedSub(a.x, a0.x), dy = CheckedSub(a.y, a0.y);
+  std::vector<TPoint> to;
   for (size_t i = 0; i <= last; ++i) {
     const TPoint p = Offset(CheckedAdd(x, dx), CheckedAdd(y, dy), runGrab_[i].x(), runGrab_[i].y());
-    Plan->Corners[run_.corners[i]] = Plan->ScreenToPlan(p);
+    to.push_back(Plan->ScreenToPlan(p));
   }
-  Paint();
+  PrepareMove();
+  for (size_t i = 0; i <= last; ++i) Plan->Corners[run_.corners[i]] = to[i];
+  PaintMoved(run_.corners);
   Status("CASA_DEP_MUR");
 }
 

@@ -102,9 +102,34 @@ int32_t UprightAngle(int32_t degrees) {
 
 void PlanPainter::Draw() {
   plan_.RefreshGeometry();
+  DrawRefreshed();
+}
+
+void PlanPainter::DrawRefreshed() {
+  DrawBackground();
+  DrawDrawing();
+  DrawFeedback();
+}
+
+void PlanPainter::DrawBackground() {
   surface_.SetSmoothing(true);
   surface_.FillRectangle(Brush::Solid(kWhite), 0, 0, plan_.ViewWidth, plan_.ViewHeight);
-  DrawDrawing();
+}
+
+void PlanPainter::DrawItem(Item kind, int32_t index) {
+  switch (kind) {
+    case Item::kRoom:
+      return DrawRoom(index);
+    case Item::kWall:
+      return DrawWall(index);
+    case Item::kOpening:
+      return DrawOpening(plan_, surface_, index);
+    case Item::kObjet:
+      return DrawObjet(index);
+  }
+}
+
+void PlanPainter::DrawFeedback() {
   if (const int32_t w = plan_.Selected(kSelWall); w > 0) DrawWallLabels(plan_, surface_, w);
   DrawGuides();
   DrawSelectedCorner();
@@ -296,10 +321,16 @@ void PlanPainter::DrawMarker(TPoint planPoint) {
 }
 
 void PlanPainter::DrawProblems() {
-  for (const auto& [i, j] : CloseCornerPairs(plan_)) {
-    DrawMarker(plan_.Corners[i]);
-    DrawMarker(plan_.Corners[j]);
-  }
+  const auto markPairs = [this](const std::vector<std::pair<int32_t, int32_t>>& pairs) {
+    for (const auto& [i, j] : pairs) {
+      DrawMarker(plan_.Corners[i]);
+      DrawMarker(plan_.Corners[j]);
+    }
+  };
+  if (closeCorners_ != nullptr)
+    markPairs(*closeCorners_);
+  else
+    markPairs(CloseCornerPairs(plan_));
   // Wall faces that do not close into a room where the walk around them stopped.
   if (plan_.ShowRooms)
     for (const TPoint p : plan_.OpenWalkEnds) DrawMarker(p);

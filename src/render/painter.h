@@ -21,6 +21,24 @@ class PlanPainter {
   PlanPainter(TCasaPlan& plan, Surface& surface) : plan_(plan), surface_(surface) {}
 
   void Draw();
+  // Draw on geometry that is already refreshed.
+  void DrawRefreshed();
+
+  // The parts of Draw, for a painter that repaints a region of a picture it
+  // painted before: the background, each item of the drawing alone (in Draw's
+  // order: rooms, walls, openings, objects), then the editor's feedback over
+  // them (the selected wall's labels, guides, the selected corner, problems
+  // and the scale bar). None refreshes the geometry.
+  enum class Item { kRoom, kWall, kOpening, kObjet };
+  void DrawBackground();
+  void DrawItem(Item kind, int32_t index);
+  void DrawFeedback();
+  // The close corner pairs DrawProblems marks, when the caller knows them
+  // (CloseCornerPairs of the plan as it is); the painter finds them itself
+  // otherwise.
+  void UseCloseCorners(const std::vector<std::pair<int32_t, int32_t>>* pairs) {
+    closeCorners_ = pairs;
+  }
   // The drawing alone, for paper: no background, no editor feedback, no
   // scale bar (the sheet has its own).
   void DrawOnSheet();
@@ -50,6 +68,7 @@ class PlanPainter {
   TCasaPlan& plan_;
   Surface& surface_;
   std::unordered_map<int32_t, QString> lengthTexts_;
+  const std::vector<std::pair<int32_t, int32_t>>* closeCorners_ = nullptr;
 };
 
 // The angle of a text turned by degrees, or by half a turn more when it would

@@ -98,6 +98,15 @@ QPainterSurface::QPainterSurface(QImage& image, Shortcuts shortcuts)
       raster_(true),
       shortcuts_(shortcuts) {}
 
+QPainterSurface::QPainterSurface(QImage& image, const QRegion& clip)
+    : bounds_(0, 0, image.width(), image.height()),
+      clip_(clip),
+      painter_(&image),
+      raster_(true),
+      shortcuts_(Shortcuts::kTaken) {
+  painter_.setClipRegion(clip);
+}
+
 QPainterSurface::QPainterSurface(QPaintDevice& device, const QTransform& toDevice)
     : bounds_(0, 0, device.width(), device.height()),
       painter_(&device),
@@ -108,8 +117,10 @@ QPainterSurface::QPainterSurface(QPaintDevice& device, const QTransform& toDevic
 
 bool QPainterSurface::OffImage(const QRectF& world, double margin) const {
   if (shortcuts_ == Shortcuts::kNone) return false;
-  const QRectF device = (world_ * toDevice_).mapRect(world);
-  return !device.adjusted(-margin, -margin, margin, margin).intersects(bounds_);
+  const QRectF device =
+      (world_ * toDevice_).mapRect(world).adjusted(-margin, -margin, margin, margin);
+  if (!device.intersects(bounds_)) return true;
+  return !clip_.isEmpty() && !clip_.intersects(device.toAlignedRect());
 }
 
 double QPainterSurface::Reach(const Pen& pen) const {

@@ -4,6 +4,7 @@
 #include <QFontMetricsF>
 #include <QImage>
 #include <QPainter>
+#include <QRegion>
 #include <cstdint>
 #include <map>
 #include <tuple>
@@ -29,6 +30,9 @@ enum class Shortcuts {
 class QPainterSurface final : public Surface {
  public:
   explicit QPainterSurface(QImage& image, Shortcuts shortcuts = Shortcuts::kTaken);
+  // Paints only inside clip, on an image that already holds the rest: what
+  // lies wholly outside clip is skipped like what lies outside the image.
+  QPainterSurface(QImage& image, const QRegion& clip);
   // World units map to the device through toDevice. Pens keep their width on
   // every device but a raster image, where thinner than a pixel means one pixel.
   QPainterSurface(QPaintDevice& device, const QTransform& toDevice);
@@ -73,6 +77,7 @@ class QPainterSurface final : public Surface {
   SizedFont* FontFor(const Font& font);
 
   const QRectF bounds_;  // the image, in device pixels
+  const QRegion clip_;   // empty: the whole image
   QPainter painter_;
   const QTransform toDevice_;
   const bool raster_;

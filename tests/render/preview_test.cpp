@@ -7,6 +7,7 @@
 
 #include "common/errors.h"
 #include "render/render_test_util.h"
+#include "support/plan_generator.h"
 
 namespace casavo {
 namespace {
@@ -102,6 +103,19 @@ TEST(Preview, PngIsEightBitRgbWithoutAlphaOrInterlace) {
   ASSERT_FALSE(decoded.isNull());
   EXPECT_EQ(decoded.pixel(300, 175), qRgb(255, 255, 255));
   EXPECT_LT(qGray(decoded.pixel(300, 45)), 200);
+}
+
+// The PNG is painted a band of rows at a time: it must hold the picture of
+// one whole paint, also where items cross from one band to the next.
+TEST(Preview, PngHoldsTheWholePaintPixelForPixel) {
+  TCasaPlan plan;
+  gen::GeneratePlan(plan, {250, 3, true});
+  plan.ShowDimensions = plan.ShowProblems = true;
+  plan.SetSelection(1, kSelCorner);
+  const QImage whole = PaintPreview(plan, 50);
+  ASSERT_GT(whole.height(), 600);
+  const QImage decoded = QImage::fromData(CreatePreview(plan, 50), "PNG");
+  EXPECT_TRUE(decoded.convertToFormat(QImage::Format_RGB32) == whole);
 }
 
 TEST(Preview, RefusesWhatItCannotDrawAndKeepsTheView) {
