@@ -48,6 +48,11 @@ void TCasa::Render() {
   QImage image(Plan->ViewWidth, Plan->ViewHeight, QImage::Format_ARGB32_Premultiplied);
   try {
     DrawPlan(*Plan, image);
+    tracing_.Follow(TraceFile(), Plan->Trace.page);
+    if (tracing_.Loaded()) {
+      QPainter painter(&image);
+      DrawTracingOver(painter, *Plan, Plan->Trace, tracing_.Image());
+    }
   } catch (const std::exception& error) {
     // A picture that cannot be drawn now would fail again on every move:
     // keep the last good one and say why once per paint in the status bar.
@@ -134,9 +139,14 @@ void TCasa::MouseDown(int32_t x, int32_t y) {
   Guarded([&] {
     // Text typed into a panel is a step of its own, before what this press does.
     CommitPendingUndo();
+    if (Mode == ModeSelect && GrabTrace(x, y)) return;
     switch (Mode) {
       case ModeSelect:
         SelectPress(x, y);
+        break;
+      case ModeTraceScale:
+      case ModeTraceLevel:
+        TracePress(x, y);
         break;
       case ModeDrawWall:
         DrawWallPress(x, y);
@@ -157,6 +167,7 @@ void TCasa::MouseMove(int32_t x, int32_t y) {
   MouseX = x;
   MouseY = y;
   Guarded([&] {
+    if (traceDrag_) return DragTrace(x, y);
     switch (Mode) {
       case ModeSelect:
         if (MouseIsDown)
@@ -183,6 +194,14 @@ void TCasa::MouseMove(int32_t x, int32_t y) {
 
 void TCasa::MouseUp(int32_t, int32_t) {
   if (!MouseIsDown) return;
+  if (traceDrag_) {
+    traceDrag_ = false;
+    MouseIsDown = false;
+    setCursor(Qt::ArrowCursor);
+    if (Moved) PushUndo("Déplacer le calque");
+    Moved = false;
+    return;
+  }
   if (Mode == ModeSelect && !refused_) Release();
   MouseIsDown = false;
   Moved = false;
