@@ -11,6 +11,7 @@
 
 #include "editor/messages.h"
 #include "files/settings.h"
+#include "ui/calque_panel.h"
 #include "ui/error_box.h"
 #include "ui/view3d_controls.h"
 
@@ -63,6 +64,7 @@ void TForm1::FormCreate() {
   // The wheel, the keys and "Ajuster" zoom from the plan area: the slider follows.
   connect(Editor, &TCasa::ZoomChanged, this, [this](double zoom) { SetZoom(zoom); });
   View3D = new View3DControls(*this);
+  Calque = new CalquePanel(*this);
 
   ResetPlan();
   UpdateTitle();
@@ -130,6 +132,7 @@ void TForm1::CreateSideMenu() {
   ActionSection = SideMenu->AddItem(pAction, QStringLiteral("Action"), true);
   SideMenu->LayoutContent(ActionSection);
   SideMenu->AddItem(pAffichage, QStringLiteral("Affichage"), true);
+  SideMenu->AddItem(Calque->pCalque, QStringLiteral("Calque"), true);
   SideMenu->AddItem(pMur, QStringLiteral("Mur"), true);
   SideMenu->AddItem(pTrou, QStringLiteral("Trou"), true);
   SideMenu->AddItem(pCoin, QStringLiteral("Coin"), true);
