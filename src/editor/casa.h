@@ -254,6 +254,7 @@ class TCasa : public QWidget {
   void DragTrace(int32_t x, int32_t y);
   void FinishTraceClicks(TracePoint second);
   bool SnapToTracing(TPoint& p) const;
+  void FitTrace();
   TracePoint ScreenToPlanExact(int32_t x, int32_t y) const;
 
   // Hover feedback.

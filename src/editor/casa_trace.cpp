@@ -8,6 +8,7 @@
 #include "common/numeric.h"
 #include "editor/casa.h"
 #include "files/plan_xml.h"
+#include "render/view.h"
 
 namespace casavo {
 namespace {
@@ -20,6 +21,10 @@ constexpr double kMaxSnapRadius = 40;
 // until the user sets it.
 constexpr double kPaperScale = 100;
 constexpr double kMillimetresPerInch = 25.4;
+// The view of a new picture: all of it with a margin, within the zooms the slider offers.
+constexpr double kFitMargin = 0.95;
+constexpr double kMinFitZoom = 0.01;
+constexpr double kMaxFitZoom = 0.5;
 
 constexpr char kLocked[] =
     "Le calque est verrouillé : décochez « Verrouiller » dans « Calque » pour le déplacer.";
@@ -72,8 +77,24 @@ std::optional<QString> TCasa::ImportTrace(const QString& path, int32_t page) {
   Plan->Trace = trace;
   tracing_ = std::move(picture);
   PushUndo("Importer un plan à décalquer");
+  FitTrace();
   StartTraceScale();
   return std::nullopt;
+}
+
+// The whole picture in view, where the two clicks of its scale will be.
+void TCasa::FitTrace() {
+  const QImage& image = tracing_.Image();
+  const double s = Plan->Trace.EffectiveScale();
+  if (image.isNull() || width() <= 0 || height() <= 0) return Paint();
+  const double zoom =
+      kFitMargin * std::min(width() / (image.width() * s), height() / (image.height() * s));
+  SetZoom(*Plan, std::clamp(zoom, kMinFitZoom, kMaxFitZoom));
+  const TracePoint middle = Plan->Trace.PictureToPlan({image.width() / 2.0, image.height() / 2.0});
+  Plan->x0 = RoundToInt(width() / 2.0L - middle.x * Plan->zx);
+  Plan->y0 = RoundToInt(height() / 2.0L - middle.y * Plan->zy);
+  Paint();
+  emit ZoomChanged(Plan->zx);
 }
 
 void TCasa::StartTraceScale() {

@@ -59,7 +59,10 @@ void CalquePanel::BuildControls() {
   mlImporterCalque->SetCaption(QStringLiteral("Importer un plan à décalquer…"));
   mlImporterCalque->setToolTip(
       QStringLiteral("Mettre sous le plan une image ou un PDF de plan existant pour le recopier"));
-  mlImporterCalque->setGeometry(window_.mlOuvrirFichier->geometry());
+  // Its caption is the longest of the panel: the whole width, not the inset of the others.
+  const QRect like = window_.mlOuvrirFichier->geometry();
+  mlImporterCalque->setGeometry(like.x(), like.y(), window_.pFichier->width() - like.x(),
+                                like.height());
   const int width = window_.pAffichage->width();
   pCalque = new QWidget(window_.pAffichage->parentWidget());
   pCalque->resize(width, 0);
