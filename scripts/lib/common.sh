@@ -12,7 +12,7 @@ CASAVO_PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev libgeos-dev
   clang libclang-rt-14-dev
   xvfb xauth fonts-dejavu-core curl qt6-translations-l10n locales
-  qt6-svg-dev poppler-utils librsvg2-bin
+  qt6-svg-dev qt6-pdf-dev poppler-utils librsvg2-bin
   libgl1-mesa-dri
   libpq-dev postgresql nginx openssl
 )

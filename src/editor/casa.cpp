@@ -48,6 +48,11 @@ void TCasa::Render() {
   QImage image(Plan->ViewWidth, Plan->ViewHeight, QImage::Format_ARGB32_Premultiplied);
   try {
     viewCache_.PaintWhole(*Plan, image);
+    tracing_.Follow(TraceFile(), Plan->Trace.page);
+    if (TracingShown()) {
+      QPainter painter(&image);
+      DrawTracingOver(painter, *Plan, Plan->Trace, tracing_.Image());
+    }
   } catch (const std::exception& error) {
     // A picture that cannot be drawn now would fail again on every move:
     // keep the last good one and say why once per paint in the status bar.
@@ -74,13 +79,17 @@ void TCasa::PrepareMove() {
 
 void TCasa::PaintMoved(const std::vector<int32_t>& corners) {
   bool painted = false;
-  try {
-    if (!localRefresh_ || !localRefresh_->Fits(*Plan)) localRefresh_.emplace(*Plan);
-    const std::vector<int32_t> walls = localRefresh_->CornersMoved(*Plan, corners);
-    painted = viewCache_.PaintChange(*Plan, picture_, walls);
-  } catch (const std::exception&) {
-    // The whole paint below says what went wrong.
-    viewCache_.Invalidate();
+  // The picture to trace is blended over the whole view: a partial repaint
+  // would leave it out where the plan is redrawn.
+  if (!TracingShown()) {
+    try {
+      if (!localRefresh_ || !localRefresh_->Fits(*Plan)) localRefresh_.emplace(*Plan);
+      const std::vector<int32_t> walls = localRefresh_->CornersMoved(*Plan, corners);
+      painted = viewCache_.PaintChange(*Plan, picture_, walls);
+    } catch (const std::exception&) {
+      // The whole paint below says what went wrong.
+      viewCache_.Invalidate();
+    }
   }
   if (!painted) {
     localRefresh_.reset();
@@ -162,9 +171,14 @@ void TCasa::MouseDown(int32_t x, int32_t y) {
   Guarded([&] {
     // Text typed into a panel is a step of its own, before what this press does.
     CommitPendingUndo();
+    if (Mode == ModeSelect && GrabTrace(x, y)) return;
     switch (Mode) {
       case ModeSelect:
         SelectPress(x, y);
+        break;
+      case ModeTraceScale:
+      case ModeTraceLevel:
+        TracePress(x, y);
         break;
       case ModeDrawWall:
         DrawWallPress(x, y);
@@ -185,6 +199,7 @@ void TCasa::MouseMove(int32_t x, int32_t y) {
   MouseX = x;
   MouseY = y;
   Guarded([&] {
+    if (traceDrag_) return DragTrace(x, y);
     switch (Mode) {
       case ModeSelect:
         if (MouseIsDown)
@@ -211,6 +226,14 @@ void TCasa::MouseMove(int32_t x, int32_t y) {
 
 void TCasa::MouseUp(int32_t, int32_t) {
   if (!MouseIsDown) return;
+  if (traceDrag_) {
+    traceDrag_ = false;
+    MouseIsDown = false;
+    setCursor(Qt::ArrowCursor);
+    if (Moved) PushUndo("Déplacer le calque");
+    Moved = false;
+    return;
+  }
   if (Mode == ModeSelect && !refused_) Release();
   MouseIsDown = false;
   Moved = false;

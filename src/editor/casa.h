@@ -15,6 +15,7 @@
 #include "editor/wall_runs.h"
 #include "plan/casa_plan.h"
 #include "plan/local_refresh.h"
+#include "render/tracing_layer.h"
 #include "render/unit_edit.h"
 #include "render/view_cache.h"
 
@@ -31,6 +32,9 @@ struct TPlanInfo {
   std::string DateModification;
   uint8_t Partage = 0;  // 0 "Aucun", 1 "Lecture", 2 "Modification", 3 "Utilisation"
   std::string Fichier;
+  // The plan is traced over a picture that stays on this computer: the
+  // service never gets it.
+  bool CalqueLocal = false;
 };
 
 // The plan area: shows the one plan of the program and turns mouse and
@@ -44,6 +48,9 @@ class TCasa : public QWidget {
   static constexpr uint8_t ModeDrawWall = 1;
   static constexpr uint8_t ModeAddOpening = 2;
   static constexpr uint8_t ModeAddObject = 3;
+  // Two clicks on the traced picture: its scale, or a line to level.
+  static constexpr uint8_t ModeTraceScale = 4;
+  static constexpr uint8_t ModeTraceLevel = 5;
 
   explicit TCasa(QWidget* owner = nullptr);
   ~TCasa() override;
@@ -176,6 +183,33 @@ class TCasa : public QWidget {
   void SetKeyState(std::unique_ptr<KeyState> keyState);
   void SetDialogs(std::unique_ptr<EditorDialogs> dialogs);
 
+  // The picture traced over (casa_trace.cpp). Each change that moves or
+  // scales it is an undo step; opacity, display and lock are noted as a
+  // pending one.
+  // Lays the file's picture under the plan at the view's top left corner and
+  // arms the scale tool; the reason, when it cannot be read.
+  std::optional<QString> ImportTrace(const QString& path, int32_t page);
+  void StartTraceScale();
+  void StartTraceLevel();
+  // Turns the picture about its point at the middle of the view.
+  void TurnTrace(double degrees);
+  void SetTraceOpacity(double opacity);
+  void SetTraceVisible(bool visible);
+  void SetTraceLocked(bool locked);
+  void RemoveTrace();
+  // The picture's file as it can be read: a relative path is under the
+  // folder of the plan's file.
+  QString TraceFile() const;
+  // After a plan was read: reads its picture. One that cannot be read is
+  // dropped from the plan, and the text says so.
+  std::optional<QString> OpenPlanTrace();
+  // The plan is about to be written to toFile instead of fromFile (either
+  // may be empty): the picture's path follows, relative where both are local.
+  void RebaseTrace(const std::string& fromFile, const std::string& toFile);
+  const TracingPicture& Tracing() const { return tracing_; }
+  // The real distance between the two clicks of the scale tool, as typed.
+  std::function<std::optional<QString>(const QString& prompt)> AskTraceDistance;
+
  signals:
   // A step, an undo, a redo, a new history or a save: what can be undone,
   // redone or saved may have changed.
@@ -229,6 +263,19 @@ class TCasa : public QWidget {
   // Replaces the last step, when it is one, by the plan as it is now.
   void AmendUndo(const std::string& label);
   void StartPan(int32_t x, int32_t y);
+
+  // The picture traced over: the two-click tools, the Maj drag and the
+  // pull of wall ends onto its lines.
+  void TracePress(int32_t x, int32_t y);
+  bool GrabTrace(int32_t x, int32_t y);
+  void DragTrace(int32_t x, int32_t y);
+  void FinishTraceClicks(TracePoint second);
+  bool SnapToTracing(TPoint& p) const;
+  bool TracingShown() const {
+    return tracing_.Loaded() && Plan->Trace.visible && Plan->Trace.opacity > 0;
+  }
+  void FitTrace();
+  TracePoint ScreenToPlanExact(int32_t x, int32_t y) const;
 
   // Hover feedback.
   void SelectHover(int32_t x, int32_t y);
@@ -298,6 +345,12 @@ class TCasa : public QWidget {
   std::vector<std::string> knownRooms_;
   // The plan text last kept in a file or on the service; empty when none.
   std::string savedText_;
+  TracingPicture tracing_;
+  // The first click of a two-click trace tool, in picture pixels.
+  std::optional<TracePoint> traceClick_;
+  // A Maj drag of the picture: where it was at the press.
+  bool traceDrag_ = false;
+  TracePoint traceStart_;
 };
 
 }  // namespace casavo

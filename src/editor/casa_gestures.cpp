@@ -176,7 +176,8 @@ void TCasa::DragCorner(int32_t c, int32_t x, int32_t y) {
       if (Plan->GuideX != q.x) Plan->GuideX = -1;
     }
   } else if (Plan->GuideX == -1 && Plan->GuideY == -1) {
-    q = Magnetise(c, q);
+    // The traced picture's lines come before round lengths and angles.
+    if (!SnapToTracing(q)) q = Magnetise(c, q);
   }
   PrepareMove();
   Plan->Corners[c] = q;
@@ -349,7 +350,8 @@ void TCasa::DrawWallPress(int32_t x, int32_t y) {
   const bool room = HasRoom(Plan->CornerCount, TCasaPlan::kMaxCorners, 2) &&
                     HasRoom(Plan->WallCount, TCasaPlan::kMaxWalls, 1);
   if (Refuse(room, kNoRoomForWall)) return;
-  const TPoint p = Snap(Plan->ScreenToPlan({x, y}), false);
+  TPoint p = Snap(Plan->ScreenToPlan({x, y}), false);
+  if (!keyState_->AltHeld() && Plan->GuideX == -1 && Plan->GuideY == -1) SnapToTracing(p);
   const int32_t start = Plan->FindOrAddCorner(p);
   const int32_t end = Plan->AddCorner(p);
   Plan->AppendWall(start, end, Plan->DefaultThickness);

@@ -1,7 +1,9 @@
 #include <libxml/parser.h>
 #include <libxml/xmlIO.h>
 
+#include <algorithm>
 #include <climits>
+#include <cmath>
 #include <memory>
 #include <optional>
 
@@ -159,10 +161,33 @@ void ReadWallHeight(const xmlNode* planNode, TCasaPlan& plan) {
     plan.WallHeight = height;
 }
 
+// A placement that cannot be read keeps the picture where a fresh import puts it.
+void ReadTrace(const xmlNode* root, TTrace& trace) {
+  const xmlNode* node = FindChildElement(root, "calque");
+  if (!node) return;
+  const auto path = TextAttribute(node, "fichier");
+  if (!path || path->empty()) return;
+  trace.path = *path;
+  const auto real = [node](const char* name, double fallback) {
+    const auto text = XmlAttribute(node, name);
+    const auto value = text ? ParseReal(*text) : std::nullopt;
+    return value && std::isfinite(*value) ? *value : fallback;
+  };
+  trace.scale = std::max(0.0, real("echelle", 0));
+  trace.x = real("x", 0);
+  trace.y = real("y", 0);
+  trace.angle = real("angle", 0);
+  trace.page = std::max(0, IntAttribute(node, "page").value_or(0));
+  trace.opacity = std::clamp(real("opacite", trace.opacity), 0.0, 1.0);
+  trace.visible = IntAttribute(node, "visible").value_or(1) != 0;
+  trace.locked = IntAttribute(node, "verrou").value_or(0) != 0;
+}
+
 }  // namespace
 
 PlanReadResult ReadPlanXml(TCasaPlan& plan, std::string_view text) {
   plan.WallHeight = TCasaPlan::kDefaultWallHeight;
+  plan.Trace = TTrace();
   if (!text.starts_with("<?xml")) return ReadPlanLines(plan, text);
   PlanReadResult result;
   PlanFiller filler(plan, result);
@@ -181,6 +206,7 @@ PlanReadResult ReadPlanXml(TCasaPlan& plan, std::string_view text) {
     ReadObjects(planNode, filler);
     ReadRooms(planNode, plan);
     ReadWallHeight(planNode, plan);
+    ReadTrace(root, plan.Trace);
   }
   return result;
 }

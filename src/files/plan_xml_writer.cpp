@@ -148,6 +148,21 @@ void WriteRooms(xmlNode* parent, const TCasaPlan& plan) {
   }
 }
 
+// The picture traced over: only when there is one, so other plans read as before.
+void WriteTrace(xmlNode* root, const TTrace& trace) {
+  if (!trace.Present()) return;
+  xmlNode* node = AddElement(root, "calque");
+  SetAttribute(node, "fichier", trace.path);
+  SetAttribute(node, "echelle", FormatReal(trace.scale));
+  SetAttribute(node, "x", FormatReal(trace.x));
+  SetAttribute(node, "y", FormatReal(trace.y));
+  SetAttribute(node, "angle", FormatReal(trace.angle));
+  SetAttribute(node, "page", trace.page);
+  SetAttribute(node, "opacite", FormatReal(trace.opacity));
+  SetAttribute(node, "visible", trace.visible ? 1 : 0);
+  SetAttribute(node, "verrou", trace.locked ? 1 : 0);
+}
+
 std::string Serialise(xmlDoc* doc) {
   xmlChar* dumped = nullptr;
   int size = 0;
@@ -189,6 +204,7 @@ std::string WritePlanXml(const TCasaPlan& plan) {
   // Only a height the user chose: the text of every other plan stays as it was.
   if (plan.WallHeight != TCasaPlan::kDefaultWallHeight)
     AddTextElement(planNode, "hauteur_murs", std::to_string(plan.WallHeight));
+  WriteTrace(root, plan.Trace);
   return Serialise(doc.get());
 }
 

@@ -68,6 +68,14 @@ TfmNetSauverPlan::TfmNetSauverPlan(QWidget* owner, const std::string& login, TPl
   whole->addLayout(fields);
   whole->addWidget(lExplication);
   whole->addWidget(cbNouveau);
+  if (info.CalqueLocal) {
+    auto* note = new QLabel(
+        QStringLiteral(
+            "Le plan à décalquer reste sur cet ordinateur : il n'est pas sauvé en ligne."),
+        this);
+    note->setWordWrap(true);
+    whole->addWidget(note);
+  }
   whole->addLayout(buttons);
 
   if (!info.Createur.empty() && info.Createur != login) {

@@ -122,7 +122,12 @@ bool OnlinePlans::SaveToService() {
     return false;
   }
   TPlanInfo copy = editor_.PlanInfo;
+  // The picture traced over is a file of this computer: the service gets the plan alone.
+  const TTrace trace = plan.Trace;
+  plan.Trace = TTrace();
   copy.Fichier = WritePlanXml(plan);
+  plan.Trace = trace;
+  copy.CalqueLocal = trace.Present();
   const SaveOutcome outcome = net_.SauverPlan(copy);
   if (outcome != SaveOutcome::Saved) {
     // A cancel is no failure, and a failure already explained needs no second word.

@@ -12,6 +12,7 @@
 #include "plan/geometry.h"
 #include "plan/int_list.h"
 #include "plan/keyed_list.h"
+#include "plan/trace.h"
 
 namespace casavo {
 
@@ -137,6 +138,8 @@ class TCasaPlan {
   int32_t ObjectCount = 0;
   FixedTable<TObjet, kMaxObjects> Objects;
   int32_t NextGroup = 0;
+  // The picture traced over, if any; it follows the plan when the origin shifts.
+  TTrace Trace;
 
   // --- lifetime ---------------------------------------------------------
   // New plan: tables, room attributes, NextGroup and selection emptied, the

@@ -134,6 +134,7 @@ void TCasaPlan::NormaliseOrigin() {
     x = Shifted(x, dx);
     y = Shifted(y, dy);
   });
+  Trace.Move(static_cast<double>(dx), static_cast<double>(dy));
   x0 = newX0;
   y0 = newY0;
 }

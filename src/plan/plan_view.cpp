@@ -17,6 +17,7 @@ void TCasaPlan::Clear() {
   RoomColours.Clear();
   NextGroup = 0;
   WallHeight = kDefaultWallHeight;
+  Trace = TTrace();
   SetSelection(0, kSelNothing);
 }
 

@@ -7,6 +7,7 @@
 #include "common/numeric.h"
 #include "render/painter.h"
 #include "render/saved_view.h"
+#include "render/tracing_layer.h"
 
 namespace casavo {
 
@@ -94,6 +95,9 @@ void Sheet::DrawPlan(Surface& surface) const {
                         static_cast<long double>(extent.top()) * zoom);
   plan_.ViewWidth = RoundToInt(Dots(layout_.page.width()));
   plan_.ViewHeight = RoundToInt(Dots(layout_.page.height()));
+  if (options_.tracing && plan_.Trace.Present() && !options_.tracingPicture.isNull())
+    surface.DrawPicture(options_.tracingPicture, TraceTransform(plan_, plan_.Trace),
+                        plan_.Trace.opacity);
   PlanPainter(plan_, surface).DrawOnSheet();
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDate>
+#include <QImage>
 #include <QString>
 #include <vector>
 
@@ -19,6 +20,9 @@ struct SheetOptions {
   bool objects = false;
   bool objectNames = false;
   bool problems = false;
+  // The picture the plan was traced over, under the drawing.
+  bool tracing = false;
+  QImage tracingPicture;
   QString title;
   QString author;  // empty: no author line
   QDate date = QDate::currentDate();

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QImage>
 #include <QString>
+#include <QTransform>
 #include <cstdint>
 #include <string_view>
 #include <vector>
@@ -110,6 +112,11 @@ class Surface {
   virtual RectF MeasureText(const QString& text, const Font& font, double x, double y) = 0;
   virtual void DrawText(const QString& text, const Font& font, double x, double y,
                         const Brush& brush) = 0;
+  // A raster picture laid under what follows, its pixels placed in world
+  // units by toWorld. Surfaces that cannot show pictures leave it out.
+  virtual void DrawPicture(const QImage& picture, const QTransform& toWorld, double opacity) {
+    (void)picture, (void)toWorld, (void)opacity;
+  }
 };
 
 // The three text routines of the painter, in "Verdana" at a pixel size. A

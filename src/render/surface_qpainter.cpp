@@ -154,6 +154,16 @@ void QPainterSurface::SyncTransform() {
   worldChanged_ = false;
 }
 
+void QPainterSurface::DrawPicture(const QImage& picture, const QTransform& toWorld,
+                                  double opacity) {
+  painter_.save();
+  painter_.setWorldTransform(toWorld * world_ * toDevice_);
+  painter_.setOpacity(opacity);
+  painter_.setRenderHint(QPainter::SmoothPixmapTransform);
+  painter_.drawImage(0, 0, picture);
+  painter_.restore();
+}
+
 void QPainterSurface::Fill(const QPainterPath& shape, const Brush& brush) {
   SyncTransform();
   painter_.fillPath(shape, QtBrush(brush));

@@ -52,6 +52,7 @@ class QPainterSurface final : public Surface {
   RectF MeasureText(const QString& text, const Font& font, double x, double y) override;
   void DrawText(const QString& text, const Font& font, double x, double y,
                 const Brush& brush) override;
+  void DrawPicture(const QImage& picture, const QTransform& toWorld, double opacity) override;
 
  private:
   // A font at a whole pixel size and its metrics.

@@ -51,7 +51,7 @@ TfmExporter::TfmExporter(TCasaPlan& plan, const ExportRequest& initial, bool pri
   ShowRequest(initial);
   for (QComboBox* combo : {cbFormat, cbResolution, cbPapier, cbOrientation, cbEchelle})
     connect(combo, &QComboBox::currentIndexChanged, this, &TfmExporter::UpdatePreview);
-  for (QCheckBox* box : {cbPieces, cbLongueurs, cbMobilier, cbProblemes})
+  for (QCheckBox* box : {cbPieces, cbLongueurs, cbMobilier, cbProblemes, cbCalque})
     connect(box, &QCheckBox::toggled, this, &TfmExporter::UpdatePreview);
   connect(bProposee, &QPushButton::clicked, this, &TfmExporter::TakeOfferedScale);
   UpdatePreview();
@@ -78,6 +78,8 @@ void TfmExporter::BuildControls(bool print) {
   cbLongueurs = new QCheckBox(QStringLiteral("Longueurs des murs"));
   cbMobilier = new QCheckBox(QStringLiteral("Mobilier"));
   cbProblemes = new QCheckBox(QStringLiteral("Problèmes"));
+  cbCalque = new QCheckBox(QStringLiteral("Inclure le calque"));
+  cbCalque->setToolTip(QStringLiteral("Le plan à décalquer sous le dessin"));
 
   auto* form = new QFormLayout;
   if (!print) {
@@ -91,6 +93,8 @@ void TfmExporter::BuildControls(bool print) {
   form->addRow(QStringLiteral("Orientation :"), cbOrientation);
   form->addRow(QStringLiteral("Échelle :"), cbEchelle);
   for (QCheckBox* box : {cbPieces, cbLongueurs, cbMobilier, cbProblemes}) form->addRow(box);
+  form->addRow(cbCalque);
+  cbCalque->setVisible(plan_.Trace.Present() && !initial_.options.tracingPicture.isNull());
 
   lRefus = new QLabel;
   lRefus->setWordWrap(true);
@@ -135,6 +139,7 @@ void TfmExporter::ShowRequest(const ExportRequest& request) {
   cbLongueurs->setChecked(o.dimensions);
   cbMobilier->setChecked(o.objects);
   cbProblemes->setChecked(o.problems);
+  cbCalque->setChecked(o.tracing);
 }
 
 ExportRequest TfmExporter::Request() const {
@@ -150,6 +155,7 @@ ExportRequest TfmExporter::Request() const {
   o.objects = cbMobilier->isChecked();
   o.objectNames = o.objects && initial_.options.objectNames;
   o.problems = cbProblemes->isChecked();
+  o.tracing = !cbCalque->isHidden() && cbCalque->isChecked();
   return request;
 }
 

@@ -33,6 +33,8 @@ class TfmExporter : public QDialog {
   QCheckBox* cbLongueurs;
   QCheckBox* cbMobilier;
   QCheckBox* cbProblemes;
+  // Offered while the plan has a picture traced over.
+  QCheckBox* cbCalque;
   QLabel* lApercu;
   QLabel* lRefus;
   QPushButton* bProposee;  // takes the scale offered

@@ -11,6 +11,7 @@
 
 #include "editor/messages.h"
 #include "files/settings.h"
+#include "ui/calque_panel.h"
 #include "ui/error_box.h"
 #include "ui/furniture_catalogue.h"
 #include "ui/view3d_controls.h"
@@ -65,6 +66,7 @@ void TForm1::FormCreate() {
   connect(Editor, &TCasa::ZoomChanged, this, [this](double zoom) { SetZoom(zoom); });
   View3D = new View3DControls(*this);
   tvMeubles->AcceptDropsOn(Editor);
+  Calque = new CalquePanel(*this);
 
   ResetPlan();
   UpdateTitle();
@@ -136,6 +138,7 @@ void TForm1::CreateSideMenu() {
   // The piece just placed shows its panel right under the catalogue.
   SideMenu->AddItem(pObjet, QStringLiteral("Objet"), true);
   SideMenu->AddItem(pAffichage, QStringLiteral("Affichage"), true);
+  SideMenu->AddItem(Calque->pCalque, QStringLiteral("Calque"), true);
   SideMenu->AddItem(pMur, QStringLiteral("Mur"), true);
   SideMenu->AddItem(pTrou, QStringLiteral("Trou"), true);
   SideMenu->AddItem(pCoin, QStringLiteral("Coin"), true);

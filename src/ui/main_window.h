@@ -26,6 +26,7 @@ class QStatusBar;
 
 namespace casavo {
 
+class CalquePanel;
 class View3DControls;
 class FurnitureCatalogue;
 
@@ -133,6 +134,7 @@ class TForm1 : public QMainWindow {
 
   // The 3D view and its commands in "Affichage".
   View3DControls* View3D = nullptr;
+  CalquePanel* Calque = nullptr;
 
   std::vector<OpeningType> OpeningTypes;
   // Re-entrancy guards: an edit being written into the plan, and the panels
@@ -143,6 +145,8 @@ class TForm1 : public QMainWindow {
   // ---- start, stop, title ----
   void FormShow();
   void ShowStatus(const std::string& text);
+  // A failure the user must read before going on.
+  void ShowError(const QString& text) { dialogs_->ShowError(text); }
   void ResetPlan();
   void UpdateTitle();
   // Between the editor and the web view of the online part.

@@ -96,6 +96,8 @@ bool TForm1::ReadPlanFile(const QString& path) {
   ResetPlan();
   ReadPlanFileBytes(*Editor->Plan, bytes);
   Editor->FilePath = local;
+  // Without its picture the plan is still whole: it opens, and the user hears once.
+  const auto missingPicture = Editor->OpenPlanTrace();
   SetZoom(Editor->Plan->zx);
   Editor->StartHistory(kStartLabel, true);
   Editor->Autosave();
@@ -103,6 +105,7 @@ bool TForm1::ReadPlanFile(const QString& path) {
   SelectionChange();
   RememberRecent(path);
   if (read.refused > 0) ShowStatus(read.refusal);
+  if (missingPicture) dialogs_->ShowError(*missingPicture);
   FocusPlan();
   return true;
 }
@@ -125,9 +128,12 @@ bool TForm1::mlEnregistrerSousClick() {
 
 bool TForm1::WritePlanFile(const QString& path) {
   Editor->CommitPendingUndo();
+  // The picture traced over is named from the folder the plan goes to.
+  Editor->RebaseTrace(Editor->FilePath, LocalPath(path));
   try {
     SavePlanText(Editor->UndoSnapshots.back(), LocalPath(path));
   } catch (const FileError& error) {
+    Editor->RebaseTrace(LocalPath(path), Editor->FilePath);
     dialogs_->ShowError(QStringLiteral("Le plan n'a pas été enregistré dans « %1 » : %2")
                             .arg(path, QString::fromStdString(error.what())));
     return false;

@@ -43,6 +43,8 @@ std::optional<ExportRequest> SheetCommands::Initial() const {
     o.objectNames = plan.ShowObjectNames;
     o.problems = false;
   }
+  // The picture as it is now; whether it goes on paper is the user's last choice.
+  request.options.tracingPicture = editor_.Tracing().Image();
   // The title block follows the plan as it is now.
   request.options.title = QString::fromStdString(editor_.PlanInfo.Titre);
   request.options.author = author_();

@@ -65,8 +65,9 @@ TEST_F(MainWindowTest, StartsOnAnEmptyPlanWithTheFileAndActionCommandsStacked) {
   EXPECT_TRUE(Plan().ShowProblems);
   EXPECT_TRUE(form_->mlAnnuler->isHidden());
   EXPECT_FALSE(form_->mlNouveauPlan->isEnabled());
-  // New, open, save, save as, recent, load, save online, export, print, help.
-  EXPECT_EQ(form_->FileSection->ContentHeight, 4 + 10 * (18 + 4));
+  // New, open, save, save as, recent, load, save online, export, print, help,
+  // import a plan to trace.
+  EXPECT_EQ(form_->FileSection->ContentHeight, 4 + 11 * (18 + 4));
   EXPECT_EQ(form_->mlImprimer->y(), form_->mlExporter->y() + 18 + 4);
   EXPECT_EQ(form_->mlAide->y(), form_->mlImprimer->y() + 18 + 4);
   EXPECT_EQ(form_->ActionSection->ContentHeight, 4 + 2 * (18 + 4));
