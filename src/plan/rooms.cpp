@@ -67,7 +67,7 @@ class RoomWalker {
       for (const int32_t e : touched_) onLoop[static_cast<size_t>(e)] = true;
       if (!closes) continue;
       const double area = plan_.Area(room.Border);
-      if (area > 0 && WallsOutside() &&
+      if (area > 0 && !NarrowerThanCoincidence(room.Border, area) && WallsOutside() &&
           (!(pairedStep_ || WithinWallReach(room.Border)) || HasFreePoint(room.Border)))
         AddRoom(room, area);
     }
@@ -173,6 +173,20 @@ class RoomWalker {
     walk.Append(next);
     faces_.push_back({m, next});
     return StepResult::kJoined;
+  }
+
+  // A loop narrower than the 5 mm within which two outline points are one (on
+  // average: twice its area over its length) is a sliver between faces that
+  // joint points rounded to the millimetre leave apart, not a room.
+  bool NarrowerThanCoincidence(const TIntList& walk, double area) const {
+    long double length = 0;
+    for (int32_t i = 1; i < walk.Count; ++i) {
+      const TPoint p = points_[static_cast<size_t>(walk[i])];
+      const TPoint q = points_[static_cast<size_t>(walk[i + 1])];
+      length +=
+          std::hypot(static_cast<long double>(q.x) - p.x, static_cast<long double>(q.y) - p.y);
+    }
+    return 2 * static_cast<long double>(area) < 5 * length;
   }
 
   // A loop round a room has the room on one side of every wall face it runs

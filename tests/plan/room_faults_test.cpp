@@ -220,5 +220,17 @@ TEST(RoomFaults, AStepNextToAJunctionKeepsBothRooms) {
   }
 }
 
+// Two 100 mm walls fan out from one corner to a 120 mm wall 137 mm long: their
+// bodies overlap but for a sliver under 5 mm wide between the faces, which is
+// no room. The same fan 400 mm wide leaves a real one.
+TEST(RoomFaults, ASliverBetweenFannedWallsIsNoRoom) {
+  for (const int32_t top : {14682, 14419}) {
+    const TCasaPlan plan = Drawn({{{11000, 14819}, {10500, 14955}, 100},
+                                  {{11000, top}, {11000, 14819}, 120},
+                                  {{11000, top}, {10500, 14955}, 100}});
+    EXPECT_EQ(plan.RoomCount, top == 14682 ? 0 : 1) << top;
+  }
+}
+
 }  // namespace
 }  // namespace casavo
