@@ -264,7 +264,7 @@ TEST(RoomFaults, FacesCrossingBeforeTheirJointsKeepTheRoomsArea) {
                                                    [](TPoint a, TPoint b) { return a.x < b.x; });
     const auto [top, bottom] = std::minmax_element(border.begin(), border.end(),
                                                    [](TPoint a, TPoint b) { return a.y < b.y; });
-    double free = 0;
+    double open = 0;
     for (double x = left->x + 0.5; x < right->x; ++x) {
       for (double y = top->y + 0.5; y < bottom->y; ++y) {
         if (!inside(border, x, y)) continue;
@@ -273,10 +273,10 @@ TEST(RoomFaults, FacesCrossingBeforeTheirJointsKeepTheRoomsArea) {
           const auto& s = plan.Walls[w].Shape;
           inWall = inside({s.begin(), s.end()}, x, y);
         }
-        free += !inWall;
+        open += inWall ? 0 : 1;
       }
     }
-    EXPECT_NEAR(plan.Rooms[r].surface, free, 0.01 * free) << r;
+    EXPECT_NEAR(plan.Rooms[r].surface, open, 0.01 * open) << r;
   }
 }
 
