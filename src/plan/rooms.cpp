@@ -10,6 +10,7 @@
 
 #include "common/digest.h"
 #include "common/errors.h"
+#include "common/numeric.h"
 #include "plan/corner_index.h"
 #include "plan/point_grid.h"
 
@@ -17,6 +18,73 @@ namespace casavo {
 namespace {
 
 constexpr int32_t kFirstEntry = 5;  // entries 1..4 belong to no wall
+
+// Where faces of walls meeting at a small angle cross before their joint
+// points, the walk runs past the crossing to those points and back: its loop
+// twists, and the twist, turning the other way, is taken off the room's
+// area. The room is the loop cut at such crossings, its turned-back pieces
+// left out.
+struct Point {
+  long double x, y;
+};
+struct Sums {
+  long double area = 0, x = 0, y = 0;      // area, and its moments times 3
+  long double twist = 0, twistLength = 0;  // the pieces left out
+};
+
+// Adds the pieces of `loop` that turn clockwise on screen to `sums`, cutting
+// it at the first crossing of two of its edges, then each piece likewise.
+// False when the loop crosses itself nowhere (`sums` is then untouched).
+bool AddUntwisted(const std::vector<Point>& loop, Sums& sums, int depth) {
+  const size_t n = loop.size();
+  const auto cross = [](Point o, Point a, Point b) {
+    return (a.x - o.x) * (b.y - o.y) - (a.y - o.y) * (b.x - o.x);
+  };
+  if (depth < 16) {
+    for (size_t i = 0; i + 2 < n; ++i) {
+      const Point a = loop[i], b = loop[i + 1];
+      for (size_t j = i + 2; j < n; ++j) {
+        if (i == 0 && j == n - 1) continue;  // adjacent through the closing edge
+        const Point c = loop[j], d = loop[(j + 1) % n];
+        const long double d1 = cross(a, b, c), d2 = cross(a, b, d);
+        const long double d3 = cross(c, d, a), d4 = cross(c, d, b);
+        if (!(((d1 > 0 && d2 < 0) || (d1 < 0 && d2 > 0)) &&
+              ((d3 > 0 && d4 < 0) || (d3 < 0 && d4 > 0))))
+          continue;
+        const long double t = d3 / (d3 - d4);
+        const Point x{a.x + t * (b.x - a.x), a.y + t * (b.y - a.y)};
+        std::vector<Point> inner{x}, outer(loop.begin(), loop.begin() + static_cast<long>(i) + 1);
+        inner.insert(inner.end(), loop.begin() + static_cast<long>(i) + 1,
+                     loop.begin() + static_cast<long>(j) + 1);
+        outer.push_back(x);
+        outer.insert(outer.end(), loop.begin() + static_cast<long>(j) + 1, loop.end());
+        for (const auto* piece : {&inner, &outer})
+          if (!AddUntwisted(*piece, sums, depth + 1)) {
+            Sums own;
+            long double length = 0;
+            for (size_t k = 0; k < piece->size(); ++k) {
+              const Point p = (*piece)[k], q = (*piece)[(k + 1) % piece->size()];
+              const long double c2 = p.x * q.y - q.x * p.y;
+              length += std::hypot(q.x - p.x, q.y - p.y);
+              own.area += c2 / 2;
+              own.x += c2 * (p.x + q.x) / 2;
+              own.y += c2 * (p.y + q.y) / 2;
+            }
+            if (own.area > 0) {
+              sums.area += own.area;
+              sums.x += own.x;
+              sums.y += own.y;
+            } else {
+              sums.twist -= own.area;
+              sums.twistLength += length;
+            }
+          }
+        return true;
+      }
+    }
+  }
+  return false;
+}
 
 // Walks the faces of the walls from each start entry; every walk that closes
 // around a positive (clockwise on screen) area is a room.
@@ -67,7 +135,7 @@ class RoomWalker {
       for (const int32_t e : touched_) onLoop[static_cast<size_t>(e)] = true;
       if (!closes) continue;
       const double area = plan_.Area(room.Border);
-      if (area > 0 && WallsOutside() &&
+      if (area > 0 && !NarrowerThanCoincidence(room.Border, area) && WallsOutside() &&
           (!(pairedStep_ || WithinWallReach(room.Border)) || HasFreePoint(room.Border)))
         AddRoom(room, area);
     }
@@ -173,6 +241,20 @@ class RoomWalker {
     walk.Append(next);
     faces_.push_back({m, next});
     return StepResult::kJoined;
+  }
+
+  // A loop narrower than the 5 mm within which two outline points are one (on
+  // average: twice its area over its length) is a sliver between faces that
+  // joint points rounded to the millimetre leave apart, not a room.
+  bool NarrowerThanCoincidence(const TIntList& walk, double area) const {
+    long double length = 0;
+    for (int32_t i = 1; i < walk.Count; ++i) {
+      const TPoint p = points_[static_cast<size_t>(walk[i])];
+      const TPoint q = points_[static_cast<size_t>(walk[i + 1])];
+      length +=
+          std::hypot(static_cast<long double>(q.x) - p.x, static_cast<long double>(q.y) - p.y);
+    }
+    return 2 * static_cast<long double>(area) < 5 * length;
   }
 
   // A loop round a room has the room on one side of every wall face it runs
@@ -334,6 +416,20 @@ class RoomWalker {
   void AddRoom(TPiece& room, double area) {
     room.surface = area;
     room.Centre = plan_.Centroid(room.Border);
+    std::vector<Point> loop;
+    for (int32_t i = 1; i < room.Border.Count; ++i) {
+      const TPoint p = points_[static_cast<size_t>(room.Border[i])];
+      loop.push_back({static_cast<long double>(p.x), static_cast<long double>(p.y)});
+    }
+    Sums untwisted;
+    // A twist narrower than the 5 mm coincidence is the rounding of joint
+    // points, which the walk's own area already allows for.
+    if (AddUntwisted(loop, untwisted, 0) && untwisted.area > 0 &&
+        2 * untwisted.twist >= 5 * untwisted.twistLength) {
+      room.surface = static_cast<double>(untwisted.area);
+      room.Centre = {RoundToInt(static_cast<double>(untwisted.x / (3 * untwisted.area))),
+                     RoundToInt(static_cast<double>(untwisted.y / (3 * untwisted.area)))};
+    }
     room.hash = Md5Hex(room.Border.ToText());
     ++plan_.RoomCount;
   }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <vector>
 
 #include "plan/casa_plan.h"
 #include "plan_builders.h"
@@ -217,6 +218,65 @@ TEST(RoomFaults, AStepNextToAJunctionKeepsBothRooms) {
     if (y == 6500) {
       EXPECT_EQ(plan.Rooms[1].surface + plan.Rooms[2].surface, 3800.0 * 1300 + 3775.0 * 1300);
     }
+  }
+}
+
+// Two 100 mm walls fan out from one corner to a 120 mm wall 137 mm long: their
+// bodies overlap but for a sliver under 5 mm wide between the faces, which is
+// no room. The same fan 400 mm wide leaves a real one.
+TEST(RoomFaults, ASliverBetweenFannedWallsIsNoRoom) {
+  for (const int32_t top : {14682, 14419}) {
+    const TCasaPlan plan = Drawn({{{11000, 14819}, {10500, 14955}, 100},
+                                  {{11000, top}, {11000, 14819}, 120},
+                                  {{11000, top}, {10500, 14955}, 100}});
+    EXPECT_EQ(plan.RoomCount, top == 14682 ? 0 : 1) << top;
+  }
+}
+
+// Walls meeting at small angles, as a sketch drew them: faces cross before
+// their joint points, so the walk's loop twists there. A room's area is what
+// lies in no wall inside its border, counted on a 1 mm grid.
+TEST(RoomFaults, FacesCrossingBeforeTheirJointsKeepTheRoomsArea) {
+  const TCasaPlan plan = Drawn({{{8736, 14438}, {9500, 14227}, 120},
+                                {{8563, 14517}, {8736, 14438}, 120},
+                                {{8563, 14517}, {9500, 14500}, 120},
+                                {{9500, 14500}, {9500, 14227}, 200},
+                                {{9500, 14091}, {9500, 14227}, 200},
+                                {{8736, 14438}, {9500, 14091}, 100},
+                                {{7750, 14500}, {8563, 14517}, 120},
+                                {{8202, 14681}, {8563, 14517}, 100},
+                                {{8563, 14517}, {9500, 14833}, 120},
+                                {{9500, 14500}, {9500, 14833}, 200}});
+  ASSERT_GE(plan.RoomCount, 1);
+  const auto inside = [](const std::vector<TPoint>& ring, double x, double y) {
+    bool in = false;
+    for (size_t k = 0; k < ring.size(); ++k) {
+      const TPoint p = ring[k], q = ring[(k + 1) % ring.size()];
+      if ((p.y > y) != (q.y > y) && x < p.x + (y - p.y) * (q.x - p.x) / (1.0 * q.y - p.y)) in = !in;
+    }
+    return in;
+  };
+  for (int32_t r = 1; r <= plan.RoomCount; ++r) {
+    std::vector<TPoint> border;
+    for (int32_t i = 1; i < plan.Rooms[r].Border.Count; ++i)
+      border.push_back(plan.Outline[plan.Rooms[r].Border[i]]);
+    const auto [left, right] = std::minmax_element(border.begin(), border.end(),
+                                                   [](TPoint a, TPoint b) { return a.x < b.x; });
+    const auto [top, bottom] = std::minmax_element(border.begin(), border.end(),
+                                                   [](TPoint a, TPoint b) { return a.y < b.y; });
+    double open = 0;
+    for (double x = left->x + 0.5; x < right->x; ++x) {
+      for (double y = top->y + 0.5; y < bottom->y; ++y) {
+        if (!inside(border, x, y)) continue;
+        bool inWall = false;
+        for (int32_t w = 1; w <= plan.WallCount && !inWall; ++w) {
+          const auto& s = plan.Walls[w].Shape;
+          inWall = inside({s.begin(), s.end()}, x, y);
+        }
+        open += inWall ? 0 : 1;
+      }
+    }
+    EXPECT_NEAR(plan.Rooms[r].surface, open, 0.01 * open) << r;
   }
 }
 
