@@ -14,7 +14,7 @@ namespace casavo::service {
 // A failed SQLite call; `code` is the extended result code.
 class SqliteError : public std::runtime_error {
  public:
-  SqliteError(int code, const std::string& what) : std::runtime_error(what), code(code) {}
+  SqliteError(int rc, const std::string& what) : std::runtime_error(what), code(rc) {}
   bool IsConstraint() const { return (code & 0xFF) == SQLITE_CONSTRAINT; }
   int code;
 };
