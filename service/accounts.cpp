@@ -155,7 +155,7 @@ void Accounts::PruneThrottle() {
 }
 
 std::string Accounts::OpenSession(int64_t userId) {
-  const std::string sessionId = RandomHex(kSessionBytes);
+  std::string sessionId = RandomHex(kSessionBytes);
   const int64_t now = UnixNow();
   DropExpiredSessions();
   auto db = database_.AcquireForWriting();
