@@ -48,7 +48,6 @@ class TCasaNet {
   bool AskAccount(bool& remember);
   bool ConcludeConnection(const ServiceReply& reply, bool remember);
   void OfferNewVersion(const std::string& address);
-  static void ReadLister(const std::string& data, TPlanInfo& info);
 
   ServiceTransport& transport_;
   NetDialogs& dialogs_;

@@ -49,7 +49,6 @@ class TForm1 : public QMainWindow {
   // The online part; the window owns it. Without one, the online commands say
   // that the service is not available.
   void SetOnlineService(std::unique_ptr<OnlineService> online);
-  OnlineService* Online() const { return online_.get(); }
   void SetDialogs(std::unique_ptr<WindowDialogs> dialogs);
   void SetSheetDialogs(std::unique_ptr<SheetDialogs> dialogs);
 
