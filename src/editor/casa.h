@@ -21,14 +21,14 @@ namespace casavo {
 // The online identity of the plan being edited. Texts are UTF-8, except
 // Fichier, which holds a plan text as its bytes.
 struct TPlanInfo {
-  std::string Titre;
-  std::string PlanId;
-  std::string Createur;
-  std::string Divers1;
-  std::string Divers2;
-  std::string DateModification;
-  uint8_t Partage = 0;  // 0 "Aucun", 1 "Lecture", 2 "Modification", 3 "Utilisation"
-  std::string Fichier;
+  std::string Titre;             // title, shown in the window's caption
+  std::string PlanId;            // the service's id; empty for a plan never saved there
+  std::string Createur;          // login of the plan's creator, compared by the autosave
+  std::string Divers1;           // a field of the service's list, passed on unchanged
+  std::string Divers2;           // another such field
+  std::string DateModification;  // modification stamp given by the service
+  uint8_t Partage = 0;           // 0 "Aucun", 1 "Lecture", 2 "Modification", 3 "Utilisation"
+  std::string Fichier;           // the plan text (its bytes) when the record carries one
 };
 
 // The plan area: shows the one plan of the program and turns mouse and
@@ -91,6 +91,7 @@ class TCasa : public QWidget {
   // The label of text typed into a panel and not recorded yet.
   std::string PendingUndoLabel;
 
+  // --- painting, pointer dispatch, failures (casa.cpp) ---
   // Redraws the whole plan off screen now and shows it.
   void Paint();
   // The last picture drawn.
@@ -102,11 +103,13 @@ class TCasa : public QWidget {
   void MouseUp(int32_t x, int32_t y);
   void KeyDown(int key, Qt::KeyboardModifiers shift);
 
+  // --- tools and typed lengths (casa_drawing.cpp) ---
   // Arms a tool until Échap, a right click or another tool; Disarm goes back
   // to selecting.
   void ArmTool(uint8_t mode);
   void Disarm();
 
+  // --- view (casa_view.cpp) ---
   // The view: zooms by factor keeping the plan point under the pixel where it
   // is; fits the whole plan in the view.
   void ZoomAt(int32_t x, int32_t y, double factor);
@@ -120,6 +123,7 @@ class TCasa : public QWidget {
 
   void ClearSelection();
 
+  // --- hit tests (hit_tests.cpp), snapping (snap.cpp) ---
   // Hit tests: the 1-based index under the pixel, or 0.
   int32_t CornerAt(int32_t x, int32_t y) const;
   int32_t WallAt(int32_t x, int32_t y) const;
@@ -130,6 +134,7 @@ class TCasa : public QWidget {
   // The plan point p moved onto nearby corners and walls; sets the guides.
   TPoint Snap(TPoint p, bool excludeSelected);
 
+  // --- undo history and recovery file (undo_history.cpp) ---
   // Undo history. Every step, undo and redo also rewrites the recovery file.
   void PushUndo(const std::string& label);
   // Records the pending panel edit, if any, as its own step.
@@ -180,6 +185,7 @@ class TCasa : public QWidget {
   void wheelEvent(QWheelEvent* event) override;
 
  private:
+  // --- gestures (casa_gestures.cpp; magnetism: casa_drawing.cpp, magnetism.cpp) ---
   // Presses, drags and releases.
   void SelectPress(int32_t x, int32_t y);
   void ObjetPress(int32_t o, int32_t previous, int32_t x, int32_t y);
@@ -213,12 +219,14 @@ class TCasa : public QWidget {
   void AmendUndo(const std::string& label);
   void StartPan(int32_t x, int32_t y);
 
+  // --- hover (casa_hover.cpp) ---
   // Hover feedback.
   void SelectHover(int32_t x, int32_t y);
   void DrawWallHover(int32_t x, int32_t y);
   void AddOpeningHover(int32_t x, int32_t y);
   void AddObjetHover(int32_t x, int32_t y);
 
+  // --- keys and deletion (casa_keys.cpp) ---
   void DeleteSelection();
   void ConfirmDelete(std::string_view questionKey, std::string_view undoKey,
                      const std::function<void()>& remove);

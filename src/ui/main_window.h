@@ -52,7 +52,7 @@ class TForm1 : public QMainWindow {
   void SetDialogs(std::unique_ptr<WindowDialogs> dialogs);
   void SetSheetDialogs(std::unique_ptr<SheetDialogs> dialogs);
 
-  // ---- layout ----
+  // ---- layout: the widgets, built in panels_build.cpp ----
   QWidget* Panel2;
   EditorArea* ClientArea;
   TkelpMenu* SideMenu = nullptr;
@@ -134,7 +134,7 @@ class TForm1 : public QMainWindow {
   bool ApplyingEdit = false;
   bool FillingPanels = false;
 
-  // ---- start, stop, title ----
+  // ---- start, stop, title (main_window.cpp) ----
   void FormShow();
   void ShowStatus(const std::string& text);
   void ResetPlan();
@@ -144,7 +144,7 @@ class TForm1 : public QMainWindow {
   void ShowWebView(bool loadHome);
   bool WebViewShown() const { return ClientArea->WebViewShown(); }
 
-  // ---- local plan files ----
+  // ---- local plan files (plan_files.cpp) ----
   // The file to open once the window is shown (the command line's).
   void SetStartFile(const QString& path) { startFile_ = path; }
   // Asks to save unsaved changes first; true when the caller may go on (the
@@ -167,7 +167,7 @@ class TForm1 : public QMainWindow {
   // A plan was loaded from the service into the editor.
   void PlanLoadedOnline();
 
-  // ---- commands ----
+  // ---- commands (commands.cpp; export and print: sheet_commands.cpp) ----
   void mlNouveauPlanClick();
   void mlChargerPlanClick();
   void mlSauverPlanClick();
@@ -180,7 +180,7 @@ class TForm1 : public QMainWindow {
   void mlExporterClick();
   void mlImprimerClick();
 
-  // ---- property panels ----
+  // ---- property panels (panels.cpp) ----
   void SelectionChange();
   void TrouChange();
   void ObjetChange();
@@ -191,7 +191,7 @@ class TForm1 : public QMainWindow {
   // Gives the keys back to the plan after a choice or a typed value.
   void FocusPlan();
 
-  // ---- display and zoom ----
+  // ---- display and zoom (display.cpp) ----
   void cbVoirClick();
   void cbZoomChange();
   void lZoomClick();
@@ -210,6 +210,7 @@ class TForm1 : public QMainWindow {
   void dropEvent(QDropEvent* event) override;
 
  private:
+  // ---- building the window (panels_build.cpp, main_window.cpp) ----
   void BuildLayout();
   void BuildFilePanel();
   void BuildActionPanel();
@@ -230,6 +231,7 @@ class TForm1 : public QMainWindow {
   void CreateSideMenu();
   void AddSheetCommands();
 
+  // ---- helpers of the parts above, in their files ----
   // Shows or hides a command of "Fichier" or "Action", closing the gap it leaves.
   void SetCommandVisible(TkelpMenuLabel* command, bool visible);
   // "Annuler" and "Rétablir" with their hints, and the title's mark of changes.
