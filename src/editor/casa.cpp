@@ -145,7 +145,7 @@ void TCasa::MouseDown(int32_t x, int32_t y) {
         AddOpeningPress(x, y);
         break;
       case ModeAddObject:
-        AddObjetPress(x, y);
+        AddObjectPress(x, y);
         break;
       default:
         break;
@@ -171,7 +171,7 @@ void TCasa::MouseMove(int32_t x, int32_t y) {
         if (!MouseIsDown) AddOpeningHover(x, y);
         break;
       case ModeAddObject:
-        if (!MouseIsDown) AddObjetHover(x, y);
+        if (!MouseIsDown) AddObjectHover(x, y);
         break;
       default:
         break;

@@ -188,7 +188,7 @@ class TCasa : public QWidget {
   // --- gestures (casa_gestures.cpp; magnetism: casa_drawing.cpp, magnetism.cpp) ---
   // Presses, drags and releases.
   void SelectPress(int32_t x, int32_t y);
-  void ObjetPress(int32_t o, int32_t previous, int32_t x, int32_t y);
+  void ObjectPress(int32_t o, int32_t previous, int32_t x, int32_t y);
   void RecordObjectDrags(int32_t x, int32_t y);
   void GrabCorner(int32_t c, int32_t x, int32_t y);
   void GrabWall(int32_t w, int32_t x, int32_t y);
@@ -197,14 +197,14 @@ class TCasa : public QWidget {
   void DragWall(int32_t w, int32_t x, int32_t y);
   void DragRun(int32_t x, int32_t y);
   int32_t DuplicateWall(int32_t w);
-  void DragObjet(int32_t o, int32_t x, int32_t y);
+  void DragObject(int32_t o, int32_t x, int32_t y);
   void Pan(int32_t x, int32_t y);
   void Release();
   // Ends a corner, wall or object move: clean-up, paint, undo step, panels.
   void FinishMove(const std::function<void()>& cleanUp, std::string_view undoKey);
   void DrawWallPress(int32_t x, int32_t y);
   void AddOpeningPress(int32_t x, int32_t y);
-  void AddObjetPress(int32_t x, int32_t y);
+  void AddObjectPress(int32_t x, int32_t y);
 
   // Magnetism of a dragged corner when no guide holds it.
   TPoint Magnetise(int32_t c, TPoint q);
@@ -224,7 +224,7 @@ class TCasa : public QWidget {
   void SelectHover(int32_t x, int32_t y);
   void DrawWallHover(int32_t x, int32_t y);
   void AddOpeningHover(int32_t x, int32_t y);
-  void AddObjetHover(int32_t x, int32_t y);
+  void AddObjectHover(int32_t x, int32_t y);
 
   // --- keys and deletion (casa_keys.cpp) ---
   void DeleteSelection();

@@ -13,12 +13,12 @@ namespace {
 // other's, line up.
 constexpr int32_t kAlignPixels = 5;
 constexpr int32_t kOpeningWidth = 900;
-constexpr int32_t kObjetSize = 600;
+constexpr int32_t kObjectSize = 600;
 
 constexpr char kNoRoomForWall[] = "Le plan est plein : impossible d'ajouter un mur.";
 constexpr char kNoRoomForCopy[] = "Le plan est plein : impossible de dupliquer le mur.";
 constexpr char kNoRoomForOpening[] = "Le plan est plein : impossible d'ajouter une ouverture.";
-constexpr char kNoRoomForObjet[] = "Le plan est plein : impossible d'ajouter un objet.";
+constexpr char kNoRoomForObject[] = "Le plan est plein : impossible d'ajouter un objet.";
 
 bool HasRoom(int32_t count, int32_t capacity, int32_t more) {
   return count <= capacity - more;
@@ -53,12 +53,12 @@ TPoint Offset(int32_t x, int32_t y, int32_t dx, int32_t dy) {
 void TCasa::SelectPress(int32_t x, int32_t y) {
   const int32_t indexBefore = Plan->SelIndex;
   const uint8_t kindBefore = Plan->SelKind;
-  const int32_t previousObjet = Plan->Selected(kSelObject);
+  const int32_t previousObject = Plan->Selected(kSelObject);
   Plan->SetSelection(0, kSelNothing);
   const int32_t o = ObjetAt(x, y);
   const int32_t w = WallAt(x, y);
   if (o > 0 && Plan->ShowObjects) {
-    ObjetPress(o, previousObjet, x, y);
+    ObjectPress(o, previousObject, x, y);
   } else if (const int32_t n = OpeningAt(x, y, w); n > 0) {
     Plan->SetSelection(n, kSelOpening);
   } else if (const int32_t c = CornerAt(x, y); c > 0) {
@@ -76,7 +76,7 @@ void TCasa::SelectPress(int32_t x, int32_t y) {
 
 // Ctrl takes the object out of its group; Shift joins it, with everything
 // grouped with it, to the object selected before.
-void TCasa::ObjetPress(int32_t o, int32_t previous, int32_t x, int32_t y) {
+void TCasa::ObjectPress(int32_t o, int32_t previous, int32_t x, int32_t y) {
   TCasaPlan& plan = *Plan;
   if (keyState_->CtrlHeld()) {
     plan.Objects[o].groupe = -1;
@@ -88,11 +88,11 @@ void TCasa::ObjetPress(int32_t o, int32_t previous, int32_t x, int32_t y) {
       highest = std::max(highest, plan.Objects[i].groupe);
     const int32_t g = plan.NextGroup = CheckedAdd(highest, 1);
     const int32_t previousGroup = plan.Objects[previous].groupe;
-    const int32_t objetGroup = plan.Objects[o].groupe;
+    const int32_t objectGroup = plan.Objects[o].groupe;
     for (int32_t i = 1; i <= plan.ObjectCount; ++i) {
       int32_t& groupe = plan.Objects[i].groupe;
       if ((previousGroup > 0 && groupe == previousGroup) ||
-          (objetGroup > 0 && groupe == objetGroup))
+          (objectGroup > 0 && groupe == objectGroup))
         groupe = g;
     }
     plan.Objects[previous].groupe = g;
@@ -153,7 +153,7 @@ void TCasa::SelectDrag(int32_t x, int32_t y) {
   else if (const int32_t w = Plan->Selected(kSelWall); w > 0)
     DragWall(w, x, y);
   else if (const int32_t o = Plan->Selected(kSelObject); o > 0 && Plan->ShowObjects)
-    DragObjet(o, x, y);
+    DragObject(o, x, y);
   else
     Pan(x, y);
 }
@@ -254,7 +254,7 @@ int32_t TCasa::DuplicateWall(int32_t w) {
   return copy;
 }
 
-void TCasa::DragObjet(int32_t o, int32_t x, int32_t y) {
+void TCasa::DragObject(int32_t o, int32_t x, int32_t y) {
   const int32_t group = Plan->Objects[o].groupe;
   for (int32_t i = 1; i <= Plan->ObjectCount; ++i) {
     TObjet& objet = Plan->Objects[i];
@@ -362,13 +362,13 @@ void TCasa::AddOpeningPress(int32_t x, int32_t y) {
   }
 }
 
-void TCasa::AddObjetPress(int32_t x, int32_t y) {
+void TCasa::AddObjectPress(int32_t x, int32_t y) {
   Mode = ModeSelect;
   setCursor(Qt::ArrowCursor);
   if (WallAt(x, y) > 0) return;
-  if (Refuse(HasRoom(Plan->ObjectCount, TCasaPlan::kMaxObjects, 1), kNoRoomForObjet)) return;
+  if (Refuse(HasRoom(Plan->ObjectCount, TCasaPlan::kMaxObjects, 1), kNoRoomForObject)) return;
   const TPoint p = Plan->ScreenToPlan({x, y});
-  const int32_t k = Plan->AddObjet(p.x, p.y, kObjetSize, kObjetSize, 0, 0, "Objet");
+  const int32_t k = Plan->AddObjet(p.x, p.y, kObjectSize, kObjectSize, 0, 0, "Objet");
   Plan->SetSelection(k, kSelObject);
   // A drag in the same press carries the new object along.
   RecordObjectDrags(x, y);

@@ -47,7 +47,7 @@ void TCasa::AddOpeningHover(int32_t x, int32_t y) {
   }
 }
 
-void TCasa::AddObjetHover(int32_t x, int32_t y) {
+void TCasa::AddObjectHover(int32_t x, int32_t y) {
   if (WallAt(x, y) > 0) {
     setCursor(Qt::ArrowCursor);
     Plan->Message("");
