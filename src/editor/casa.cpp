@@ -118,6 +118,15 @@ void TCasa::keyPressEvent(QKeyEvent* event) {
   KeyDown(event->key(), event->modifiers());
 }
 
+// What each tool does with the pointer (tools 1 to 3 go back to ModeSelect
+// inside their press, so the release after it is the select tool's):
+//
+//   tool            press              move (button up / down)           release
+//   ModeSelect      SelectPress        SelectHover / SelectDrag          Release
+//   ModeDrawWall    DrawWallPress      DrawWallHover                     -
+//   ModeAddOpening  AddOpeningPress    AddOpeningHover / -               -
+//   ModeAddObject   AddObjectPress      AddObjectHover / -                 -
+//
 // Any button acts as the primary one.
 void TCasa::MouseDown(int32_t x, int32_t y) {
   entry_->hide();
@@ -147,8 +156,6 @@ void TCasa::MouseDown(int32_t x, int32_t y) {
       case ModeAddObject:
         AddObjectPress(x, y);
         break;
-      default:
-        break;
     }
   });
 }
@@ -173,8 +180,6 @@ void TCasa::MouseMove(int32_t x, int32_t y) {
       case ModeAddObject:
         if (!MouseIsDown) AddObjectHover(x, y);
         break;
-      default:
-        break;
     }
   });
   // Set after the dispatch: the first move after a press still sees false.
@@ -183,7 +188,15 @@ void TCasa::MouseMove(int32_t x, int32_t y) {
 
 void TCasa::MouseUp(int32_t, int32_t) {
   if (!MouseIsDown) return;
-  if (Mode == ModeSelect && !refused_) Release();
+  switch (Mode) {
+    case ModeSelect:
+      if (!refused_) Release();
+      break;
+    case ModeDrawWall:
+    case ModeAddOpening:
+    case ModeAddObject:
+      break;
+  }
   MouseIsDown = false;
   Moved = false;
   // An armed tool is ready for the next press.

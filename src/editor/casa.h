@@ -38,10 +38,14 @@ class TCasa : public QWidget {
   Q_OBJECT
 
  public:
-  static constexpr uint8_t ModeSelect = 0;
-  static constexpr uint8_t ModeDrawWall = 1;
-  static constexpr uint8_t ModeAddOpening = 2;
-  static constexpr uint8_t ModeAddObject = 3;
+  // The tools (Mode). Every switch on a tool lists them all without a
+  // default, so that the compiler names each one a new tool leaves out.
+  enum Tool : uint8_t {
+    ModeSelect = 0,      // select, drag, pan; the tool every other one returns to
+    ModeDrawWall = 1,    // a press starts a wall
+    ModeAddOpening = 2,  // a press places an opening on the wall under it
+    ModeAddObject = 3,   // a press places an object off the walls
+  };
 
   explicit TCasa(QWidget* owner = nullptr);
   ~TCasa() override;
@@ -66,10 +70,10 @@ class TCasa : public QWidget {
   int32_t DownY0 = 0;
   // Corners next to the grabbed corner or wall, tried first by Snap.
   TIntList Neighbours;
-  uint8_t Mode = ModeSelect;
+  Tool Mode = ModeSelect;
   // The tool armed by the user: it comes back after each press until Échap, a
   // right click or another tool.
-  uint8_t ArmedTool = ModeSelect;
+  Tool ArmedTool = ModeSelect;
   // The unit of bare numbers typed while drawing: the wall length field's.
   QString LengthUnit = QStringLiteral("m");
   // The kind of each new opening: the one last chosen.
@@ -106,7 +110,7 @@ class TCasa : public QWidget {
   // --- tools and typed lengths (casa_drawing.cpp) ---
   // Arms a tool until Échap, a right click or another tool; Disarm goes back
   // to selecting.
-  void ArmTool(uint8_t mode);
+  void ArmTool(Tool mode);
   void Disarm();
 
   // --- view (casa_view.cpp) ---

@@ -148,14 +148,23 @@ void TCasa::SelectDrag(int32_t x, int32_t y) {
   if (refused_) return;
   Plan->GuideX = -1;
   Plan->GuideY = -1;
-  if (const int32_t c = Plan->Selected(kSelCorner); c > 0)
-    DragCorner(c, x, y);
-  else if (const int32_t w = Plan->Selected(kSelWall); w > 0)
-    DragWall(w, x, y);
-  else if (const int32_t o = Plan->Selected(kSelObject); o > 0 && Plan->ShowObjects)
-    DragObject(o, x, y);
-  else
-    Pan(x, y);
+  const int32_t n = Plan->SelIndex;
+  switch (static_cast<SelectionKind>(Plan->SelKind)) {
+    case kSelCorner:
+      if (n > 0) return DragCorner(n, x, y);
+      break;
+    case kSelWall:
+      if (n > 0) return DragWall(n, x, y);
+      break;
+    case kSelObject:
+      if (n > 0 && Plan->ShowObjects) return DragObject(n, x, y);
+      break;
+    case kSelNothing:
+    case kSelOpening:
+    case kSelRoom:
+      break;
+  }
+  Pan(x, y);
 }
 
 void TCasa::DragCorner(int32_t c, int32_t x, int32_t y) {

@@ -17,14 +17,16 @@ namespace casavo {
 
 class AdditionIndex;
 
-// Selection kinds (SelKind).
-enum : uint8_t {
-  kSelNothing = 0,
-  kSelCorner = 1,
-  kSelWall = 2,
-  kSelOpening = 3,
-  kSelObject = 4,
-  kSelRoom = 5,
+// Selection kinds: the values of SelKind, saying which table SelIndex indexes.
+// A switch on a kind lists them all without a default, so that the compiler
+// names each one a new kind leaves out.
+enum SelectionKind : uint8_t {
+  kSelNothing = 0,  // SelIndex is 0
+  kSelCorner = 1,   // Corners
+  kSelWall = 2,     // Walls
+  kSelOpening = 3,  // Openings
+  kSelObject = 4,   // Objects
+  kSelRoom = 5,     // Rooms
 };
 
 // One wall (mur): a thick segment along its centre line from C1 to C2.

@@ -252,7 +252,7 @@ class TForm1 : public QMainWindow {
   void ApplyWallEdit(int32_t w);
   // Tells the user that the online part is missing; true when it is.
   bool OnlineMissing() const;
-  void ShowTool(uint8_t mode, const char* status);
+  void ShowTool(TCasa::Tool mode, const char* status);
 
   std::unique_ptr<OnlineService> online_;
   std::unique_ptr<WindowDialogs> dialogs_;
