@@ -1,3 +1,5 @@
+// Accounts: creation, password hashing, login, sessions.
+
 #include "service/accounts.h"
 
 #include "service/secrets.h"

@@ -1,3 +1,5 @@
+// The editor's protocol: one handler per action, Refusal for a refused one.
+
 #include "service/protocol.h"
 
 #include <algorithm>

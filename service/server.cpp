@@ -1,3 +1,5 @@
+// The HTTP server over libmicrohttpd: limits, routing, headers.
+
 #include "service/server.h"
 
 #include <arpa/inet.h>

@@ -1,3 +1,5 @@
+// A thin C++ layer over SQLite: connection, statement, transaction.
+
 #pragma once
 
 #include <sqlite3.h>

@@ -1,3 +1,5 @@
+// Browser text to UTF-8; ASCII lower case.
+
 #include "service/utf8.h"
 
 #include "common/text.h"

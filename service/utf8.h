@@ -1,3 +1,5 @@
+// Text helpers of the service (the UTF-8 decoder itself is in common/text.h).
+
 #pragma once
 
 #include <string>

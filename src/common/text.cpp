@@ -1,3 +1,5 @@
+// Windows-1252 <-> UTF-8 conversion and the program's UTF-8 decoder.
+
 #include "common/text.h"
 
 #include <array>

@@ -1,3 +1,5 @@
+// Text encodings: Windows-1252 <-> UTF-8, the UTF-8 decoder, ASCII case.
+
 #pragma once
 
 #include <cstdint>

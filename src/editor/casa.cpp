@@ -1,3 +1,5 @@
+// TCasa: construction, painting, the pointer dispatch by tool, failures of a step.
+
 #include "editor/casa.h"
 
 #include <QMouseEvent>

@@ -1,3 +1,5 @@
+// TCasa, the plan editor control, and TPlanInfo, the online identity of its plan.
+
 #pragma once
 
 #include <QImage>

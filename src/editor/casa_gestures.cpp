@@ -1,3 +1,5 @@
+// TCasa: what a press, a drag and a release do to the plan, per tool.
+
 #include <algorithm>
 #include <cstdlib>
 #include <vector>

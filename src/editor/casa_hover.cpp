@@ -1,3 +1,5 @@
+// TCasa: hover feedback of each tool (pointer shape, status text, guides).
+
 #include "editor/casa.h"
 #include "editor/messages.h"
 

@@ -1,3 +1,5 @@
+// TCasaNet: the client of the service protocol (account, Charger, Sauver, Lister).
+
 #pragma once
 
 #include <QByteArray>

@@ -1,3 +1,5 @@
+// TCasaPlan, the plan model, and its records TWall, TOpening, TPiece, TObjet.
+
 #pragma once
 
 #include <array>

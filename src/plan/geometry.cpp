@@ -1,3 +1,5 @@
+// Plane geometry on int32 millimetres: angles, crossings, projections.
+
 #include "plan/geometry.h"
 
 #include <array>

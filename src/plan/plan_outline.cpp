@@ -1,3 +1,5 @@
+// TCasaPlan: wall outlines and the joint rule (JoinEnd).
+
 #include <algorithm>
 #include <cmath>
 #include <vector>

@@ -1,3 +1,5 @@
+// TCasaPlan: room detection by walking the wall faces; areas, centroids.
+
 #include "plan/rooms.h"
 
 #include <algorithm>

@@ -1,3 +1,5 @@
+// SheetLayout: the scales and papers offered and the chosen layout.
+
 #pragma once
 
 #include <QRectF>

@@ -1,3 +1,5 @@
+// TForm1, the main window (its parts are defined in several files, see the banners).
+
 #pragma once
 
 #include <QMainWindow>

@@ -1,3 +1,5 @@
+// Tests of the Windows-1252 converter and the UTF-8 decoder.
+
 #include "common/text.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,5 @@
+// Tests of the editor's keyboard commands.
+
 #include "editor_fixture.h"
 #include "files/plan_xml.h"
 
