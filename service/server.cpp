@@ -418,7 +418,7 @@ void HttpService::Loop::HandOverToPasswords(Request& request) {
       passwords_->Post([this, &request] {
         Reply reply = Answer(request);
         {
-          std::lock_guard lock(mutex_);
+          std::lock_guard jobLock(mutex_);  // later, on a password thread
           if (--passwordJobs_[request.address] == 0) passwordJobs_.erase(request.address);
         }
         Finish(request, std::move(reply));
