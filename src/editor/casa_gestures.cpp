@@ -301,8 +301,8 @@ void TCasa::Release() {
         [&] {
           if (!wholeRun) return Plan->CleanUpAfterWallMove(w);
           // Walls joined along the run stretched with it: each corner is checked.
-          for (const int32_t c : corners)
-            if (c <= Plan->CornerCount) Plan->CleanUpAfterCornerMove(c);
+          for (const int32_t k : corners)
+            if (k <= Plan->CornerCount) Plan->CleanUpAfterCornerMove(k);
         },
         "CASA_UNDO_MUR");
   } else if (Plan->ShowObjects && Plan->Selected(kSelObject) > 0) {
