@@ -179,7 +179,7 @@ TEST_F(PanelsTest, ObjectNameTypedBecomesOneStepAtTheNextPressOnThePlan) {
 
   for (QChar letter : QString::fromUtf8("Table"))
     QTest::keyClick(form_->eObjetNom, letter.toLatin1());
-  EXPECT_EQ(Plan().Objects[o].nom, "ObjectTable");
+  EXPECT_EQ(Plan().Objects[o].nom, "ObjetTable");
   EXPECT_EQ(form_->Editor->UndoSnapshots.size(), snapshots);
 
   QTest::mouseClick(form_->Editor, Qt::LeftButton, {}, QPoint(700, 500));
