@@ -1,3 +1,5 @@
+// Shared by the benchmarks: generated plans of a given size.
+
 #pragma once
 
 #include <benchmark/benchmark.h>

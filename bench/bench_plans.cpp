@@ -1,3 +1,5 @@
+// The generated plans the benchmarks share.
+
 #include "bench.h"
 
 #include <algorithm>

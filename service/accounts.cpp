@@ -1,3 +1,5 @@
+// Accounts: creation, password hashing, login, sessions.
+
 #include "service/accounts.h"
 
 #include "service/secrets.h"
@@ -160,7 +162,7 @@ void Accounts::PruneThrottle() {
 }
 
 std::string Accounts::OpenSession(int64_t userId) {
-  const std::string sessionId = RandomHex(kSessionBytes);
+  std::string sessionId = RandomHex(kSessionBytes);
   const int64_t now = UnixNow();
   DropExpiredSessions();
   auto db = database_.AcquireForWriting();

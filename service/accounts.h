@@ -1,3 +1,5 @@
+// Accounts: users, their passwords and their sessions.
+
 #pragma once
 
 #include <cstdint>

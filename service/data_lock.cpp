@@ -1,3 +1,5 @@
+// DataLock: the lock file of a data folder.
+
 #include "service/data_lock.h"
 
 #include <fcntl.h>

@@ -1,3 +1,5 @@
+// DataLock: one service per data folder.
+
 #pragma once
 
 #include <string>

@@ -1,3 +1,5 @@
+// The SQLite schema and its upgrades, one version at a time.
+
 #include "service/database.h"
 
 #include <stdexcept>

@@ -1,3 +1,5 @@
+// Database: the service's one database file, schema up to date.
+
 #pragma once
 
 #include <memory>

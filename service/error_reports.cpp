@@ -1,3 +1,5 @@
+// Error reports sent by the editor: stored within limits.
+
 #include "service/error_reports.h"
 
 #include <cctype>

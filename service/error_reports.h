@@ -1,3 +1,5 @@
+// ErrorReports: what the editor reports of its failures.
+
 #pragma once
 
 #include <cstdint>

@@ -1,3 +1,5 @@
+// Form decoding and encoding (application/x-www-form-urlencoded), cookies.
+
 #include "service/form.h"
 
 #include <cctype>

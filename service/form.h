@@ -1,3 +1,5 @@
+// FormFields and the form text codec.
+
 #pragma once
 
 #include <map>

@@ -1,3 +1,5 @@
+// HTML escaping and the common page layout.
+
 #include "service/html.h"
 
 namespace casavo::service {

@@ -1,3 +1,5 @@
+// HTML escaping and PageLayout.
+
 #pragma once
 
 #include <string>

@@ -1,3 +1,5 @@
+// Instance: the parts of one running service, wired together.
+
 #include "service/instance.h"
 
 #include <libxml/parser.h>

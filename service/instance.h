@@ -1,3 +1,5 @@
+// Instance: everything one casavo-service runs over one data folder.
+
 #pragma once
 
 #include <memory>

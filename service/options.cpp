@@ -1,3 +1,5 @@
+// Command-line options of casavo-service.
+
 #include "service/options.h"
 
 #include <charconv>

@@ -1,3 +1,5 @@
+// Options: what casavo-service is started with.
+
 #pragma once
 
 #include <optional>

@@ -1,3 +1,5 @@
+// The web pages: home, gallery, plan page, account pages.
+
 #include "service/pages.h"
 
 #include "service/html.h"

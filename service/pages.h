@@ -1,3 +1,5 @@
+// HtmlPage and the builders of the service's web pages.
+
 #pragma once
 
 #include <string>

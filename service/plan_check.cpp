@@ -1,3 +1,5 @@
+// Plan texts checked with the editor's own reader before they are stored.
+
 #include "service/plan_check.h"
 
 #include <exception>

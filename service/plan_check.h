@@ -1,3 +1,5 @@
+// Why a plan text cannot be stored, in French.
+
 #pragma once
 
 #include <string>

@@ -1,3 +1,5 @@
+// Plans: storage, listing, sharing and previews in SQLite.
+
 #include "service/plans.h"
 
 #include "service/secrets.h"

@@ -1,3 +1,5 @@
+// Plans: what the service stores of a plan and how it is found.
+
 #pragma once
 
 #include <cstdint>

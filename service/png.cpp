@@ -1,3 +1,5 @@
+// PNG checks of the previews sent by the editor (libpng): size, whole decoding.
+
 #include "service/png.h"
 
 #include <png.h>

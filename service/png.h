@@ -1,3 +1,5 @@
+// PNG checks of the previews: their size and whether they decode whole.
+
 #pragma once
 
 #include <optional>

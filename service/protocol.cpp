@@ -1,3 +1,5 @@
+// The editor's protocol: one handler per action, Refusal for a refused one.
+
 #include "service/protocol.h"
 
 #include <algorithm>
@@ -71,26 +73,26 @@ void CheckPlanText(std::string_view text) {
     throw Refusal{"400", std::move(problem)};
 }
 
-Refusal WaitRefusal(int64_t seconds) {
+[[noreturn]] void RefuseWait(int64_t seconds) {
   const int64_t minutes = (seconds + 59) / 60;
-  return {"429", "Trop de mots de passe erronés. Pour protéger les comptes, réessayez dans " +
-                     std::to_string(minutes) + (minutes > 1 ? " minutes." : " minute.")};
+  throw Refusal{"429", "Trop de mots de passe erronés. Pour protéger les comptes, réessayez dans " +
+                           std::to_string(minutes) + (minutes > 1 ? " minutes." : " minute.")};
 }
 
 // The refusal of a save or a preview by someone who may not save the plan.
-Refusal SaveRefusal(SaveRight right, const PlanSummary& plan) {
+[[noreturn]] void RefuseSave(SaveRight right, const PlanSummary& plan) {
   switch (right) {
     case SaveRight::kReadOnly:
-      return {"403", "Ce plan créé par " + plan.owner +
-                         " est partagé en Lecture. Vous ne pouvez pas l'enregistrer."};
+      throw Refusal{"403", "Ce plan créé par " + plan.owner +
+                               " est partagé en Lecture. Vous ne pouvez pas l'enregistrer."};
     case SaveRight::kUseAsNew:
-      return {"403", "Ce plan créé par " + plan.owner +
-                         " est partagé en Utilisation : enregistrez-le comme un nouveau plan "
-                         "à votre nom."};
+      throw Refusal{"403", "Ce plan créé par " + plan.owner +
+                               " est partagé en Utilisation : enregistrez-le comme un nouveau plan "
+                               "à votre nom."};
     default:
       // Someone else's private plan answers as a missing one: the answer
       // must not tell that it exists.
-      return {"404", std::string(kPlanGone)};
+      throw Refusal{"404", std::string(kPlanGone)};
   }
 }
 
@@ -200,7 +202,7 @@ ProtocolReply Protocol::Enregistrement(const FormFields& fields, const std::stri
           "saisissez exactement son pseudo, son e-mail et son mot de passe ; sinon, "
           "choisissez un autre pseudo et une autre adresse e-mail.");
     case Registration::kThrottled:
-      throw WaitRefusal(result.waitSeconds);
+      RefuseWait(result.waitSeconds);
   }
   throw std::logic_error("unhandled registration outcome");
 }
@@ -211,7 +213,7 @@ ProtocolReply Protocol::Connect(const FormFields& fields, const std::string& add
   const std::string pass = RequiredText(fields, "pass");
   CheckVersion(fields);
   const Authentication signIn = accounts_.Authenticate(login, pass, address);
-  if (signIn.waitSeconds > 0) throw WaitRefusal(signIn.waitSeconds);
+  if (signIn.waitSeconds > 0) RefuseWait(signIn.waitSeconds);
   if (!signIn.user || AsciiLower(signIn.user->email) != AsciiLower(email))
     return ProtocolReply::Text("401", "Identifiant, e-mail ou mot de passe incorrect.");
   return ProtocolReply::Text("200", accounts_.OpenSession(signIn.user->id));
@@ -257,7 +259,7 @@ ProtocolReply Protocol::Sauver(const FormFields& fields, const User& user) {
     case SaveOutcome::kNotFound:
       return ProtocolReply::Text("404", kPlanGone);
     case SaveOutcome::kRefused:
-      throw SaveRefusal(result.right, *result.plan);
+      RefuseSave(result.right, *result.plan);
     case SaveOutcome::kStale:
       return ProtocolReply::Text(
           "409", "Ce plan a été enregistré par ailleurs (" + result.plan->stamp +
@@ -299,7 +301,7 @@ ProtocolReply Protocol::SauverPng(const FormFields& fields, const User& user) {
     case SaveOutcome::kSaved:
       return ProtocolReply::Text("200", "OK");
     case SaveOutcome::kRefused:
-      throw SaveRefusal(result.right, *result.plan);
+      RefuseSave(result.right, *result.plan);
     default:
       return ProtocolReply::Text("404", kPlanGone);
   }

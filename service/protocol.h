@@ -1,3 +1,5 @@
+// Protocol: the editor's "action=" requests and their "<status> <data>" replies.
+
 #pragma once
 
 #include <optional>

@@ -1,3 +1,5 @@
+// Random secrets from the system's secure source.
+
 #include "service/secrets.h"
 
 #include <openssl/crypto.h>

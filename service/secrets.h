@@ -1,3 +1,5 @@
+// Random hexadecimal secrets (session ids, salts).
+
 #pragma once
 
 #include <string>

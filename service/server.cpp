@@ -1,3 +1,5 @@
+// The HTTP server over libmicrohttpd: limits, routing, headers.
+
 #include "service/server.h"
 
 #include <arpa/inet.h>
@@ -421,7 +423,7 @@ void HttpService::Loop::HandOverToPasswords(Request& request) {
       passwords_->Post([this, &request] {
         Reply reply = Answer(request);
         {
-          std::lock_guard lock(mutex_);
+          std::lock_guard jobLock(mutex_);  // later, on a password thread
           if (--passwordJobs_[request.address] == 0) passwordJobs_.erase(request.address);
         }
         Finish(request, std::move(reply));

@@ -1,3 +1,5 @@
+// Server and ServerLimits: the HTTP side of casavo-service.
+
 #pragma once
 
 #include <chrono>

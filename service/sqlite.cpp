@@ -1,3 +1,5 @@
+// Connection, Statement and Transaction over the SQLite C API.
+
 #include "service/sqlite.h"
 
 namespace casavo::service {

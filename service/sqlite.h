@@ -1,3 +1,5 @@
+// A thin C++ layer over SQLite: connection, statement, transaction.
+
 #pragma once
 
 #include <sqlite3.h>
@@ -14,7 +16,7 @@ namespace casavo::service {
 // A failed SQLite call; `code` is the extended result code.
 class SqliteError : public std::runtime_error {
  public:
-  SqliteError(int code, const std::string& what) : std::runtime_error(what), code(code) {}
+  SqliteError(int rc, const std::string& what) : std::runtime_error(what), code(rc) {}
   bool IsConstraint() const { return (code & 0xFF) == SQLITE_CONSTRAINT; }
   int code;
 };

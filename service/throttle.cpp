@@ -1,3 +1,5 @@
+// Throttle: failed logins counted per address and per login.
+
 #include "service/throttle.h"
 
 #include <algorithm>

@@ -1,3 +1,5 @@
+// Throttle and ThrottleLimits: how often a client may try.
+
 #pragma once
 
 #include <cstdint>

@@ -1,3 +1,5 @@
+// Local-time formatting for the pages.
+
 #include "service/timefmt.h"
 
 #include <ctime>

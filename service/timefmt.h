@@ -1,3 +1,5 @@
+// strftime of the local time of a Unix time.
+
 #pragma once
 
 #include <cstdint>

@@ -1,14 +1,14 @@
+// Text helpers of the service (the UTF-8 decoder itself is in common/text.h).
+
 #pragma once
 
-#include <optional>
 #include <string>
 #include <string_view>
 
-namespace casavo::service {
+// DecodeUtf8, the strict reading of names and titles, is the common one.
+#include "common/text.h"
 
-// The code points of well-formed UTF-8 (no overlongs, surrogates or values
-// above U+10FFFF); nullopt otherwise.
-std::optional<std::u32string> DecodeUtf8(std::string_view text);
+namespace casavo::service {
 
 // Browsers send form fields and query strings as UTF-8, but an address typed
 // or built elsewhere may carry Windows-1252 bytes: take UTF-8 when it is

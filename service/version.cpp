@@ -1,3 +1,5 @@
+// Dotted version numbers: parsing and order.
+
 #include "service/version.h"
 
 #include <algorithm>

@@ -1,3 +1,5 @@
+// Dotted version numbers of the editor.
+
 #pragma once
 
 #include <optional>

@@ -1,3 +1,5 @@
+// Web: the browser's requests (pages, login, previews) answered.
+
 #include "service/web.h"
 
 #include <charconv>

@@ -1,3 +1,5 @@
+// Web: the service's pages for browsers and its session cookie.
+
 #pragma once
 
 #include <string>

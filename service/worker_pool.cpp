@@ -1,3 +1,5 @@
+// WorkerPool: threads that run queued jobs.
+
 #include "service/worker_pool.h"
 
 namespace casavo::service {

@@ -1,3 +1,5 @@
+// WorkerPool: a fixed number of threads, jobs in order of arrival.
+
 #pragma once
 
 #include <condition_variable>

@@ -1,3 +1,5 @@
+// The subcommands of casavo-tool.
+
 #pragma once
 
 #include <string>

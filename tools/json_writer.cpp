@@ -1,3 +1,5 @@
+// JsonWriter: JSON output of the tool.
+
 #include "json_writer.h"
 
 #include <charconv>

@@ -1,3 +1,5 @@
+// JsonWriter: one JSON value to a stream.
+
 #pragma once
 
 #include <cstdint>

@@ -1,3 +1,5 @@
+// Helpers shared by the tool's subcommands: arguments, plan files.
+
 #include "tool_support.h"
 
 #include <fstream>

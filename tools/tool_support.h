@@ -1,3 +1,5 @@
+// UsageError and the helpers of the tool's subcommands.
+
 #pragma once
 
 #include <optional>

@@ -10,7 +10,7 @@ CASAVO_PACKAGES=(
   libxml2-dev libssl-dev libcpp-httplib-dev libsqlite3-dev libmicrohttpd-dev libpng-dev
   qtkeychain-qt6-dev
   libgtest-dev libgmock-dev libbenchmark-dev libgeos-dev
-  clang libclang-rt-14-dev
+  clang libclang-rt-14-dev clang-format clang-tidy
   xvfb xauth fonts-dejavu-core curl qt6-translations-l10n locales
   qt6-svg-dev qt6-pdf-dev poppler-utils librsvg2-bin
   libgl1-mesa-dri

@@ -1,3 +1,5 @@
+// main() of casavo: the application, the main window and the online part, wired together.
+
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QLibraryInfo>

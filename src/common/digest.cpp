@@ -1,3 +1,5 @@
+// MD5, SHA-1 and Base64 through OpenSSL's libcrypto.
+
 #include "common/digest.h"
 
 #include <openssl/evp.h>

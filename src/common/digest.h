@@ -1,3 +1,5 @@
+// Digests and encodings: MD5, SHA-1 and Base64 of byte strings.
+
 #pragma once
 
 #include <array>

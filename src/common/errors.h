@@ -1,3 +1,5 @@
+// The model's exceptions: RangeError (index or capacity) and OverflowError (int32).
+
 #pragma once
 
 #include <stdexcept>

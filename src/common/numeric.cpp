@@ -1,3 +1,5 @@
+// Half-to-even rounding and checked int32 arithmetic.
+
 #include "common/numeric.h"
 
 #include <cmath>

@@ -1,3 +1,5 @@
+// The one real-to-integer conversion and the checked int32 products and sums.
+
 #pragma once
 
 #include <cstdint>

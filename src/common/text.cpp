@@ -1,3 +1,5 @@
+// Windows-1252 <-> UTF-8 conversion and the program's UTF-8 decoder.
+
 #include "common/text.h"
 
 #include <array>
@@ -43,28 +45,30 @@ void AppendUtf8(std::string& out, char32_t cp) {
   }
 }
 
-// Decodes one UTF-8 sequence at text[pos]; advances pos. Malformed input gives
+// Decodes one UTF-8 sequence at text[pos]; advances pos. A malformed one gives
 // nullopt and skips one byte.
 std::optional<char32_t> NextCodePoint(std::string_view text, size_t& pos) {
   const auto lead = static_cast<unsigned char>(text[pos++]);
   if (lead < 0x80) return lead;
-  int extra;
+  size_t extra;
   char32_t cp;
+  char32_t minimum;  // below it, an overlong form
   if ((lead & 0xE0) == 0xC0) {
-    extra = 1, cp = lead & 0x1F;
+    extra = 1, cp = lead & 0x1F, minimum = 0x80;
   } else if ((lead & 0xF0) == 0xE0) {
-    extra = 2, cp = lead & 0x0F;
+    extra = 2, cp = lead & 0x0F, minimum = 0x800;
   } else if ((lead & 0xF8) == 0xF0) {
-    extra = 3, cp = lead & 0x07;
+    extra = 3, cp = lead & 0x07, minimum = 0x10000;
   } else {
     return std::nullopt;
   }
   if (pos + extra > text.size()) return std::nullopt;
-  for (int i = 0; i < extra; ++i) {
+  for (size_t i = 0; i < extra; ++i) {
     const auto b = static_cast<unsigned char>(text[pos + i]);
     if ((b & 0xC0) != 0x80) return std::nullopt;
     cp = (cp << 6) | (b & 0x3F);
   }
+  if (cp < minimum || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return std::nullopt;
   pos += extra;
   return cp;
 }
@@ -97,6 +101,18 @@ bool FitsCp1252(std::string_view utf8) {
     if (!cp || !CodePointToByte(*cp)) return false;
   }
   return true;
+}
+
+std::optional<std::u32string> DecodeUtf8(std::string_view text, Utf8Mode mode) {
+  std::u32string out;
+  out.reserve(text.size());
+  size_t pos = 0;
+  while (pos < text.size()) {
+    const auto cp = NextCodePoint(text, pos);
+    if (!cp && mode == Utf8Mode::Strict) return std::nullopt;
+    out += cp.value_or(U'\uFFFD');
+  }
+  return out;
 }
 
 std::string AsciiUpper(std::string_view text) {

@@ -1,3 +1,5 @@
+// TCasa: construction, painting, the pointer dispatch by tool, failures of a step.
+
 #include "editor/casa.h"
 
 #include <QMouseEvent>
@@ -154,6 +156,15 @@ void TCasa::keyPressEvent(QKeyEvent* event) {
   KeyDown(event->key(), event->modifiers());
 }
 
+// What each tool does with the pointer (tools 1 to 3 go back to ModeSelect
+// inside their press, so the release after it is the select tool's):
+//
+//   tool            press              move (button up / down)           release
+//   ModeSelect      SelectPress        SelectHover / SelectDrag          Release
+//   ModeDrawWall    DrawWallPress      DrawWallHover                     -
+//   ModeAddOpening  AddOpeningPress    AddOpeningHover / -               -
+//   ModeAddObject   AddObjectPress      AddObjectHover / -                 -
+//
 // Any button acts as the primary one.
 void TCasa::MouseDown(int32_t x, int32_t y) {
   entry_->hide();
@@ -187,9 +198,7 @@ void TCasa::MouseDown(int32_t x, int32_t y) {
         AddOpeningPress(x, y);
         break;
       case ModeAddObject:
-        AddObjetPress(x, y);
-        break;
-      default:
+        AddObjectPress(x, y);
         break;
     }
   });
@@ -214,9 +223,7 @@ void TCasa::MouseMove(int32_t x, int32_t y) {
         if (!MouseIsDown) AddOpeningHover(x, y);
         break;
       case ModeAddObject:
-        if (!MouseIsDown) AddObjetHover(x, y);
-        break;
-      default:
+        if (!MouseIsDown) AddObjectHover(x, y);
         break;
     }
   });
@@ -234,7 +241,17 @@ void TCasa::MouseUp(int32_t, int32_t) {
     Moved = false;
     return;
   }
-  if (Mode == ModeSelect && !refused_) Release();
+  switch (Mode) {
+    case ModeSelect:
+      if (!refused_) Release();
+      break;
+    case ModeDrawWall:
+    case ModeAddOpening:
+    case ModeAddObject:
+    case ModeTraceScale:
+    case ModeTraceLevel:
+      break;
+  }
   MouseIsDown = false;
   Moved = false;
   // An armed tool is ready for the next press.

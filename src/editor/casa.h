@@ -1,3 +1,5 @@
+// TCasa, the plan editor control, and TPlanInfo, the online identity of its plan.
+
 #pragma once
 
 #include <QImage>
@@ -24,17 +26,15 @@ namespace casavo {
 // The online identity of the plan being edited. Texts are UTF-8, except
 // Fichier, which holds a plan text as its bytes.
 struct TPlanInfo {
-  std::string Titre;
-  std::string PlanId;
-  std::string Createur;
-  std::string Divers1;
-  std::string Divers2;
-  std::string DateModification;
-  uint8_t Partage = 0;  // 0 "Aucun", 1 "Lecture", 2 "Modification", 3 "Utilisation"
-  std::string Fichier;
-  // The plan is traced over a picture that stays on this computer: the
-  // service never gets it.
-  bool CalqueLocal = false;
+  std::string Titre;             // title, shown in the window's caption
+  std::string PlanId;            // the service's id; empty for a plan never saved there
+  std::string Createur;          // login of the plan's creator, compared by the autosave
+  std::string Divers1;           // a field of the service's list, passed on unchanged
+  std::string Divers2;           // another such field
+  std::string DateModification;  // modification stamp given by the service
+  uint8_t Partage = 0;           // 0 "Aucun", 1 "Lecture", 2 "Modification", 3 "Utilisation"
+  std::string Fichier;           // the plan text (its bytes) when the record carries one
+  bool CalqueLocal = false;     // traced over a picture kept on this computer, never sent
 };
 
 // The plan area: shows the one plan of the program and turns mouse and
@@ -44,13 +44,16 @@ class TCasa : public QWidget {
   Q_OBJECT
 
  public:
-  static constexpr uint8_t ModeSelect = 0;
-  static constexpr uint8_t ModeDrawWall = 1;
-  static constexpr uint8_t ModeAddOpening = 2;
-  static constexpr uint8_t ModeAddObject = 3;
-  // Two clicks on the traced picture: its scale, or a line to level.
-  static constexpr uint8_t ModeTraceScale = 4;
-  static constexpr uint8_t ModeTraceLevel = 5;
+  // The tools (Mode). Every switch on a tool lists them all without a
+  // default, so that the compiler names each one a new tool leaves out.
+  enum Tool : uint8_t {
+    ModeSelect = 0,      // select, drag, pan; the tool every other one returns to
+    ModeDrawWall = 1,    // a press starts a wall
+    ModeAddOpening = 2,  // a press places an opening on the wall under it
+    ModeAddObject = 3,   // a press places an object off the walls
+    ModeTraceScale = 4,  // two clicks on the traced picture, then its true distance
+    ModeTraceLevel = 5,  // two clicks along a line of the picture that should be level
+  };
 
   explicit TCasa(QWidget* owner = nullptr);
   ~TCasa() override;
@@ -75,10 +78,10 @@ class TCasa : public QWidget {
   int32_t DownY0 = 0;
   // Corners next to the grabbed corner or wall, tried first by Snap.
   TIntList Neighbours;
-  uint8_t Mode = ModeSelect;
+  Tool Mode = ModeSelect;
   // The tool armed by the user: it comes back after each press until Échap, a
   // right click or another tool.
-  uint8_t ArmedTool = ModeSelect;
+  Tool ArmedTool = ModeSelect;
   // The unit of bare numbers typed while drawing: the wall length field's.
   QString LengthUnit = QStringLiteral("m");
   // The kind of each new opening: the one last chosen.
@@ -103,6 +106,7 @@ class TCasa : public QWidget {
   // The label of text typed into a panel and not recorded yet.
   std::string PendingUndoLabel;
 
+  // --- painting, pointer dispatch, failures (casa.cpp) ---
   // Redraws the whole plan off screen now and shows it.
   void Paint();
   // The last picture drawn.
@@ -114,11 +118,13 @@ class TCasa : public QWidget {
   void MouseUp(int32_t x, int32_t y);
   void KeyDown(int key, Qt::KeyboardModifiers shift);
 
+  // --- tools and typed lengths (casa_drawing.cpp) ---
   // Arms a tool until Échap, a right click or another tool; Disarm goes back
   // to selecting.
-  void ArmTool(uint8_t mode);
+  void ArmTool(Tool mode);
   void Disarm();
 
+  // --- view (casa_view.cpp) ---
   // The view: zooms by factor keeping the plan point under the pixel where it
   // is; fits the whole plan in the view.
   void ZoomAt(int32_t x, int32_t y, double factor);
@@ -142,6 +148,7 @@ class TCasa : public QWidget {
   void CopySelection();
   void PasteSelection();
 
+  // --- hit tests (hit_tests.cpp), snapping (snap.cpp) ---
   // Hit tests: the 1-based index under the pixel, or 0.
   int32_t CornerAt(int32_t x, int32_t y) const;
   int32_t WallAt(int32_t x, int32_t y) const;
@@ -152,6 +159,7 @@ class TCasa : public QWidget {
   // The plan point p moved onto nearby corners and walls; sets the guides.
   TPoint Snap(TPoint p, bool excludeSelected);
 
+  // --- undo history and recovery file (undo_history.cpp) ---
   // Undo history. Every step, undo and redo also rewrites the recovery file.
   void PushUndo(const std::string& label);
   // Records the pending panel edit, if any, as its own step.
@@ -229,9 +237,10 @@ class TCasa : public QWidget {
   void wheelEvent(QWheelEvent* event) override;
 
  private:
+  // --- gestures (casa_gestures.cpp; magnetism: casa_drawing.cpp, magnetism.cpp) ---
   // Presses, drags and releases.
   void SelectPress(int32_t x, int32_t y);
-  void ObjetPress(int32_t o, int32_t previous, int32_t x, int32_t y);
+  void ObjectPress(int32_t o, int32_t previous, int32_t x, int32_t y);
   void RecordObjectDrags(int32_t x, int32_t y);
   void GrabCorner(int32_t c, int32_t x, int32_t y);
   void GrabWall(int32_t w, int32_t x, int32_t y);
@@ -240,16 +249,16 @@ class TCasa : public QWidget {
   void DragWall(int32_t w, int32_t x, int32_t y);
   void DragRun(int32_t x, int32_t y);
   int32_t DuplicateWall(int32_t w);
-  void DragObjet(int32_t o, int32_t x, int32_t y);
+  void DragObject(int32_t o, int32_t x, int32_t y);
   // Object o against the wall it is near, turned from its angle at the press.
-  void MagnetiseObjet(int32_t o);
+  void MagnetiseObject(int32_t o);
   void Pan(int32_t x, int32_t y);
   void Release();
   // Ends a corner, wall or object move: clean-up, paint, undo step, panels.
   void FinishMove(const std::function<void()>& cleanUp, std::string_view undoKey);
   void DrawWallPress(int32_t x, int32_t y);
   void AddOpeningPress(int32_t x, int32_t y);
-  void AddObjetPress(int32_t x, int32_t y);
+  void AddObjectPress(int32_t x, int32_t y);
 
   // Magnetism of a dragged corner when no guide holds it.
   TPoint Magnetise(int32_t c, TPoint q);
@@ -277,12 +286,14 @@ class TCasa : public QWidget {
   void FitTrace();
   TracePoint ScreenToPlanExact(int32_t x, int32_t y) const;
 
+  // --- hover (casa_hover.cpp) ---
   // Hover feedback.
   void SelectHover(int32_t x, int32_t y);
   void DrawWallHover(int32_t x, int32_t y);
   void AddOpeningHover(int32_t x, int32_t y);
-  void AddObjetHover(int32_t x, int32_t y);
+  void AddObjectHover(int32_t x, int32_t y);
 
+  // --- keys and deletion (casa_keys.cpp) ---
   void DeleteSelection();
   void ConfirmDelete(std::string_view questionKey, std::string_view undoKey,
                      const std::function<void()>& remove);

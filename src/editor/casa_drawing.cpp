@@ -27,7 +27,7 @@ TPoint OtherEnd(const TCasaPlan& plan, int32_t w, int32_t c) {
 
 }  // namespace
 
-void TCasa::ArmTool(uint8_t mode) {
+void TCasa::ArmTool(Tool mode) {
   ArmedTool = mode;
   Mode = mode;
 }

@@ -12,13 +12,13 @@ namespace casavo {
 namespace {
 
 // A plain object, when no model is chosen.
-constexpr int32_t kObjetSize = 600;
+constexpr int32_t kObjectSize = 600;
 // How near a wall face an object's rectangle comes before it rests against it.
 constexpr int32_t kWallReach = 150;
 // Each paste lands this much further right and down than the last.
 constexpr int32_t kPasteStep = 300;
 
-constexpr char kNoRoomForObjet[] = "Le plan est plein : impossible d'ajouter un objet.";
+constexpr char kNoRoomForObject[] = "Le plan est plein : impossible d'ajouter un objet.";
 
 int32_t Normalised(int64_t degrees) {
   return static_cast<int32_t>(((degrees % 360) + 360) % 360);
@@ -35,17 +35,17 @@ void TCasa::ArmFurniture(const std::string& model) {
 }
 
 int32_t TCasa::PlaceFurniture(int32_t x, int32_t y) {
-  if (Refuse(Plan->ObjectCount < TCasaPlan::kMaxObjects, kNoRoomForObjet)) return 0;
+  if (Refuse(Plan->ObjectCount < TCasaPlan::kMaxObjects, kNoRoomForObject)) return 0;
   int32_t k = 0;
   Guarded([&] {
     const FurnitureModel* model = FindFurnitureModel(NextModel);
     const TPoint p = Plan->ScreenToPlan({x, y});
     k = model ? Plan->AddObjet(p.x, p.y, model->width, model->depth, 0, 0, model->name)
-              : Plan->AddObjet(p.x, p.y, kObjetSize, kObjetSize, 0, 0, "Objet");
+              : Plan->AddObjet(p.x, p.y, kObjectSize, kObjectSize, 0, 0, "Objet");
     if (model) Plan->Objects[k].modele = model->key;
     Plan->SetSelection(k, kSelObject);
     dragAngle_ = 0;
-    if (!keyState_->AltHeld()) MagnetiseObjet(k);
+    if (!keyState_->AltHeld()) MagnetiseObject(k);
     // A drag in the same press carries the new object along.
     RecordObjectDrags(x, y);
     placing_ = true;
@@ -55,7 +55,7 @@ int32_t TCasa::PlaceFurniture(int32_t x, int32_t y) {
   return k;
 }
 
-void TCasa::MagnetiseObjet(int32_t o) {
+void TCasa::MagnetiseObject(int32_t o) {
   TObjet& objet = Plan->Objects[o];
   objet.a = dragAngle_;
   const auto placed =
@@ -101,7 +101,7 @@ void TCasa::PasteSelection() {
   if (clipboard_.empty()) return;
   const auto count = static_cast<int32_t>(clipboard_.size());
   if (Plan->ObjectCount > TCasaPlan::kMaxObjects - count) {
-    Plan->Message(kNoRoomForObjet);
+    Plan->Message(kNoRoomForObject);
     return;
   }
   int32_t highest = Plan->NextGroup;

@@ -1,3 +1,5 @@
+// TCasa: what a press, a drag and a release do to the plan, per tool.
+
 #include <algorithm>
 #include <cstdlib>
 #include <vector>
@@ -51,12 +53,12 @@ TPoint Offset(int32_t x, int32_t y, int32_t dx, int32_t dy) {
 void TCasa::SelectPress(int32_t x, int32_t y) {
   const int32_t indexBefore = Plan->SelIndex;
   const uint8_t kindBefore = Plan->SelKind;
-  const int32_t previousObjet = Plan->Selected(kSelObject);
+  const int32_t previousObject = Plan->Selected(kSelObject);
   Plan->SetSelection(0, kSelNothing);
   const int32_t o = ObjetAt(x, y);
   const int32_t w = WallAt(x, y);
   if (o > 0 && Plan->ShowObjects) {
-    ObjetPress(o, previousObjet, x, y);
+    ObjectPress(o, previousObject, x, y);
   } else if (const int32_t n = OpeningAt(x, y, w); n > 0) {
     Plan->SetSelection(n, kSelOpening);
   } else if (const int32_t c = CornerAt(x, y); c > 0) {
@@ -74,7 +76,7 @@ void TCasa::SelectPress(int32_t x, int32_t y) {
 
 // Ctrl takes the object out of its group; Shift joins it, with everything
 // grouped with it, to the object selected before.
-void TCasa::ObjetPress(int32_t o, int32_t previous, int32_t x, int32_t y) {
+void TCasa::ObjectPress(int32_t o, int32_t previous, int32_t x, int32_t y) {
   TCasaPlan& plan = *Plan;
   if (keyState_->CtrlHeld()) {
     plan.Objects[o].groupe = -1;
@@ -86,11 +88,11 @@ void TCasa::ObjetPress(int32_t o, int32_t previous, int32_t x, int32_t y) {
       highest = std::max(highest, plan.Objects[i].groupe);
     const int32_t g = plan.NextGroup = CheckedAdd(highest, 1);
     const int32_t previousGroup = plan.Objects[previous].groupe;
-    const int32_t objetGroup = plan.Objects[o].groupe;
+    const int32_t objectGroup = plan.Objects[o].groupe;
     for (int32_t i = 1; i <= plan.ObjectCount; ++i) {
       int32_t& groupe = plan.Objects[i].groupe;
       if ((previousGroup > 0 && groupe == previousGroup) ||
-          (objetGroup > 0 && groupe == objetGroup))
+          (objectGroup > 0 && groupe == objectGroup))
         groupe = g;
     }
     plan.Objects[previous].groupe = g;
@@ -146,14 +148,23 @@ void TCasa::SelectDrag(int32_t x, int32_t y) {
   if (refused_) return;
   Plan->GuideX = -1;
   Plan->GuideY = -1;
-  if (const int32_t c = Plan->Selected(kSelCorner); c > 0)
-    DragCorner(c, x, y);
-  else if (const int32_t w = Plan->Selected(kSelWall); w > 0)
-    DragWall(w, x, y);
-  else if (const int32_t o = Plan->Selected(kSelObject); o > 0 && Plan->ShowObjects)
-    DragObjet(o, x, y);
-  else
-    Pan(x, y);
+  const int32_t n = Plan->SelIndex;
+  switch (static_cast<SelectionKind>(Plan->SelKind)) {
+    case kSelCorner:
+      if (n > 0) return DragCorner(n, x, y);
+      break;
+    case kSelWall:
+      if (n > 0) return DragWall(n, x, y);
+      break;
+    case kSelObject:
+      if (n > 0 && Plan->ShowObjects) return DragObject(n, x, y);
+      break;
+    case kSelNothing:
+    case kSelOpening:
+    case kSelRoom:
+      break;
+  }
+  Pan(x, y);
 }
 
 void TCasa::DragCorner(int32_t c, int32_t x, int32_t y) {
@@ -260,7 +271,7 @@ int32_t TCasa::DuplicateWall(int32_t w) {
   return copy;
 }
 
-void TCasa::DragObjet(int32_t o, int32_t x, int32_t y) {
+void TCasa::DragObject(int32_t o, int32_t x, int32_t y) {
   const int32_t group = Plan->Objects[o].groupe;
   if (!Moved) dragAngle_ = Plan->Objects[o].a;
   for (int32_t i = 1; i <= Plan->ObjectCount; ++i) {
@@ -271,7 +282,7 @@ void TCasa::DragObjet(int32_t o, int32_t x, int32_t y) {
     objet.y = p.y;
   }
   // A lone object comes to rest against a wall it nears; Alt keeps it free.
-  if (group <= 0 && !keyState_->AltHeld()) MagnetiseObjet(o);
+  if (group <= 0 && !keyState_->AltHeld()) MagnetiseObject(o);
   Paint();
   Status("CASA_DEP_OBJET");
 }
@@ -299,8 +310,8 @@ void TCasa::Release() {
         [&] {
           if (!wholeRun) return Plan->CleanUpAfterWallMove(w);
           // Walls joined along the run stretched with it: each corner is checked.
-          for (const int32_t c : corners)
-            if (c <= Plan->CornerCount) Plan->CleanUpAfterCornerMove(c);
+          for (const int32_t k : corners)
+            if (k <= Plan->CornerCount) Plan->CleanUpAfterCornerMove(k);
         },
         "CASA_UNDO_MUR");
   } else if (Plan->ShowObjects && Plan->Selected(kSelObject) > 0) {
@@ -383,7 +394,7 @@ void TCasa::AddOpeningPress(int32_t x, int32_t y) {
   }
 }
 
-void TCasa::AddObjetPress(int32_t x, int32_t y) {
+void TCasa::AddObjectPress(int32_t x, int32_t y) {
   Mode = ModeSelect;
   setCursor(Qt::ArrowCursor);
   if (WallAt(x, y) > 0) return;

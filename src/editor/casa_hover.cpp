@@ -1,3 +1,5 @@
+// TCasa: hover feedback of each tool (pointer shape, status text, guides).
+
 #include "editor/casa.h"
 #include "editor/messages.h"
 
@@ -47,7 +49,7 @@ void TCasa::AddOpeningHover(int32_t x, int32_t y) {
   }
 }
 
-void TCasa::AddObjetHover(int32_t x, int32_t y) {
+void TCasa::AddObjectHover(int32_t x, int32_t y) {
   if (WallAt(x, y) > 0) {
     setCursor(Qt::ArrowCursor);
     Plan->Message("");

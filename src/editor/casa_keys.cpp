@@ -1,3 +1,5 @@
+// TCasa: the keyboard commands and the confirmed deletion of the selection.
+
 #include <algorithm>
 #include <vector>
 

@@ -1,3 +1,5 @@
+// The real key state and yes/no box behind the editor's seams.
+
 #include "editor/editor_seams.h"
 
 #include <QGuiApplication>

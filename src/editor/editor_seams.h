@@ -1,3 +1,5 @@
+// Seams of the editor: modifier key state and its yes/no questions.
+
 #pragma once
 
 #include <QString>

@@ -1,3 +1,5 @@
+// TCasa hit tests: the corner, wall, opening, room or object under a pixel.
+
 #include <QPolygon>
 
 #include "editor/casa.h"

@@ -1,3 +1,5 @@
+// The small entry for a typed length and angle while a wall is drawn.
+
 #include "editor/length_entry.h"
 
 #include <QHBoxLayout>

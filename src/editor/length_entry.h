@@ -1,3 +1,5 @@
+// LengthEntry: the length and angle typed while a wall is drawn.
+
 #pragma once
 
 #include <QFrame>

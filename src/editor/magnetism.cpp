@@ -1,3 +1,5 @@
+// Magnetism: a dragged wall end held to round lengths and angles.
+
 #include "editor/magnetism.h"
 
 #include <cmath>

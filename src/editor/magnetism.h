@@ -1,3 +1,5 @@
+// Where magnetism puts a wall end dragged from an anchor.
+
 #pragma once
 
 #include "plan/casa_plan.h"

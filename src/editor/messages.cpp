@@ -1,3 +1,5 @@
+// The message catalogue's texts and their lookup.
+
 #include "editor/messages.h"
 
 #include <algorithm>

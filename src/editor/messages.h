@@ -1,3 +1,5 @@
+// Messages: the catalogue of French status, question and undo texts, by key.
+
 #pragma once
 
 #include <string>

@@ -1,3 +1,5 @@
+// TCasa::Snap: a plan point pulled onto nearby corners and walls, with guides.
+
 #include <cstdlib>
 
 #include "common/numeric.h"

@@ -1,3 +1,5 @@
+// TCasa: undo and redo by plan-text snapshots, the recovery file, autosave.
+
 #include <QString>
 #include <filesystem>
 #include <memory>

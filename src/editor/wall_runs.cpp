@@ -1,3 +1,5 @@
+// Straight runs of wall pieces, found and moved as one wall.
+
 #include "editor/wall_runs.h"
 
 #include <algorithm>

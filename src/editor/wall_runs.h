@@ -1,3 +1,5 @@
+// WallRun: the pieces of one straight wall as the user sees it.
+
 #pragma once
 
 #include <cstdint>

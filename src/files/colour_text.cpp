@@ -1,3 +1,5 @@
+// Colour texts of the plan file: RGB to text and back.
+
 #include <charconv>
 #include <cstdio>
 

@@ -1,3 +1,5 @@
+// Whole-file reads and flushed, atomic writes, with causes for the user.
+
 #include "files/file_io.h"
 
 #include <fcntl.h>

@@ -1,3 +1,5 @@
+// File reads and writes that raise FileError with a text for the user.
+
 #pragma once
 
 #include <sys/types.h>

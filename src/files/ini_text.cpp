@@ -1,3 +1,5 @@
+// The INI text of the settings file: read, look up, write back.
+
 #include "files/ini_text.h"
 
 #include <stdexcept>

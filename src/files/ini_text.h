@@ -1,3 +1,5 @@
+// INI rules of the settings file on its bytes: sections, keys, values.
+
 #pragma once
 
 #include <optional>

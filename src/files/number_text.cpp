@@ -1,3 +1,5 @@
+// Number texts of the plan file, written and read with '.' whatever the locale.
+
 #include "files/number_text.h"
 
 #include <charconv>

@@ -1,3 +1,5 @@
+// Locale-independent number texts of the plan file.
+
 #pragma once
 
 #include <cstdint>

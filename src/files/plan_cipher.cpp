@@ -1,3 +1,5 @@
+// The plan-file cipher: Blowfish from libcrypto, our chaining and tail.
+
 #include <array>
 #include <cstring>
 

@@ -1,3 +1,5 @@
+// Plan files: enciphered or plain bytes to plan and back.
+
 #include "files/plan_file.h"
 
 #include "files/file_io.h"

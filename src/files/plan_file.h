@@ -1,3 +1,5 @@
+// The plan file: cipher, reading its bytes into a plan, writing a plan out.
+
 #pragma once
 
 #include <string>

@@ -1,3 +1,5 @@
+// PlanFiller: read values into a plan through the plan's own adds.
+
 #include "files/plan_filler.h"
 
 #include <cmath>

@@ -1,3 +1,5 @@
+// PlanFiller: rebuilds a plan from read values, for both text forms.
+
 #pragma once
 
 #include <optional>

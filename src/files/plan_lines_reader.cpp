@@ -1,3 +1,5 @@
+// Reader of the older plan text form, key=value lines.
+
 #include <unordered_map>
 
 #include "common/text.h"

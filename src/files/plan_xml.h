@@ -1,3 +1,5 @@
+// The plan text: the XML reader and writer and the older line form.
+
 #pragma once
 
 #include <cstdint>

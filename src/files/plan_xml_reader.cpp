@@ -1,3 +1,5 @@
+// Reader of the XML plan text (libxml2), ISO-8859-1 and UTF-8.
+
 #include <libxml/parser.h>
 #include <libxml/xmlIO.h>
 

@@ -1,3 +1,5 @@
+// Writer of the XML plan text.
+
 #include <libxml/chvalid.h>
 #include <libxml/dict.h>
 #include <libxml/xmlstring.h>

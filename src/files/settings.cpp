@@ -1,3 +1,5 @@
+// The application folder and the settings file parametres.ini.
+
 #include "files/settings.h"
 
 #include <pwd.h>

@@ -1,3 +1,5 @@
+// The per-user application folder and its settings file.
+
 #pragma once
 
 #include <functional>

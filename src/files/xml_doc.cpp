@@ -1,3 +1,5 @@
+// Accessors over libxml2 nodes: children, attributes, text.
+
 #include "files/xml_doc.h"
 
 namespace casavo {

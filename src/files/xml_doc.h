@@ -1,3 +1,5 @@
+// Owning handles and accessors over the libxml2 tree.
+
 #pragma once
 
 #include <libxml/tree.h>

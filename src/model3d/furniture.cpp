@@ -1,3 +1,5 @@
+// Furniture heights by model name, for the 3D view.
+
 #include "model3d/furniture.h"
 
 #include <algorithm>

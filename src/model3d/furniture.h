@@ -1,3 +1,5 @@
+// How tall a piece of furniture stands, by its name.
+
 #pragma once
 
 #include <cstdint>

@@ -1,3 +1,5 @@
+// Mesh: polygons and triangles with their paint.
+
 #include "model3d/mesh.h"
 
 #include <cmath>

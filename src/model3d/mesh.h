@@ -1,3 +1,5 @@
+// The 3D model's mesh: points, faces and what each face belongs to.
+
 #pragma once
 
 #include <cstdint>

@@ -1,3 +1,5 @@
+// The 3D model of a plan: walls with holes, openings, floors, furniture.
+
 #include "model3d/model3d.h"
 
 #include <vector>

@@ -1,3 +1,5 @@
+// BuildModel: the 3D mesh of a whole plan.
+
 #pragma once
 
 #include "model3d/mesh.h"

@@ -1,3 +1,5 @@
+// ModelCache: rebuilds only what a change touched.
+
 #include "model3d/model_cache.h"
 
 #include "model3d/model3d.h"

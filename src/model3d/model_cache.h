@@ -1,3 +1,5 @@
+// ModelCache: the 3D model kept from one change to the next.
+
 #pragma once
 
 #include <array>

@@ -1,3 +1,5 @@
+// Frames, glass and door leaves of the openings in 3D.
+
 #include "model3d/opening_parts.h"
 
 namespace casavo::model3d {

@@ -1,3 +1,5 @@
+// What fills an opening's hole in 3D.
+
 #pragma once
 
 #include "model3d/mesh.h"

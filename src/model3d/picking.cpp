@@ -1,3 +1,5 @@
+// Ray-triangle picking and the walls cut at knee height.
+
 #include "model3d/picking.h"
 
 #include <algorithm>

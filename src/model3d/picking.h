@@ -1,3 +1,5 @@
+// Ray picking of the mesh and the walls a walker bumps into.
+
 #pragma once
 
 #include <optional>

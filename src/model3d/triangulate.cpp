@@ -1,3 +1,5 @@
+// Triangulation of simple polygons by ear clipping.
+
 #include "model3d/triangulate.h"
 
 #include <cmath>

@@ -1,3 +1,5 @@
+// Triangulation of a plan polygon (floors, wall faces with holes).
+
 #pragma once
 
 #include <array>

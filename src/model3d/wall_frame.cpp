@@ -1,3 +1,5 @@
+// Along-the-wall coordinates and the holes openings cut.
+
 #include "model3d/wall_frame.h"
 
 #include <algorithm>

@@ -1,3 +1,5 @@
+// WallFrame: a wall's own coordinates; the heights of its holes.
+
 #pragma once
 
 #include "model3d/mesh.h"

@@ -1,3 +1,5 @@
+// A wall as one closed solid with its holes.
+
 #include "model3d/wall_solid.h"
 
 #include <algorithm>

@@ -1,3 +1,5 @@
+// AddWallSolid: wall w as a closed solid of the mesh.
+
 #pragma once
 
 #include <vector>

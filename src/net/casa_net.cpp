@@ -1,3 +1,5 @@
+// TCasaNet: the service protocol's requests and their replies.
+
 #include "net/casa_net.h"
 
 #include <QBuffer>

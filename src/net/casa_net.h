@@ -1,3 +1,5 @@
+// TCasaNet: the client of the service protocol (account, Charger, Sauver, Lister).
+
 #pragma once
 
 #include <QByteArray>
@@ -48,7 +50,6 @@ class TCasaNet {
   bool AskAccount(bool& remember);
   bool ConcludeConnection(const ServiceReply& reply, bool remember);
   void OfferNewVersion(const std::string& address);
-  static void ReadLister(const std::string& data, TPlanInfo& info);
 
   ServiceTransport& transport_;
   NetDialogs& dialogs_;

@@ -1,3 +1,5 @@
+// The casavo:// scheme: registration, its handler, link parsing.
+
 #include "net/casavo_scheme.h"
 
 #include <QStringList>

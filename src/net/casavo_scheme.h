@@ -1,3 +1,5 @@
+// The casavo:// links of the service's pages that drive the editor.
+
 #pragma once
 
 #include <QString>

@@ -1,3 +1,5 @@
+// The service's address from the settings.
+
 #include "net/endpoint.h"
 
 #include "files/settings.h"

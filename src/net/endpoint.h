@@ -1,3 +1,5 @@
+// The service's address (settings key "Service").
+
 #pragma once
 
 #include <QString>

@@ -1,3 +1,5 @@
+// The account dialog (connect or create an account).
+
 #include "net/fm_net_enregistrement.h"
 
 #include <QCheckBox>

@@ -1,3 +1,5 @@
+// TfmNetEnregistrement: the account dialog.
+
 #pragma once
 
 #include <QDialog>

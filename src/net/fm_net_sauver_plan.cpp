@@ -1,3 +1,5 @@
+// The online save dialog: title and sharing level (Partage).
+
 #include "net/fm_net_sauver_plan.h"
 
 #include <QCheckBox>

@@ -1,3 +1,5 @@
+// TfmNetSauverPlan: the online save dialog.
+
 #pragma once
 
 #include <QDialog>

@@ -1,3 +1,5 @@
+// HttpTransport: form POSTs over QtNetwork, waited for in a local loop.
+
 #include "net/http_transport.h"
 
 #include <QCursor>

@@ -1,3 +1,5 @@
+// HttpTransport: the service transport over QtNetwork.
+
 #pragma once
 
 #include <QNetworkAccessManager>

@@ -1,3 +1,5 @@
+// The desktop keyring through QtKeychain.
+
 #include "net/keyring.h"
 
 #include <qt6keychain/keychain.h>

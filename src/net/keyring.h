@@ -1,3 +1,5 @@
+// PasswordKeyring: where a remembered password is kept.
+
 #pragma once
 
 #include <string>

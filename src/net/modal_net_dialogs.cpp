@@ -1,3 +1,5 @@
+// The real, modal account and save dialogs.
+
 #include "net/modal_net_dialogs.h"
 
 #include <QDesktopServices>

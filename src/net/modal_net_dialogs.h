@@ -1,3 +1,5 @@
+// ModalNetDialogs: NetDialogs shown as modal dialogs.
+
 #pragma once
 
 #include "net/net_dialogs.h"

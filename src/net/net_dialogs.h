@@ -1,3 +1,5 @@
+// NetDialogs: the seam to the account and save dialogs (scripted in tests).
+
 #pragma once
 
 #include <QString>

@@ -1,3 +1,5 @@
+// OnlineEditor: the main window's online part.
+
 #include "net/online_editor.h"
 
 #include <QNetworkCookie>

@@ -1,3 +1,5 @@
+// OnlineEditor: connection, web view and online plans of the main window.
+
 #pragma once
 
 #include <memory>

@@ -1,3 +1,5 @@
+// Loading plans from the service and saving them there.
+
 #include "net/online_plans.h"
 
 #include "files/plan_xml.h"

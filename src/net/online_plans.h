@@ -1,3 +1,5 @@
+// OnlinePlans: Charger and Sauver between the editor and the service.
+
 #pragma once
 
 #include <string>

@@ -1,3 +1,5 @@
+// PageNavigator: the seam that shows service pages in the web view.
+
 #pragma once
 
 #include <QUrl>

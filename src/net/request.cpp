@@ -1,3 +1,5 @@
+// FormBody and the parsing of the service's replies.
+
 #include "net/request.h"
 
 #include <charconv>

@@ -1,3 +1,5 @@
+// FormBody and ServiceReply: one "action=" request and its reply.
+
 #pragma once
 
 #include <QByteArray>

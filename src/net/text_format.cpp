@@ -1,3 +1,5 @@
+// "%s" substitution for the message texts.
+
 #include "net/text_format.h"
 
 namespace casavo {

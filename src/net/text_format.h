@@ -1,3 +1,5 @@
+// Replaces each "%s" of a pattern with the next value.
+
 #pragma once
 
 #include <QString>

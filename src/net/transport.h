@@ -1,3 +1,5 @@
+// ServiceTransport: carries one form POST to the service.
+
 #pragma once
 
 #include <QByteArray>

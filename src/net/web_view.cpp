@@ -1,3 +1,5 @@
+// TWebView: the embedded web view and its navigation guard.
+
 #include "net/web_view.h"
 
 #include <QElapsedTimer>

@@ -1,3 +1,5 @@
+// TWebView and CasavoWebPage: the web view over the editor.
+
 #pragma once
 
 #include <QObject>

@@ -1,3 +1,5 @@
+// AdditionIndex: corner positions and wall cells while many walls are added.
+
 #include "plan/addition_index.h"
 
 #include <algorithm>

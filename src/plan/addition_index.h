@@ -1,3 +1,5 @@
+// AdditionIndex: what BulkAdding keeps to add walls without scanning.
+
 #pragma once
 
 #include <cstdint>

@@ -1,3 +1,5 @@
+// TCasaPlan, the plan model, and its records TWall, TOpening, TPiece, TObjet.
+
 #pragma once
 
 #include <array>
@@ -18,56 +20,62 @@ namespace casavo {
 
 class AdditionIndex;
 
-// Selection kinds (SelKind).
-enum : uint8_t {
-  kSelNothing = 0,
-  kSelCorner = 1,
-  kSelWall = 2,
-  kSelOpening = 3,
-  kSelObject = 4,
-  kSelRoom = 5,
+// Selection kinds: the values of SelKind, saying which table SelIndex indexes.
+// A switch on a kind lists them all without a default, so that the compiler
+// names each one a new kind leaves out.
+enum SelectionKind : uint8_t {
+  kSelNothing = 0,  // SelIndex is 0
+  kSelCorner = 1,   // Corners
+  kSelWall = 2,     // Walls
+  kSelOpening = 3,  // Openings
+  kSelObject = 4,   // Objects
+  kSelRoom = 5,     // Rooms
 };
 
+// One wall (mur): a thick segment along its centre line from C1 to C2.
 struct TWall {
-  int32_t C1 = 0;
-  int32_t C2 = 0;
-  int32_t epais = 0;
-  // C1, outline point 1, outline point 2, C2, outline point 3, outline point 4.
+  int32_t C1 = 0;     // index in Corners of the start corner
+  int32_t C2 = 0;     // index in Corners of the end corner
+  int32_t epais = 0;  // thickness, mm; epais/2 (towards zero) on each side of the centre line
+  // Drawn hexagon: C1, outline point 1, outline point 2, C2, outline point 3,
+  // outline point 4 (figure at JoinEnd in plan_outline.cpp). Derived.
   std::array<TPoint, 6> Shape{};
-  bool JoinedAtC1 = false;
-  bool JoinedAtC2 = false;
+  bool JoinedAtC1 = false;  // another wall meets the C1 end; derived
+  bool JoinedAtC2 = false;  // another wall meets the C2 end; derived
 };
 
+// One door or window (trou). It has no position of its own: it lies on its
+// wall. The field names are the plan file's attribute names.
 struct TOpening {
-  int32_t cote = 0;
-  int32_t sorte = 0;
-  int32_t volet = 0;
-  int32_t imur = 0;
-  int32_t dcoin1 = 0;
-  int32_t large = 0;
+  int32_t cote = 0;    // 1: the door swings to the other side of the wall; else 0
+  int32_t sorte = 0;   // type code (door, window, bay...; the table is in the main window)
+  int32_t volet = 0;   // shutter: 0 none, 1 right, 2 left, 3 double
+  int32_t imur = 0;    // index in Walls of the wall that carries it
+  int32_t dcoin1 = 0;  // mm along the centre line from the wall's C1 to the opening's middle
+  int32_t large = 0;   // width along the wall, mm
 };
 
-// A detected room.
+// One detected room (pièce); found again by every DetectRooms.
 struct TPiece {
-  double surface = 0;
-  TPoint Centre;
-  TIntList Border;
-  std::string hash;
+  double surface = 0;  // area of the inner polygon, mm², > 0
+  TPoint Centre;       // area centroid, where the label goes; (0, 0) for no area
+  TIntList Border;     // closed walk of Outline entries; the last item is the first
+  std::string hash;    // key of the room's name, kind and colour: MD5 of Border, upper-case hex
 };
 
+// One placed object (objet), a rotated rectangle. The field names are the
+// plan file's attribute names.
 struct TObjet {
-  int32_t x = 0;
-  int32_t y = 0;
-  int32_t l = 0;
-  int32_t h = 0;
-  int32_t a = 0;
-  int32_t groupe = 0;
-  std::string nom;  // UTF-8
-  // The furniture model whose symbol is drawn ("lit140", "canape3"…); empty
-  // for a plain box.
-  std::string modele;
-  int32_t DragX = 0;
-  int32_t DragY = 0;
+  int32_t x = 0;       // centre, mm
+  int32_t y = 0;       // centre, mm (downwards)
+  int32_t l = 0;       // extent along its own x axis before rotation, mm
+  int32_t h = 0;       // extent along its own y axis before rotation, mm
+  int32_t a = 0;       // rotation about the centre, degrees
+  int32_t groupe = 0;  // group number from NextGroup; 0 or less: in no group
+  std::string nom;     // name shown on the plan and in its panel, UTF-8
+  std::string modele;  // furniture model whose symbol is drawn ("lit140"...); empty: a plain box
+  int32_t DragX = 0;   // pixels: screen position minus the press, during a drag; not saved
+  int32_t DragY = 0;   // pixels, as DragX
 };
 
 // The whole drawing of one floor: fixed-capacity tables, the rooms found from
@@ -141,13 +149,13 @@ class TCasaPlan {
   // The picture traced over, if any; it follows the plan when the origin shifts.
   TTrace Trace;
 
-  // --- lifetime ---------------------------------------------------------
+  // --- lifetime (plan_view.cpp) -----------------------------------------
   // New plan: tables, room attributes, NextGroup and selection emptied, the
   // wall height back to its default. The
   // view and the display switches are left alone.
   void Clear();
 
-  // --- selection and host -------------------------------------------------
+  // --- selection and host (plan_view.cpp) ---------------------------------
   void SetSelection(int32_t index, uint8_t kind);
   // SelIndex when SelKind is kind, else 0.
   int32_t Selected(uint8_t kind) const;
@@ -158,7 +166,7 @@ class TCasaPlan {
   // Calls OnSelectionChange (with a null sender) when assigned.
   void NotifySelectionChange() const;
 
-  // --- view conversions (long double, rounded once, half to even) --------
+  // --- view conversions, long double rounded once, half to even (plan_view.cpp) ---
   int32_t PlanToScreenX(int32_t x) const;
   int32_t PlanToScreenY(int32_t y) const;
   TPoint PlanToScreen(TPoint p) const;
@@ -166,7 +174,7 @@ class TCasaPlan {
   int32_t ScreenToPlanY(int32_t py) const;
   TPoint ScreenToPlan(TPoint p) const;
 
-  // --- geometry -----------------------------------------------------------
+  // --- geometry (plan_shapes.cpp; outlines: plan_outline.cpp) -------------
   TQuad WallPolygon(int32_t w) const;
   TQuad OpeningPolygon(int32_t n) const;
   TQuad ObjetPolygon(int32_t n) const;
@@ -180,7 +188,7 @@ class TCasaPlan {
   // INT32_MIN) without corners.
   TRect GetBounds() const;
 
-  // --- corners --------------------------------------------------------------
+  // --- corners (plan_edit.cpp) ----------------------------------------------
   int32_t FindOrAddCorner(TPoint p);
   int32_t AddCorner(TPoint p);
   void DeleteCorner(int32_t k);
@@ -188,7 +196,7 @@ class TCasaPlan {
   TIntList CornersAround(int32_t k) const;
   TIntList WallsAtCorner(int32_t k) const;
 
-  // --- walls ----------------------------------------------------------------
+  // --- walls (plan_edit.cpp; joins: joins.cpp) ------------------------------
   // Finds or adds both corners, appends a wall of DefaultThickness and splits
   // it at its crossings. Returns the new wall's index. An add that raises
   // leaves the plan as it was (so do all the operations below that raise).
@@ -209,19 +217,19 @@ class TCasaPlan {
   int32_t WallLength(int32_t w) const;
   TPoint WallMiddle(int32_t w) const;
 
-  // --- openings ---------------------------------------------------------------
+  // --- openings (plan_edit.cpp; clamps: plan_cleanup.cpp) ---------------------
   int32_t AddOpening(int32_t imur, int32_t large, int32_t dcoin1, int32_t sorte, int32_t volet,
                      int32_t cote);
   void DeleteOpening(int32_t n);
   bool ClampOpening(int32_t n);
   bool ClampAllOpenings();
 
-  // --- objects ----------------------------------------------------------------
+  // --- objects (plan_edit.cpp) ------------------------------------------------
   int32_t AddObjet(int32_t x, int32_t y, int32_t l, int32_t h, int32_t a, int32_t groupe,
                    const std::string& nom);
   void DeleteObjet(int32_t n);
 
-  // --- whole plan ---------------------------------------------------------------
+  // --- whole plan (plan_cleanup.cpp; overlaps: overlaps.cpp) --------------------
   void RemoveShortAndDuplicateWalls();
   void MergeCoincidentCorners();
   void NormaliseOrigin();
@@ -235,7 +243,7 @@ class TCasaPlan {
   void CleanUpAfterCornerMove(int32_t corner);
   void CleanUpAfterWallMove(int32_t wall);
 
-  // --- rooms ----------------------------------------------------------------------
+  // --- rooms (rooms.cpp) ----------------------------------------------------------
   // Rebuilds RoomCount and Rooms from Outline. Never raises.
   void DetectRooms();
   // Signed shoelace area (mm²) and centroid of a walk of outline entries.
@@ -246,7 +254,7 @@ class TCasaPlan {
   std::string RoomKind(int32_t r) const;
   std::string RoomColour(int32_t r) const;
 
-  // --- many walls at once -----------------------------------------------------------
+  // --- many walls at once (plan_edit.cpp, addition_index.cpp) -----------------------
   // While a BulkAdding lives, the plan keeps an index of its corner positions
   // and of where its walls lie, so that each wall added finds its corners and
   // the walls it crosses without scanning the tables, with the same results.

@@ -1,3 +1,5 @@
+// Indices the clean-up passes use to find duplicates and coincidences.
+
 #pragma once
 
 #include "plan/casa_plan.h"

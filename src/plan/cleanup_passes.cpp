@@ -1,3 +1,5 @@
+// The clean-up passes: duplicate walls, coincident corners, short walls.
+
 #include <algorithm>
 #include <bit>
 #include <vector>

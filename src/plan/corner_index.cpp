@@ -1,3 +1,5 @@
+// CornerWallIndex: the walls at each corner.
+
 #include "plan/corner_index.h"
 
 #include "common/errors.h"

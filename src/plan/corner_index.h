@@ -1,3 +1,5 @@
+// CornerWallIndex: the walls at each corner, built once per refresh.
+
 #pragma once
 
 #include <cstdint>

@@ -1,3 +1,5 @@
+// FixedTable: a 1-based table of fixed capacity.
+
 #pragma once
 
 #include <cstdint>

@@ -1,3 +1,5 @@
+// Plane geometry on int32 millimetres: angles, crossings, projections.
+
 #include "plan/geometry.h"
 
 #include <array>
@@ -49,7 +51,7 @@ CosSin TurnBy(double deg) {
 // in 128: the crossing and projection terms never overflow, whatever the
 // size of the plan. A term that fits 64 bits converts to long double exactly,
 // so quotients of such terms are what the 32-bit products gave before.
-using Wide = __int128;
+__extension__ typedef __int128 Wide;  // a GCC and Clang type, not ISO C++
 
 Wide Product(int64_t a, int64_t b) {
   return static_cast<Wide>(a) * b;

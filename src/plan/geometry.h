@@ -1,3 +1,5 @@
+// TPoint, TRect, TQuad and the plane geometry of the model.
+
 #pragma once
 
 #include <array>

@@ -1,3 +1,5 @@
+// TIntList operations.
+
 #include "plan/int_list.h"
 
 #include <bitset>

@@ -1,3 +1,5 @@
+// TIntList: the model's fixed integer list, 1-based, at most 1000 items.
+
 #pragma once
 
 #include <array>

@@ -1,3 +1,5 @@
+// TCasaPlan: wall ends and corners joined onto walls they stop inside.
+
 #include <cmath>
 #include <optional>
 #include <vector>

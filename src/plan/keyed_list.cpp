@@ -1,3 +1,5 @@
+// KeyedList operations.
+
 #include "plan/keyed_list.h"
 
 #include <algorithm>

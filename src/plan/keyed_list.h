@@ -1,3 +1,5 @@
+// KeyedList: ordered key=value lines (room names, kinds, colours).
+
 #pragma once
 
 #include <cstdint>

@@ -1,3 +1,5 @@
+// TCasaPlan::CutOverlappingWalls: walls along one line share no stretch.
+
 #include <algorithm>
 #include <cmath>
 #include <numeric>

@@ -1,3 +1,5 @@
+// TCasaPlan: clean-up after a gesture, opening clamps, origin shift.
+
 #include <algorithm>
 #include <vector>
 

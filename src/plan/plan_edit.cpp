@@ -1,3 +1,5 @@
+// TCasaPlan: adding and deleting corners, walls, openings and objects.
+
 #include <cstdlib>
 #include <optional>
 #include <vector>

@@ -1,3 +1,5 @@
+// TCasaPlan: wall outlines and the joint rule (JoinEnd).
+
 #include <algorithm>
 #include <cmath>
 #include <vector>
@@ -21,9 +23,17 @@ struct JointLookup {
 // Walls closer than this (degrees) meet at a sharp angle.
 constexpr double kSharp = 90;
 
+// Which end of a wall is at the joint corner.
+enum class WallEnd : uint8_t { C1, C2 };
+
+// Angle gives [0, 360): these bound every angle, so that a candidate still
+// holding one has met no wall.
+constexpr double kAboveEveryAngle = 360;
+constexpr double kBelowEveryAngle = -1;
+
 struct Candidate {
-  int32_t wall = 0;
-  int32_t kind = 0;  // 1: the wall's C1 is the joint corner, 2: its C2
+  int32_t wall = 0;  // 0: none
+  WallEnd end = WallEnd::C1;
   double angle = 0;
 };
 
@@ -31,32 +41,48 @@ class JointSolver {
  public:
   JointSolver(const TCasaPlan& plan, JointLookup lookup) : plan_(plan), lookup_(lookup) {}
 
-  // Trims or extends wall w's faces at one end (1: C1, 2: C2) against the
-  // angularly nearest walls on either side. True when another wall meets it.
-  bool JoinEnd(int32_t w, TQuad& o, int end) const {
+  // Trims or extends wall w's faces at one end against the angularly nearest
+  // walls on either side. True when another wall meets it. The outline o
+  // holds points 1 to 4 as o[0] to o[3]; side A is on the left looking from
+  // C1 to C2 on screen (y downwards):
+  //
+  //                  side A
+  //       1 +-------------------------+ 2
+  //         |                         |
+  //      C1 *------------------------>* C2
+  //         |                         |
+  //       4 +-------------------------+ 3
+  //                  side B
+  //
+  // At C1, the next wall turning one way (`above`) moves point 4 along the
+  // line 4-3 and the next one the other way (`below`) moves point 1 along
+  // 1-2; at C2, `above` moves point 2 along 1-2 and `below` point 3 along
+  // 3-4. Each point stops on the face of the neighbour that looks its way.
+  // One rule read against the figure; split up it would read worse.
+  // NOLINTNEXTLINE(readability-function-cognitive-complexity)
+  bool JoinEnd(int32_t w, TQuad& o, WallEnd end) const {
     const TWall& wall = plan_.Walls[w];
-    const int32_t corner = end == 1 ? wall.C1 : wall.C2;
+    const int32_t corner = end == WallEnd::C1 ? wall.C1 : wall.C2;
     const TPoint p1 = plan_.Corners[wall.C1];
     const TPoint p2 = plan_.Corners[wall.C2];
-    const double t0 = end == 1 ? Angle(p1, p2) : Angle(p2, p1);
+    const double t0 = end == WallEnd::C1 ? Angle(p1, p2) : Angle(p2, p1);
 
-    Candidate lowest{0, 0, 360}, highest{0, 0, -1}, above{0, 0, 360}, below{0, 0, -1};
+    Candidate lowest{0, WallEnd::C1, kAboveEveryAngle}, highest{0, WallEnd::C1, kBelowEveryAngle};
+    Candidate above{0, WallEnd::C1, kAboveEveryAngle}, below{0, WallEnd::C1, kBelowEveryAngle};
     int32_t thickest = wall.epais;
     const auto consider = [&](int32_t i) {
       if (i == w) return;
       const TWall& other = plan_.Walls[i];
       if (other.C1 == corner || other.C2 == corner) thickest = std::max(thickest, other.epais);
-      int32_t kind = 0;
-      if (other.C1 == corner) kind = 1;
-      if (other.C2 == corner) kind = 2;
-      if (kind == 0) return;
+      if (other.C1 != corner && other.C2 != corner) return;
+      const WallEnd at = other.C2 == corner ? WallEnd::C2 : WallEnd::C1;
       const TPoint q1 = plan_.Corners[other.C1];
       const TPoint q2 = plan_.Corners[other.C2];
-      const double t = kind == 1 ? Angle(q1, q2) : Angle(q2, q1);
-      if (t < lowest.angle) lowest = {i, kind, t};
-      if (t > highest.angle) highest = {i, kind, t};
-      if (t < above.angle && t > t0) above = {i, kind, t};
-      if (t > below.angle && t < t0) below = {i, kind, t};
+      const double t = at == WallEnd::C1 ? Angle(q1, q2) : Angle(q2, q1);
+      if (t < lowest.angle) lowest = {i, at, t};
+      if (t > highest.angle) highest = {i, at, t};
+      if (t < above.angle && t > t0) above = {i, at, t};
+      if (t > below.angle && t < t0) below = {i, at, t};
     };
     if (lookup_.index != nullptr) {
       for (int32_t i : lookup_.index->WallsAt(corner)) consider(i);
@@ -74,18 +100,18 @@ class JointSolver {
     const auto opening = [](double from, double to) { return std::fmod(to - from + 360, 360); };
     if (above.wall != 0) {
       const TQuad p = PolygonOf(above.wall);
-      const bool sideA = above.kind == 1;
+      const bool sideA = above.end == WallEnd::C1;
       const bool sharp = opening(t0, above.angle) < kSharp;
-      if (end == 1)
+      if (end == WallEnd::C1)
         MoveTo(o[3], o[2], o[3], p, sideA, k, limit, sharp);
       else
         MoveTo(o[1], o[0], o[1], p, sideA, k, limit, sharp);
     }
     if (below.wall != 0) {
       const TQuad p = PolygonOf(below.wall);
-      const bool sideA = below.kind == 2;
+      const bool sideA = below.end == WallEnd::C2;
       const bool sharp = opening(below.angle, t0) < kSharp;
-      if (end == 1)
+      if (end == WallEnd::C1)
         MoveTo(o[0], o[0], o[1], p, sideA, k, limit, sharp);
       else
         MoveTo(o[2], o[2], o[3], p, sideA, k, limit, sharp);
@@ -146,8 +172,8 @@ struct WallOutline {
 
 WallOutline OutlineOf(int32_t w, const JointSolver& solver) {
   WallOutline result{solver.PolygonOf(w), false, false};
-  result.joinedAtC1 = solver.JoinEnd(w, result.o, 1);
-  result.joinedAtC2 = solver.JoinEnd(w, result.o, 2);
+  result.joinedAtC1 = solver.JoinEnd(w, result.o, WallEnd::C1);
+  result.joinedAtC2 = solver.JoinEnd(w, result.o, WallEnd::C2);
   return result;
 }
 

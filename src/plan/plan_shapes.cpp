@@ -1,3 +1,5 @@
+// TCasaPlan: wall, opening and object polygons, bounds, lengths.
+
 #include <algorithm>
 #include <limits>
 

@@ -1,3 +1,5 @@
+// TCasaPlan: Clear, the selection, the host calls, plan <-> screen.
+
 #include "common/numeric.h"
 #include "plan/addition_index.h"
 #include "plan/casa_plan.h"

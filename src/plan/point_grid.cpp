@@ -1,3 +1,5 @@
+// PointGrid: outline points by 64 mm cells.
+
 #include "plan/point_grid.h"
 
 #include <bit>

@@ -1,3 +1,5 @@
+// PointGrid: finds outline points that coincide (closer than 5 mm).
+
 #pragma once
 
 #include <cstdint>

@@ -1,3 +1,5 @@
+// TCasaPlan: room detection by walking the wall faces; areas, centroids.
+
 #include "plan/rooms.h"
 
 #include <algorithm>
@@ -448,7 +450,7 @@ class RoomWalker {
   std::optional<PointGrid> grid_;
 };
 
-using Wide = __int128;
+__extension__ typedef __int128 Wide;  // a GCC and Clang type, not ISO C++
 
 // Shoelace terms of a walk, exact: 64-bit products of int32 coordinates,
 // summed in 128 bits, so that a plan kilometres from the origin gives the same

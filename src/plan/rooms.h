@@ -1,3 +1,5 @@
+// How a room walk finds the outline point that continues it.
+
 #pragma once
 
 #include "plan/casa_plan.h"

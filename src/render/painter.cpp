@@ -1,3 +1,5 @@
+// PlanPainter: rooms, walls, openings, objects, dimensions, problems.
+
 #include "render/painter.h"
 
 #include <QLocale>

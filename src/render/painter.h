@@ -1,3 +1,5 @@
+// PlanPainter: draws the whole plan through a surface.
+
 #pragma once
 
 #include <QImage>

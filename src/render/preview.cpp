@@ -1,3 +1,5 @@
+// The PNG preview of a plan sent with an online save: view, picture, bytes.
+
 #include "render/preview.h"
 
 #include <png.h>

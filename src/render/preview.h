@@ -1,3 +1,5 @@
+// The plan preview: its view and the picture.
+
 #pragma once
 
 #include <QByteArray>

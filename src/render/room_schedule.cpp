@@ -1,3 +1,5 @@
+// The room schedule: rows, areas, the CSV text.
+
 #include "render/room_schedule.h"
 
 #include <cmath>

@@ -1,3 +1,5 @@
+// RoomRow: one room of the schedule, its area in hundredths of m².
+
 #pragma once
 
 #include <QLocale>

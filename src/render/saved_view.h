@@ -1,3 +1,5 @@
+// SavedView: puts back what a paint outside the editor changed.
+
 #pragma once
 
 #include <cstdint>

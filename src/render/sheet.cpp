@@ -1,3 +1,5 @@
+// Sheet: the plan on paper with its title block and schedule.
+
 #include "render/sheet.h"
 
 #include <algorithm>

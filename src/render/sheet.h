@@ -1,3 +1,5 @@
+// Sheet and SheetOptions: what the paper shows.
+
 #pragma once
 
 #include <QDate>

@@ -1,3 +1,5 @@
+// Scale, paper and page layout of a sheet.
+
 #include "render/sheet_layout.h"
 
 #include <algorithm>

@@ -1,3 +1,5 @@
+// SheetLayout: the scales and papers offered and the chosen layout.
+
 #pragma once
 
 #include <QRectF>
@@ -32,8 +34,8 @@ struct PaperChoice {
 // standard scale at which it would fit, 0 when none does.
 class SheetError : public std::runtime_error {
  public:
-  SheetError(const std::string& message, int32_t fittingScale)
-      : std::runtime_error(message), fittingScale(fittingScale) {}
+  SheetError(const std::string& message, int32_t fitting)
+      : std::runtime_error(message), fittingScale(fitting) {}
   int32_t fittingScale;
 };
 

@@ -1,3 +1,5 @@
+// Sheet output to PDF, SVG, PNG and the printer.
+
 #include "render/sheet_output.h"
 
 #include <QBuffer>

@@ -1,3 +1,5 @@
+// Writes a sheet to a PDF, SVG or PNG file or to a printer.
+
 #pragma once
 
 #include <QByteArray>

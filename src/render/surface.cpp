@@ -1,3 +1,5 @@
+// Surface helpers: the Verdana font, colour texts, placed and rotated text.
+
 #include "render/surface.h"
 
 #include "files/plan_xml.h"

@@ -1,3 +1,5 @@
+// Surface: the drawing interface the painter draws through.
+
 #pragma once
 
 #include <QImage>

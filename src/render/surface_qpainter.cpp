@@ -1,3 +1,5 @@
+// QPainterSurface: the surface over a QPainter.
+
 #include "render/surface_qpainter.h"
 
 #include <QFontMetricsF>

@@ -1,3 +1,5 @@
+// QPainterSurface: draws the primitives with QPainter.
+
 #pragma once
 
 #include <QFont>

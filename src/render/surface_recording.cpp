@@ -1,3 +1,5 @@
+// RecordingSurface: logs each primitive for the tests.
+
 #include "render/surface_recording.h"
 
 #include <utility>

@@ -1,3 +1,5 @@
+// RecordingSurface and RecordedOp: the surface painter tests read.
+
 #pragma once
 
 #include <QTransform>

@@ -1,3 +1,5 @@
+// Opening symbols: doors, windows, bays, shutters.
+
 #include "render/symbols.h"
 
 namespace casavo {

@@ -1,3 +1,5 @@
+// Opening type codes (sorte) and their symbols.
+
 #pragma once
 
 #include <cstdint>

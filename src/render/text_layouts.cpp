@@ -1,3 +1,5 @@
+// KeptText: text layouts kept from one paint to the next.
+
 #include "render/text_layouts.h"
 
 #include <QHashFunctions>

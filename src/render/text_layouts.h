@@ -1,3 +1,5 @@
+// KeptText: one line of text laid out in a font for a device.
+
 #pragma once
 
 #include <QFont>

@@ -1,3 +1,5 @@
+// TUnitEdit: a length field with its unit and up/down buttons.
+
 #include "render/unit_edit.h"
 
 #include <QFocusEvent>

@@ -1,3 +1,5 @@
+// TUnitEditBase and TUnitEdit: length fields in mm, cm or m.
+
 #pragma once
 
 #include <QColor>

@@ -1,3 +1,5 @@
+// The zoom, its label, the zoom about the middle of the view, the scale bar.
+
 #include "render/view.h"
 
 #include <cmath>

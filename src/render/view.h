@@ -1,3 +1,5 @@
+// Zoom helpers shared by the editor and the main window, and the scale bar.
+
 #pragma once
 
 #include <QString>

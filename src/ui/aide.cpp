@@ -1,3 +1,5 @@
+// TAide: the tip dialog with its "Ne plus afficher" box.
+
 #include "ui/aide.h"
 
 #include <QApplication>

@@ -1,3 +1,5 @@
+// TAide: the help-tip dialog.
+
 #pragma once
 
 #include <QDialog>

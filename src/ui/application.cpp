@@ -1,3 +1,5 @@
+// CasavoApplication: an exception out of an event becomes an error box.
+
 #include "ui/application.h"
 
 #include <exception>

@@ -1,3 +1,5 @@
+// CasavoApplication: the application object of casavo.
+
 #pragma once
 
 #include <QApplication>

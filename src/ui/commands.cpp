@@ -54,7 +54,7 @@ void TForm1::mlAideClick() {
   }
 }
 
-void TForm1::ShowTool(uint8_t mode, const char* status) {
+void TForm1::ShowTool(TCasa::Tool mode, const char* status) {
   ShowEditor();
   Editor->ArmTool(mode);
   Editor->Plan->Message(status);

@@ -1,3 +1,5 @@
+// The error box.
+
 #include "ui/error_box.h"
 
 #include <QApplication>

@@ -1,3 +1,5 @@
+// ShowErrorBox: an error text in a modal box (replaced in tests).
+
 #pragma once
 
 #include <QString>

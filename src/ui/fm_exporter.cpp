@@ -1,3 +1,5 @@
+// TfmExporter: the export and print dialog with its preview.
+
 #include "ui/fm_exporter.h"
 
 #include <QCheckBox>

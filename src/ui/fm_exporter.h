@@ -1,3 +1,5 @@
+// TfmExporter: the export and print dialog.
+
 #pragma once
 
 #include <QDialog>

@@ -1,3 +1,5 @@
+// TkelpMenu: the side accordion menu's painting and layout.
+
 #include "ui/kelp_menu.h"
 
 #include <QFileInfo>

@@ -1,3 +1,5 @@
+// TkelpMenu and TkelpMenuItem: the side accordion menu.
+
 #pragma once
 
 #include <QColor>

@@ -1,3 +1,5 @@
+// TkelpMenuLabel: a clickable command of the side menu.
+
 #include "ui/kelp_menu_label.h"
 
 #include <QFontMetrics>

@@ -1,3 +1,5 @@
+// TkelpMenuLabel: a command of the side menu.
+
 #pragma once
 
 #include <QPixmap>

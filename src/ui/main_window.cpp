@@ -1,3 +1,5 @@
+// TForm1: creation, start, shutdown, title, status bar, shortcuts.
+
 #include "ui/main_window.h"
 
 #include <QAction>

@@ -1,3 +1,5 @@
+// TForm1, the main window (its parts are defined in several files, see the banners).
+
 #pragma once
 
 #include <QMainWindow>
@@ -51,11 +53,10 @@ class TForm1 : public QMainWindow {
   // The online part; the window owns it. Without one, the online commands say
   // that the service is not available.
   void SetOnlineService(std::unique_ptr<OnlineService> online);
-  OnlineService* Online() const { return online_.get(); }
   void SetDialogs(std::unique_ptr<WindowDialogs> dialogs);
   void SetSheetDialogs(std::unique_ptr<SheetDialogs> dialogs);
 
-  // ---- layout ----
+  // ---- layout: the widgets, built in panels_build.cpp ----
   QWidget* Panel2;
   EditorArea* ClientArea;
   TkelpMenu* SideMenu = nullptr;
@@ -142,7 +143,7 @@ class TForm1 : public QMainWindow {
   bool ApplyingEdit = false;
   bool FillingPanels = false;
 
-  // ---- start, stop, title ----
+  // ---- start, stop, title (main_window.cpp) ----
   void FormShow();
   void ShowStatus(const std::string& text);
   // A failure the user must read before going on.
@@ -154,7 +155,7 @@ class TForm1 : public QMainWindow {
   void ShowWebView(bool loadHome);
   bool WebViewShown() const { return ClientArea->WebViewShown(); }
 
-  // ---- local plan files ----
+  // ---- local plan files (plan_files.cpp) ----
   // The file to open once the window is shown (the command line's).
   void SetStartFile(const QString& path) { startFile_ = path; }
   // Asks to save unsaved changes first; true when the caller may go on (the
@@ -177,7 +178,7 @@ class TForm1 : public QMainWindow {
   // A plan was loaded from the service into the editor.
   void PlanLoadedOnline();
 
-  // ---- commands ----
+  // ---- commands (commands.cpp; export and print: sheet_commands.cpp) ----
   void mlNouveauPlanClick();
   void mlChargerPlanClick();
   void mlSauverPlanClick();
@@ -192,7 +193,7 @@ class TForm1 : public QMainWindow {
   void mlExporterClick();
   void mlImprimerClick();
 
-  // ---- property panels ----
+  // ---- property panels (panels.cpp) ----
   void SelectionChange();
   void TrouChange();
   void ObjetChange();
@@ -203,7 +204,7 @@ class TForm1 : public QMainWindow {
   // Gives the keys back to the plan after a choice or a typed value.
   void FocusPlan();
 
-  // ---- display and zoom ----
+  // ---- display and zoom (display.cpp) ----
   void cbVoirClick();
   void cbZoomChange();
   void lZoomClick();
@@ -222,6 +223,7 @@ class TForm1 : public QMainWindow {
   void dropEvent(QDropEvent* event) override;
 
  private:
+  // ---- building the window (panels_build.cpp, main_window.cpp) ----
   void BuildLayout();
   void BuildFilePanel();
   void BuildActionPanel();
@@ -243,6 +245,7 @@ class TForm1 : public QMainWindow {
   void CreateSideMenu();
   void AddSheetCommands();
 
+  // ---- helpers of the parts above, in their files ----
   // Shows or hides a command of "Fichier" or "Action", closing the gap it leaves.
   void SetCommandVisible(TkelpMenuLabel* command, bool visible);
   // "Annuler" and "Rétablir" with their hints, and the title's mark of changes.
@@ -263,7 +266,7 @@ class TForm1 : public QMainWindow {
   void ApplyWallEdit(int32_t w);
   // Tells the user that the online part is missing; true when it is.
   bool OnlineMissing() const;
-  void ShowTool(uint8_t mode, const char* status);
+  void ShowTool(TCasa::Tool mode, const char* status);
 
   std::unique_ptr<OnlineService> online_;
   std::unique_ptr<WindowDialogs> dialogs_;

@@ -1,3 +1,5 @@
+// OnlineService: the seam between the main window and its online part.
+
 #pragma once
 
 #include <QString>

@@ -1,3 +1,5 @@
+// Small widgets of the property panels.
+
 #include "ui/panel_widgets.h"
 
 #include <QLabel>

@@ -1,3 +1,5 @@
+// ColourBox, PanelStack, EditorArea: widgets of the main window.
+
 #pragma once
 
 #include <QColor>

@@ -1,3 +1,5 @@
+// SheetCommands: "Exporter…" and "Imprimer…".
+
 #include "ui/sheet_commands.h"
 
 #include <QKeySequence>

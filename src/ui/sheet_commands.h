@@ -1,3 +1,5 @@
+// SheetCommands: the plan of the editor on paper.
+
 #pragma once
 
 #include <QString>

@@ -1,3 +1,5 @@
+// The real export and print dialogs.
+
 #include "ui/sheet_dialogs.h"
 
 #include <QFileDialog>

@@ -1,3 +1,5 @@
+// SheetDialogs: the seam to the export dialog and the printer.
+
 #pragma once
 
 #include <QString>

@@ -1,3 +1,5 @@
+// TipBar: a tip shown in a bar over the plan.
+
 #include "ui/tip_bar.h"
 
 #include <QCheckBox>

@@ -1,3 +1,5 @@
+// TipBar: the bar that shows a tip with "Ne plus afficher".
+
 #pragma once
 
 #include <QFrame>

@@ -1,3 +1,5 @@
+// View3DControls: the 3D view's dock, its commands and picture export.
+
 #include "ui/view3d_controls.h"
 
 #include <QCheckBox>

@@ -1,3 +1,5 @@
+// View3DControls: the 3D view in the main window.
+
 #pragma once
 
 #include <QObject>

@@ -1,3 +1,5 @@
+// The real file and message dialogs of the main window.
+
 #include "ui/window_dialogs.h"
 
 #include <QColorDialog>

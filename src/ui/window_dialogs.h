@@ -1,3 +1,5 @@
+// WindowDialogs: the seam to the main window's dialogs.
+
 #pragma once
 
 #include <QColor>

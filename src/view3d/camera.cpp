@@ -1,3 +1,5 @@
+// Camera: plan <-> scene coordinates, eye placement and framing.
+
 #include "view3d/camera.h"
 
 #include <QtMath>

@@ -1,3 +1,5 @@
+// Camera: the 3D view's eye, in scene metres.
+
 #pragma once
 
 #include <QMatrix4x4>

@@ -1,3 +1,5 @@
+// SceneRenderer: draws the mesh with OpenGL.
+
 #include "view3d/scene_renderer.h"
 
 #include <algorithm>

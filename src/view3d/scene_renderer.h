@@ -1,3 +1,5 @@
+// SceneRenderer: the mesh under soft light over a ground plane.
+
 #pragma once
 
 #include <QMatrix4x4>

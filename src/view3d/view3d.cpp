@@ -1,3 +1,5 @@
+// View3D: the 3D view widget.
+
 #include "view3d/view3d.h"
 
 #include <QMouseEvent>

@@ -1,3 +1,5 @@
+// View3D: the OpenGL widget that shows the plan in 3D.
+
 #pragma once
 
 #include <QImage>

@@ -1,3 +1,5 @@
+// Tests of the digests and Base64.
+
 #include "common/digest.h"
 
 #include <gtest/gtest.h>

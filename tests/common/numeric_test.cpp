@@ -1,3 +1,5 @@
+// Tests of half-to-even rounding and the checked int32 arithmetic.
+
 #include "common/numeric.h"
 
 #include <gtest/gtest.h>

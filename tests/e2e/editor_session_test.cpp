@@ -1,3 +1,5 @@
+// End to end: a whole editing session in the real main window.
+
 #include <QDir>
 #include <QFile>
 #include <QSlider>

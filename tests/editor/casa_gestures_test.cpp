@@ -1,3 +1,5 @@
+// Tests of the editor's gestures: press, drag and release per tool.
+
 #include "editor_fixture.h"
 
 namespace casavo::testing {

@@ -1,3 +1,5 @@
+// Tests of the hit tests and the hover feedback of each tool.
+
 #include "editor_fixture.h"
 
 namespace casavo::testing {

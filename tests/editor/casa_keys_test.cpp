@@ -1,3 +1,5 @@
+// Tests of the editor's keyboard commands.
+
 #include "editor_fixture.h"
 #include "files/plan_xml.h"
 
@@ -76,7 +78,7 @@ TEST_F(Keys, MStartsAWallWithGuidesBeforeTheMouseMoves) {
   EXPECT_NE(casa->Picture(), before);
 
   // Shift+M is still the letter; Ctrl or Alt make it a window shortcut.
-  const std::pair<Qt::KeyboardModifiers, uint8_t> cases[] = {
+  const std::pair<Qt::KeyboardModifiers, TCasa::Tool> cases[] = {
       {Qt::ShiftModifier, TCasa::ModeDrawWall},
       {Qt::ControlModifier, TCasa::ModeSelect},
       {Qt::AltModifier, TCasa::ModeSelect},

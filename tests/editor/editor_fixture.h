@@ -1,3 +1,5 @@
+// EditorTest: an editor control with scripted keys and dialogs.
+
 #pragma once
 
 #include <gtest/gtest.h>

@@ -1,3 +1,5 @@
+// Tests of the message catalogue.
+
 #include "editor/messages.h"
 
 #include <gtest/gtest.h>

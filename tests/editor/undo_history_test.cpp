@@ -1,3 +1,5 @@
+// Tests of undo, redo, autosave and the recovery file.
+
 #include <QFile>
 #include <filesystem>
 

@@ -1,3 +1,5 @@
+// Tests of the plan-file cipher and of plan files on disk.
+
 #include "files/plan_file.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,5 @@
+// Tests of the older line form of the plan text.
+
 #include <gtest/gtest.h>
 
 #include "files/plan_xml.h"

@@ -1,3 +1,5 @@
+// Tests of the XML plan text: reading, writing, round trips.
+
 #include "files/plan_xml.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,5 @@
+// Tests of a plan text whose walls do not fit the tables.
+
 #include <gtest/gtest.h>
 
 #include "files/plan_xml.h"

@@ -1,3 +1,5 @@
+// Tests of the application folder and the settings file.
+
 #include "files/settings.h"
 
 #include <gtest/gtest.h>

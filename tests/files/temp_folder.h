@@ -1,3 +1,5 @@
+// TempFolder: a fresh folder removed with its content.
+
 #pragma once
 
 #include <sys/stat.h>

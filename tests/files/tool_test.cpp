@@ -1,3 +1,5 @@
+// Tests of casavo-tool's subcommands, run as a process.
+
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 

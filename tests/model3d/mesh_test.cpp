@@ -1,3 +1,5 @@
+// Tests of the 3D model: closed solids, holes, floors.
+
 #include <gtest/gtest.h>
 
 #include <cmath>

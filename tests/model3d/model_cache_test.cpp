@@ -1,3 +1,5 @@
+// Tests of ModelCache: partial rebuilds give the whole model.
+
 #include "model3d/model_cache.h"
 
 #include <gtest/gtest.h>

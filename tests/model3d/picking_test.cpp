@@ -1,3 +1,5 @@
+// Tests of ray picking and walking obstacles.
+
 #include "model3d/picking.h"
 
 #include <gtest/gtest.h>

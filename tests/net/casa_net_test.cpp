@@ -1,3 +1,5 @@
+// Tests of TCasaNet against a scripted transport.
+
 #include <QBuffer>
 #include <QImage>
 

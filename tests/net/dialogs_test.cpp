@@ -1,3 +1,5 @@
+// Tests of the account and save dialogs.
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>

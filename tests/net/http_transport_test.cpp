@@ -1,3 +1,5 @@
+// Tests of HttpTransport against a local server.
+
 #include <gtest/gtest.h>
 
 #include <QGuiApplication>

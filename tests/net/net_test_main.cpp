@@ -1,3 +1,5 @@
+// main() of the net tests: the casavo:// scheme registered first.
+
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>

@@ -1,3 +1,5 @@
+// NetTest: a scripted transport and decoded form bodies.
+
 #pragma once
 
 #include <gtest/gtest.h>

@@ -1,3 +1,5 @@
+// Tests of Charger and Sauver from the main window.
+
 #include <QSlider>
 
 #include "online_window_support.h"

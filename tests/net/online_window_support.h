@@ -1,3 +1,5 @@
+// OnlineWindowTest: the main window with a scripted online part.
+
 #pragma once
 
 #include <QLocale>

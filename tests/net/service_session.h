@@ -1,3 +1,5 @@
+// A real casavo-service on a free loopback port for the net tests.
+
 #pragma once
 
 #include <QEventLoop>

@@ -1,3 +1,5 @@
+// A one-page HTTP server on a free loopback port.
+
 #pragma once
 
 #include <QByteArray>

@@ -1,3 +1,5 @@
+// Tests of the web view and the casavo:// links.
+
 #include <QSignalSpy>
 #include <QTest>
 

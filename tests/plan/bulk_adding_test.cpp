@@ -1,3 +1,5 @@
+// Tests that BulkAdding gives the same plan as adding one wall at a time.
+
 #include <gtest/gtest.h>
 
 #include <optional>

@@ -1,3 +1,5 @@
+// Tests of the clean-up passes on spoilt generated plans.
+
 #include <gtest/gtest.h>
 
 #include <random>

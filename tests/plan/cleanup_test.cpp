@@ -1,3 +1,5 @@
+// Tests of the clean-up after a gesture.
+
 #include <gtest/gtest.h>
 
 #include "common/errors.h"

@@ -1,3 +1,5 @@
+// Tests of adding and deleting corners, walls, openings and objects.
+
 #include <gtest/gtest.h>
 
 #include "common/errors.h"

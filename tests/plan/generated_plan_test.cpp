@@ -1,3 +1,5 @@
+// Tests of the plan generator the other tests use.
+
 #include <gtest/gtest.h>
 
 #include "plan/casa_plan.h"

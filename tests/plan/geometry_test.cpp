@@ -1,3 +1,5 @@
+// Tests of the plane geometry.
+
 #include "plan/geometry.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,5 @@
+// Tests of plans far from the origin and near the table capacities.
+
 #include <gtest/gtest.h>
 
 #include "plan/casa_plan.h"

@@ -1,3 +1,5 @@
+// Tests of TIntList and KeyedList.
+
 #include <gtest/gtest.h>
 
 #include "common/errors.h"

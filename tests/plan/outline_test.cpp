@@ -1,3 +1,5 @@
+// Tests of wall outlines and joints.
+
 #include <gtest/gtest.h>
 
 #include "plan/casa_plan.h"

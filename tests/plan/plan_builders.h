@@ -1,3 +1,5 @@
+// Small plans the model tests build.
+
 #pragma once
 
 #include "plan/casa_plan.h"

@@ -1,3 +1,5 @@
+// Tests of Clear, the selection and the plan <-> screen conversions.
+
 #include <gtest/gtest.h>
 
 #include "common/errors.h"

@@ -1,3 +1,5 @@
+// Tests of PointGrid's coincidence rule.
+
 #include "plan/point_grid.h"
 
 #include <gtest/gtest.h>

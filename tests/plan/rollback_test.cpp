@@ -1,3 +1,5 @@
+// Tests that a failed operation leaves the plan as it was.
+
 #include <gtest/gtest.h>
 
 #include <optional>

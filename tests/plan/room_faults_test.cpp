@@ -1,3 +1,5 @@
+// Tests of room detection on faulty drawings.
+
 #include <gtest/gtest.h>
 
 #include <algorithm>

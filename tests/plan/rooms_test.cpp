@@ -1,3 +1,5 @@
+// Tests of room detection, areas and room attributes.
+
 #include <gtest/gtest.h>
 
 #include <algorithm>

@@ -1,3 +1,5 @@
+// Tests of the example plans: read, painted, rooms found again.
+
 #include <gtest/gtest.h>
 
 #include <set>

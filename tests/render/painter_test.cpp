@@ -1,3 +1,5 @@
+// Tests of the plan painter through the recording surface.
+
 #include "render/painter.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,5 @@
+// Tests of the PNG preview.
+
 #include "render/preview.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,5 @@
+// Helpers of the render tests: French locale, recorded ops.
+
 #pragma once
 
 #include <QLocale>

@@ -1,3 +1,5 @@
+// Tests of casavo-tool's render subcommand.
+
 #include <gtest/gtest.h>
 
 #include <QDir>

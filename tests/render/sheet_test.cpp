@@ -1,3 +1,5 @@
+// Tests of the sheet: scale, paper, title block, schedule, outputs.
+
 #include <gtest/gtest.h>
 
 #include <QFile>

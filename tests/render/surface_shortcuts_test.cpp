@@ -1,3 +1,5 @@
+// Tests that the QPainter surface's shortcuts change no pixel.
+
 #include <gtest/gtest.h>
 
 #include <QImage>

@@ -1,3 +1,5 @@
+// Tests of the surfaces and colour texts.
+
 #include "render/surface.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,5 @@
+// Tests of the opening symbols.
+
 #include "render/symbols.h"
 
 #include <gtest/gtest.h>

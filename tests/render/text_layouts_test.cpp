@@ -1,3 +1,5 @@
+// Tests of the kept text layouts.
+
 #include "render/text_layouts.h"
 
 #include <gtest/gtest.h>

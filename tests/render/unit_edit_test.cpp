@@ -1,3 +1,5 @@
+// Tests of the length fields with units.
+
 #include "render/unit_edit.h"
 
 #include <gtest/gtest.h>

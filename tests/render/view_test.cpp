@@ -1,3 +1,5 @@
+// Tests of the zoom helpers.
+
 #include "render/view.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,5 @@
+// Tests of the database schema and its upgrades.
+
 #include "service/database.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,5 @@
+// LoopbackClient: raw HTTP from a chosen loopback address.
+
 #include "loopback_client.h"
 
 #include <arpa/inet.h>

@@ -1,3 +1,5 @@
+// LoopbackClient: one TCP connection to the service for the tests.
+
 #pragma once
 
 #include <chrono>

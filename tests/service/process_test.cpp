@@ -1,3 +1,5 @@
+// Tests of casavo-service run as a process: options, signals, lock.
+
 #include <httplib.h>
 #include <signal.h>
 

@@ -1,3 +1,5 @@
+// Tests of the protocol's account actions.
+
 #include <gtest/gtest.h>
 
 #include "common/text.h"

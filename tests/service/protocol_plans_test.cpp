@@ -1,3 +1,5 @@
+// Tests of the protocol's plan actions.
+
 #include <gtest/gtest.h>
 
 #include <algorithm>

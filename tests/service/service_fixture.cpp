@@ -1,3 +1,5 @@
+// ServiceFixture: a service instance over a fresh folder.
+
 #include "service_fixture.h"
 
 #include <libpq-fe.h>

@@ -1,3 +1,5 @@
+// ServiceFixture and the helpers of the service tests.
+
 #pragma once
 
 #include <gtest/gtest.h>

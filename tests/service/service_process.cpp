@@ -1,3 +1,5 @@
+// ServiceProcess: casavo-service started and stopped by a test.
+
 #include "service_process.h"
 
 #include <poll.h>

@@ -1,3 +1,5 @@
+// ServiceProcess: a running casavo-service for a test.
+
 #pragma once
 
 #include <sys/types.h>

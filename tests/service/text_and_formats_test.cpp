@@ -1,3 +1,5 @@
+// Tests of HTML escaping, UTF-8, versions, options and PNG.
+
 #include <gtest/gtest.h>
 
 #include "service/html.h"

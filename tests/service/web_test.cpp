@@ -1,3 +1,5 @@
+// Tests of the web pages and the browser's login.
+
 #include "service/web.h"
 
 #include <gtest/gtest.h>

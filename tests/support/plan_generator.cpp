@@ -1,3 +1,5 @@
+// GeneratePlan: seeded houses and blocks of flats.
+
 #include "support/plan_generator.h"
 
 #include <algorithm>

@@ -1,3 +1,5 @@
+// GeneratePlan: realistic plans of a given size for tests and benchmarks.
+
 #pragma once
 
 #include <cstdint>

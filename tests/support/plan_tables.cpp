@@ -1,3 +1,5 @@
+// Table comparisons of two plans.
+
 #include "support/plan_tables.h"
 
 #include <sstream>

@@ -1,3 +1,5 @@
+// The first difference between the tables of two plans.
+
 #pragma once
 
 #include <string>

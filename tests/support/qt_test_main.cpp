@@ -1,3 +1,5 @@
+// main() of the widget tests: the offscreen platform by default.
+
 #include <gtest/gtest.h>
 #include <QApplication>
 

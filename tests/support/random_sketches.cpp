@@ -1,3 +1,5 @@
+// Random wall sketches for the model tests.
+
 #include "support/random_sketches.h"
 
 #include <algorithm>

@@ -1,3 +1,5 @@
+// Random sketches: walls as a hasty user draws them.
+
 #pragma once
 
 #include <cstdint>

@@ -1,3 +1,5 @@
+// Tests of the tip dialog.
+
 #include "ui/aide.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,5 @@
+// Tests of drawing walls in the main window.
+
 #include <QLineEdit>
 #include <QSlider>
 #include <QWheelEvent>

@@ -1,3 +1,5 @@
+// Tests of the side accordion menu.
+
 #include "ui/kelp_menu.h"
 
 #include <gtest/gtest.h>

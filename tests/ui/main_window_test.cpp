@@ -1,3 +1,5 @@
+// Tests of the main window: start, title, tools, shortcuts.
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QDate>

@@ -1,3 +1,5 @@
+// Tests of the property panels.
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>

@@ -1,3 +1,5 @@
+// Tests of opening, saving and recent files.
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>

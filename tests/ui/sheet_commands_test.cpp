@@ -1,3 +1,5 @@
+// Tests of "Exporter…" and "Imprimer…".
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>

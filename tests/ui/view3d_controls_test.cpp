@@ -1,3 +1,5 @@
+// Tests of the 3D view's commands.
+
 #include "ui/view3d_controls.h"
 
 #include "ui/support/window_fixture.h"

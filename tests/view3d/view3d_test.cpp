@@ -1,3 +1,5 @@
+// Tests of the 3D view's pictures.
+
 #include "view3d/view3d.h"
 
 #include <gtest/gtest.h>

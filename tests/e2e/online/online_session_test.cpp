@@ -1,3 +1,5 @@
+// End to end: the real editor against a real casavo-service.
+
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QSignalSpy>

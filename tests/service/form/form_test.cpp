@@ -1,3 +1,5 @@
+// Tests of the form decoder and encoder.
+
 #include "service/form.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,5 @@
+// Tests of the 3D view inside the main window.
+
 #include <QCheckBox>
 #include <QDockWidget>
 

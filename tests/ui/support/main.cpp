@@ -1,3 +1,5 @@
+// main() of the window tests, inside casavo's application object.
+
 #include <gtest/gtest.h>
 
 #include "ui/application.h"

@@ -1,3 +1,5 @@
+// WindowTest: the main window with scripted dialogs.
+
 #include "ui/support/window_fixture.h"
 
 #include <QCheckBox>

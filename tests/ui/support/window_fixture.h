@@ -1,3 +1,5 @@
+// WindowTest: what the user answers and what the window showed.
+
 #pragma once
 
 #include <gtest/gtest.h>
