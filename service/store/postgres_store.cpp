@@ -1,3 +1,5 @@
+// The PostgreSQL store: connections through libpq, its schema migrations and the SQL dialect it
+// needs.
 #include <libpq-fe.h>
 
 #include <array>

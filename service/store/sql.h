@@ -1,3 +1,5 @@
+// The SQL layer under the stores: one query and transaction interface over SQLite and
+// PostgreSQL, with the dialect differences named in one place.
 #pragma once
 
 #include <cstdint>

@@ -1,3 +1,4 @@
+// The SQLite store: the embedded default, its schema migrations and the SQL dialect it needs.
 #include <array>
 #include <filesystem>
 

@@ -1,3 +1,5 @@
+// Furniture against walls: an object that runs into a wall, and the place that rests it against a
+// face.
 #include "plan/furniture_fit.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// The outlines of the walls a moved corner reaches, refreshed without a pass over the whole plan.
 #include "plan/local_refresh.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// The palette of soft room colours, and a colour for a new room that its neighbours do not have.
 #pragma once
 
 #include <array>

@@ -1,3 +1,5 @@
+// Where the picture to trace lies under the plan: its scale, offset and angle, and clicks turned
+// into plan points.
 #pragma once
 
 #include <cstdint>

@@ -1,3 +1,4 @@
+// The furniture catalogue's models, their standard sizes and their plan symbols.
 #include "render/furniture_symbols.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// The furniture catalogue's models, their standard sizes and their plan symbols.
 #pragma once
 
 #include <cstdint>

@@ -1,3 +1,4 @@
+// A drawing surface that paints nothing and records the box each primitive could touch.
 #include "render/surface_bounds.h"
 
 #include <QRectF>

@@ -1,3 +1,4 @@
+// A drawing surface that paints nothing and records the box each primitive could touch.
 #pragma once
 
 #include <QRect>

@@ -1,3 +1,5 @@
+// The picture to trace: read from PNG, JPEG or a PDF page, its dark lines found, drawn under the
+// plan.
 #include "render/tracing_layer.h"
 
 #include <QDir>

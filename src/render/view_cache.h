@@ -1,3 +1,4 @@
+// The view's last picture during a drag, and the repaint of only the regions a move changes.
 #pragma once
 
 #include <QImage>

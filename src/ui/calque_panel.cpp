@@ -1,3 +1,4 @@
+// The "Calque" section of the side menu and the import of a picture to trace.
 #include "ui/calque_panel.h"
 
 #include <QCheckBox>

@@ -1,3 +1,4 @@
+// The "Meubles" section: the catalogue tree, its symbols, and entries dragged onto the plan.
 #pragma once
 
 #include <QIcon>

@@ -1,3 +1,4 @@
+// The room colour box's popup of soft colours, with "Autre couleur…" for the full dialog.
 #pragma once
 
 #include <QColor>

@@ -1,3 +1,4 @@
+// Tests of furniture in the editor: placement, magnetism, turns, copy and paste, undo steps.
 #include "editor_fixture.h"
 #include "files/plan_xml.h"
 

@@ -1,3 +1,4 @@
+// Tests of the traced picture in the editor: the scale clicks, the Maj drag and the edge snap.
 #include <QImage>
 #include <QPainter>
 #include <algorithm>

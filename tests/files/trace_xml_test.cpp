@@ -1,3 +1,4 @@
+// Tests of the traced picture's element in the plan text: round trip, and plans without it.
 #include <gtest/gtest.h>
 
 #include <string>

@@ -1,3 +1,4 @@
+// Tests of the room palette and of the colours given to new rooms.
 #include "plan/room_colours.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// Tests of the traced picture's placement: turned pictures, refused scales, the origin shift.
 #include <gtest/gtest.h>
 
 #include <cmath>

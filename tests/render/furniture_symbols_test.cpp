@@ -1,3 +1,4 @@
+// Tests of the furniture symbols: every model draws inside its rectangle at any angle.
 #include <gtest/gtest.h>
 
 #include <QPolygonF>

@@ -1,3 +1,4 @@
+// Tests of the "Calque" section: a missing picture told once; a picture that follows its plan.
 #include <QDir>
 #include <QFile>
 #include <QImage>
