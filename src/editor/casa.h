@@ -34,7 +34,7 @@ struct TPlanInfo {
   std::string DateModification;  // modification stamp given by the service
   uint8_t Partage = 0;           // 0 "Aucun", 1 "Lecture", 2 "Modification", 3 "Utilisation"
   std::string Fichier;           // the plan text (its bytes) when the record carries one
-  bool CalqueLocal = false;     // traced over a picture kept on this computer, never sent
+  bool CalqueLocal = false;      // traced over a picture kept on this computer, never sent
 };
 
 // The plan area: shows the one plan of the program and turns mouse and
