@@ -34,7 +34,7 @@ int32_t FirstCoincidentByScan(std::span<const TPoint> points, int32_t first, int
 }
 
 PointGrid::PointGrid(std::span<const TPoint> points, int32_t first, int32_t last)
-    : points_(points) {
+    : points_(points), first_index_(first) {
   const size_t count = last >= first ? static_cast<size_t>(last - first + 1) : 0;
   const size_t capacity = std::bit_ceil(std::max<size_t>(16, 2 * count));
   shift_ = 64 - std::countr_zero(capacity);
@@ -62,6 +62,13 @@ PointGrid::PointGrid(std::span<const TPoint> points, int32_t first, int32_t last
     items_[static_cast<size_t>(slots_[slotOfPoint[n]].end++)] = {points_[static_cast<size_t>(i)],
                                                                  i};
   }
+  // Every point's first coincident point, found in one pass: the searches do
+  // not wait on each other, so the processor overlaps their reads of the
+  // table, which a walk from point to point cannot do once the table
+  // outgrows the cache.
+  first_.resize(count);
+  for (size_t n = 0; n < count; ++n)
+    first_[n] = FirstCoincidentAfter(first + static_cast<int32_t>(n), 0);
 }
 
 uint64_t PointGrid::KeyOf(int64_t cellX, int64_t cellY) {
@@ -88,7 +95,7 @@ int32_t PointGrid::FirstInCell(int64_t cellX, int64_t cellY, int32_t i, TPoint p
 }
 
 int32_t PointGrid::FirstCoincident(int32_t i) const {
-  return FirstCoincidentAfter(i, 0);
+  return first_[static_cast<size_t>(i - first_index_)];
 }
 
 int32_t PointGrid::FirstCoincidentAfter(int32_t i, int32_t after) const {

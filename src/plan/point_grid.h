@@ -54,9 +54,11 @@ class PointGrid {
                       int32_t best) const;
 
   std::span<const TPoint> points_;
+  int32_t first_index_ = 0;
   int shift_ = 0;
   std::vector<Slot> slots_;
   std::vector<Item> items_;
+  std::vector<int32_t> first_;  // FirstCoincident of each point from first_index_ on
 };
 
 }  // namespace casavo
