@@ -157,13 +157,16 @@ void TCasa::keyPressEvent(QKeyEvent* event) {
 }
 
 // What each tool does with the pointer (tools 1 to 3 go back to ModeSelect
-// inside their press, so the release after it is the select tool's):
+// inside their press, so the release after it is the select tool's; the two
+// trace tools go back after their second click):
 //
 //   tool            press              move (button up / down)           release
 //   ModeSelect      SelectPress        SelectHover / SelectDrag          Release
 //   ModeDrawWall    DrawWallPress      DrawWallHover                     -
 //   ModeAddOpening  AddOpeningPress    AddOpeningHover / -               -
-//   ModeAddObject   AddObjectPress      AddObjectHover / -                 -
+//   ModeAddObject   AddObjectPress     AddObjectHover / -                -
+//   ModeTraceScale  TracePress         -                                 -
+//   ModeTraceLevel  TracePress         -                                 -
 //
 // Any button acts as the primary one.
 void TCasa::MouseDown(int32_t x, int32_t y) {
@@ -224,6 +227,9 @@ void TCasa::MouseMove(int32_t x, int32_t y) {
         break;
       case ModeAddObject:
         if (!MouseIsDown) AddObjectHover(x, y);
+        break;
+      case ModeTraceScale:
+      case ModeTraceLevel:
         break;
     }
   });
