@@ -71,7 +71,14 @@ int64_t CopyTable(Db& from, Db& to, const std::string& table, const std::string&
   auto rows = from.Prepare("SELECT " + columns + " FROM " + table + " ORDER BY 1");
   int64_t count = 0;
   while (rows.Step()) {
-    auto insert = to.Prepare("INSERT INTO " + table + " (" + columns + ") VALUES (" + marks + ")");
+    std::string sql = "INSERT INTO ";
+    sql += table;
+    sql += " (";
+    sql += columns;
+    sql += ") VALUES (";
+    sql += marks;
+    sql += ")";
+    auto insert = to.Prepare(sql);
     for (int c = 0; c < static_cast<int>(kinds.size()); ++c) {
       switch (kinds[c]) {
         case 'N':

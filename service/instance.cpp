@@ -31,7 +31,7 @@ ServiceInstance::ServiceInstance(const std::string& dataDir, ServerLimits limits
       plans_(database_),
       errors_(database_),
       site_(accounts_, plans_),
-      http_(limits) {
+      http_(std::move(limits)) {
   // The plan reader's XML parser is set up once, before the workers share it.
   xmlInitParser();
   http_.SetHousekeeping([this] { Tidy(); }, kTidyEvery);

@@ -114,7 +114,7 @@ struct Request {
 
 class HttpService::Loop {
  public:
-  explicit Loop(ServerLimits limits) : limits_(limits) {}
+  explicit Loop(ServerLimits limits) : limits_(std::move(limits)) {}
   ~Loop() {
     if (listenFd_ >= 0) close(listenFd_);
   }
@@ -525,7 +525,7 @@ void HttpService::Loop::RunHousekeeping(Clock::time_point now) {
   });
 }
 
-HttpService::HttpService(ServerLimits limits) : loop_(std::make_unique<Loop>(limits)) {}
+HttpService::HttpService(ServerLimits limits) : loop_(std::make_unique<Loop>(std::move(limits))) {}
 
 HttpService::~HttpService() = default;
 

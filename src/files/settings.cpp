@@ -57,7 +57,7 @@ std::string EnvOrEmpty(const char* name) {
 // The user's data folder: $XDG_DATA_HOME when absolute, else ~/.local/share,
 // else the current folder when the user has no home at all.
 fs::path DataHome() {
-  const fs::path xdg = EnvOrEmpty("XDG_DATA_HOME");
+  fs::path xdg = EnvOrEmpty("XDG_DATA_HOME");
   if (xdg.is_absolute()) return xdg;
   std::string home = EnvOrEmpty("HOME");
   if (home.empty()) {

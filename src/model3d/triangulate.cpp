@@ -23,6 +23,7 @@ bool Inside(Vec2 p, Vec2 a, Vec2 b, Vec2 c, double sign) {
 // The corners left once repeated and collinear ones are gone.
 std::vector<int> Corners(const std::vector<Vec2>& points) {
   std::vector<int> ring;
+  ring.reserve(points.size());
   for (int i = 0; i < static_cast<int>(points.size()); ++i) ring.push_back(i);
   bool changed = true;
   while (changed && ring.size() >= 3) {

@@ -101,6 +101,8 @@ TPoint OpeningCentre(const TCasaPlan& plan, int32_t n) {
 
 }  // namespace
 
+// Above the complexity bound; listed in docs/HACKING.md as the next to split.
+// NOLINTNEXTLINE(readability-function-cognitive-complexity)
 void TCasaPlan::CutOverlappingWalls() {
   // One pair at a time: each cut changes the walls the next search sees.
   while (const auto pair = OverlapFinder(*this).First()) {

@@ -182,6 +182,8 @@ void TCasaPlan::SplitAtCrossings(int32_t a) {
   });
 }
 
+// Above the complexity bound; listed in docs/HACKING.md as the next to split.
+// NOLINTNEXTLINE(readability-function-cognitive-complexity)
 void TCasaPlan::SplitAtCrossingsOf(int32_t a) {
   // Wall w now starts at corner g (at x); the piece it loses runs from x back
   // to its old start. The wall slot is checked first so that a full table
@@ -279,8 +281,8 @@ TCasaPlan::BulkAdding::~BulkAdding() {
 
 TCasaPlan::IndexHolder::IndexHolder() = default;
 TCasaPlan::IndexHolder::IndexHolder(const IndexHolder&) {}
-TCasaPlan::IndexHolder& TCasaPlan::IndexHolder::operator=(const IndexHolder&) {
-  index.reset();
+TCasaPlan::IndexHolder& TCasaPlan::IndexHolder::operator=(const IndexHolder& other) {
+  if (this != &other) index.reset();
   return *this;
 }
 TCasaPlan::IndexHolder::~IndexHolder() = default;

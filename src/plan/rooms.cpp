@@ -37,6 +37,8 @@ struct Sums {
 // Adds the pieces of `loop` that turn clockwise on screen to `sums`, cutting
 // it at the first crossing of two of its edges, then each piece likewise.
 // False when the loop crosses itself nowhere (`sums` is then untouched).
+// Above the complexity bound; listed in docs/HACKING.md as the next to split.
+// NOLINTNEXTLINE(readability-function-cognitive-complexity)
 bool AddUntwisted(const std::vector<Point>& loop, Sums& sums, int depth) {
   const size_t n = loop.size();
   const auto cross = [](Point o, Point a, Point b) {
@@ -344,7 +346,7 @@ class RoomWalker {
       if (length == 0) continue;
       const long double t = ((x - a.x) * dx + (y - a.y) * dy) / length;
       const long double d = std::abs((x - a.x) * dy - (y - a.y) * dx) / length;
-      if (t > 0 && t < length && d < wall.epais / 2) return true;
+      if (t > 0 && t < length && d < wall.epais / 2.0L) return true;
     }
     return false;
   }
@@ -352,6 +354,8 @@ class RoomWalker {
   // For each entry, the entry of the neighbouring wall whose face the joint
   // rule meets it with at its corner: the angularly nearest wall on that
   // side, as UpdateWallOutline picks it.
+  // Above the complexity bound; listed in docs/HACKING.md as the next to split.
+  // NOLINTNEXTLINE(readability-function-cognitive-complexity)
   void FindNeighbourFaces(const CornerWallIndex& corners) {
     neighbourFace_.assign(static_cast<size_t>(lastEntry_) + 1, 0);
     struct Near {

@@ -121,7 +121,12 @@ void PlanPainter::DrawBackground() {
 void PlanPainter::DrawItem(Item kind, int32_t index) {
   switch (kind) {
     case Item::kRoom:
-      return DrawRoom(index);
+      DrawRoom(index);
+      if (!LabelsLast()) DrawRoomLabel(index);
+      return;
+    case Item::kRoomLabel:
+      if (LabelsLast()) DrawRoomLabel(index);
+      return;
     case Item::kWall:
       return DrawWall(index);
     case Item::kOpening:
@@ -147,8 +152,7 @@ void PlanPainter::DrawOnSheet() {
 }
 
 void PlanPainter::DrawDrawing() {
-  // Furniture covers the floor, not the rooms' names and areas: those come last.
-  const bool furnished = plan_.ShowObjects && plan_.ObjectCount > 0;
+  const bool furnished = LabelsLast();
   if (plan_.ShowRooms) DrawRooms(!furnished);
   for (int32_t w = 1, n = plan_.WallCount; w <= n; ++w) DrawWall(w);
   for (int32_t k = 1, n = plan_.OpeningCount; k <= n; ++k) DrawOpening(plan_, surface_, k);
@@ -156,6 +160,11 @@ void PlanPainter::DrawDrawing() {
     for (int32_t k = 1, n = plan_.ObjectCount; k <= n; ++k) DrawObjet(k);
   if (plan_.ShowRooms && furnished)
     for (int32_t k = 1, n = plan_.RoomCount; k <= n; ++k) DrawRoomLabel(k);
+}
+
+bool PlanPainter::LabelsLast() const {
+  // Furniture covers the floor, not the rooms' names and areas: those come last.
+  return plan_.ShowObjects && plan_.ObjectCount > 0;
 }
 
 void PlanPainter::DrawRooms(bool labels) {

@@ -31,7 +31,9 @@ class PlanPainter {
   // order: rooms, walls, openings, objects), then the editor's feedback over
   // them (the selected wall's labels, guides, the selected corner, problems
   // and the scale bar). None refreshes the geometry.
-  enum class Item { kRoom, kWall, kOpening, kObjet };
+  // kRoomLabel draws a room's name and area where they go after the
+  // furniture, and nothing where kRoom draws them with the room.
+  enum class Item { kRoom, kWall, kOpening, kObjet, kRoomLabel };
   void DrawBackground();
   void DrawItem(Item kind, int32_t index);
   void DrawFeedback();
@@ -52,6 +54,7 @@ class PlanPainter {
 
   void DrawDrawing();
   // Each room's floor, and its name and area when labels.
+  bool LabelsLast() const;
   void DrawRooms(bool labels);
   void DrawRoom(int32_t k);
   void DrawRoomLabel(int32_t k);

@@ -144,6 +144,7 @@ void ViewCache::PrepareChange(TCasaPlan& plan) {
   measureAll(Item::kWall, plan.WallCount, walls_);
   measureAll(Item::kOpening, plan.OpeningCount, openings_);
   measureAll(Item::kObjet, ShownObjets(plan), objets_);
+  measureAll(Item::kRoomLabel, ShownRooms(plan), labels_);
   roomKeys_.assign(rooms_.size(), std::string());
   for (int32_t k = 1; k <= ShownRooms(plan); ++k)
     roomKeys_[static_cast<size_t>(k)] = plan.Rooms[k].hash;
@@ -176,8 +177,12 @@ bool ViewCache::PaintChange(TCasaPlan& plan, QImage& image,
 
     // A room is the same while its key is and no point of its border moved.
     const int32_t before = static_cast<int32_t>(rooms_.size()) - 1, after = ShownRooms(plan);
-    for (int32_t k = after + 1; k <= before; ++k) dirty.push_back(rooms_[static_cast<size_t>(k)]);
+    for (int32_t k = after + 1; k <= before; ++k) {
+      dirty.push_back(rooms_[static_cast<size_t>(k)]);
+      dirty.push_back(labels_[static_cast<size_t>(k)]);
+    }
     rooms_.resize(static_cast<size_t>(after) + 1);
+    labels_.resize(rooms_.size());
     roomKeys_.resize(rooms_.size());
     for (int32_t k = 1; k <= after; ++k) {
       const TPiece& room = plan.Rooms[k];
@@ -186,8 +191,16 @@ bool ViewCache::PaintChange(TCasaPlan& plan, QImage& image,
         same = !wallChanged.at(static_cast<size_t>((room.Border[i] - 1) / 4));
       if (same) continue;
       renew(Item::kRoom, rooms_, k);
+      renew(Item::kRoomLabel, labels_, k);
       roomKeys_[static_cast<size_t>(k)] = room.hash;
     }
+
+    // A piece of furniture a moved wall reaches may turn red or back: whole.
+    const size_t reached = dirty.size();
+    for (size_t i = 1; i < objets_.size(); ++i)
+      if (std::any_of(dirty.begin(), dirty.begin() + static_cast<std::ptrdiff_t>(reached),
+                      [&](const QRect& r) { return r.intersects(objets_[i]); }))
+        dirty.push_back(objets_[i]);
 
     // Feedback that appeared, went or moved.
     RenewCloseCorners(plan, changedWalls);
@@ -217,6 +230,7 @@ bool ViewCache::PaintChange(TCasaPlan& plan, QImage& image,
       paintAll(Item::kWall, walls_);
       paintAll(Item::kOpening, openings_);
       paintAll(Item::kObjet, objets_);
+      paintAll(Item::kRoomLabel, labels_);
       painter.DrawFeedback();
     }
     return true;

@@ -60,7 +60,7 @@ class ViewCache {
   std::vector<BoundsSurface::Mark> feedback_;
   // Boxes of the items on the picture, by index (slot 0 unused), and the key
   // of each room shown.
-  std::vector<QRect> rooms_, walls_, openings_, objets_;
+  std::vector<QRect> rooms_, walls_, openings_, objets_, labels_;
   std::vector<std::string> roomKeys_;
   // CloseCornerPairs of the plan, while items are known.
   std::vector<std::pair<int32_t, int32_t>> closeCorners_;
