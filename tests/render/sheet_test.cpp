@@ -100,6 +100,30 @@ TEST(Sheet, TenMetresReadBackToScaleFromPdfAndSvg) {
   }
 }
 
+TEST(Sheet, TheTracedPictureShowsOnlyWhenAsked) {
+  auto plan = Rectangle();
+  // A grey picture over the middle of the rectangle, where the plain walls leave white.
+  plan->Trace.path = "scan.png";
+  plan->Trace.scale = 10;
+  plan->Trace.x = 4000;
+  plan->Trace.y = 2000;
+  plan->Trace.opacity = 1;
+  QImage grey(200, 100, QImage::Format_RGB32);
+  grey.fill(QColor(128, 128, 128));
+  SheetOptions options = PlainWalls(100);
+  options.tracingPicture = grey;
+  const auto centre = [&](bool tracing) {
+    options.tracing = tracing;
+    const Sheet sheet(*plan, options);
+    const QImage page = SheetImage(sheet, kReadBackDpi);
+    const QRectF drawing = sheet.Layout().drawing;
+    return qGray(page.pixel(static_cast<int>(drawing.center().x() * kReadBackDpi / 25.4),
+                            static_cast<int>(drawing.center().y() * kReadBackDpi / 25.4)));
+  };
+  EXPECT_EQ(centre(false), 255);
+  EXPECT_LT(centre(true), 200);
+}
+
 TEST(Sheet, SvgCountsMillimetresAndPdfKeepsItsTexts) {
   auto plan = Rectangle();
   const Sheet sheet(*plan, PlainWalls(100));
