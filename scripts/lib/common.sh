@@ -7,7 +7,7 @@ CASAVO_BUILD=${CASAVO_BUILD:-$CASAVO_ROOT/build}
 CASAVO_PACKAGES=(
   build-essential cmake pkg-config ccache
   qt6-base-dev qt6-base-dev-tools qt6-webengine-dev libgl-dev
-  libxml2-dev libssl-dev libcpp-httplib-dev libsqlite3-dev libmicrohttpd-dev libpng-dev
+  libxml2-dev libssl-dev libcpp-httplib-dev libsqlite3-dev libmicrohttpd-dev libpng-dev libdeflate-dev
   qtkeychain-qt6-dev
   libgtest-dev libgmock-dev libbenchmark-dev libgeos-dev
   clang libclang-rt-14-dev clang-format clang-tidy

@@ -8,6 +8,7 @@
 #include <tuple>
 
 #include "plan/geometry.h"
+#include "render/item_boxes.h"
 #include "render/painter.h"
 #include "render/surface_qpainter.h"
 
@@ -43,14 +44,6 @@ std::vector<QRect> Merged(std::vector<QRect> rects) {
     }
   }
   return rects;
-}
-
-int32_t ShownRooms(const TCasaPlan& plan) {
-  return plan.ShowRooms ? plan.RoomCount : 0;
-}
-
-int32_t ShownObjets(const TCasaPlan& plan) {
-  return plan.ShowObjects ? plan.ObjectCount : 0;
 }
 
 }  // namespace
@@ -131,21 +124,8 @@ void ViewCache::PaintWhole(TCasaPlan& plan, QImage& image) {
 
 void ViewCache::PrepareChange(TCasaPlan& plan) {
   if (!painted_ || itemsKnown_ || KeyOf(plan, QSize(key_.width, key_.height)) != key_) return;
-  BoundsSurface bounds;
-  PlanPainter measure(plan, bounds);
-  const auto measureAll = [&](Item kind, int32_t count, std::vector<QRect>& boxes) {
-    boxes.assign(static_cast<size_t>(count) + 1, QRect());
-    for (int32_t i = 1; i <= count; ++i) {
-      measure.DrawItem(kind, i);
-      boxes[static_cast<size_t>(i)] = bounds.TakeUnion();
-    }
-  };
-  measureAll(Item::kRoom, ShownRooms(plan), rooms_);
-  measureAll(Item::kWall, plan.WallCount, walls_);
-  measureAll(Item::kOpening, plan.OpeningCount, openings_);
-  measureAll(Item::kObjet, ShownObjets(plan), objets_);
-  measureAll(Item::kRoomLabel, ShownRooms(plan), labels_);
-  roomKeys_.assign(rooms_.size(), std::string());
+  boxes_.MeasureAll(plan);
+  roomKeys_.assign(boxes_.rooms.size(), std::string());
   for (int32_t k = 1; k <= ShownRooms(plan); ++k)
     roomKeys_[static_cast<size_t>(k)] = plan.Rooms[k].hash;
   closeCorners_ = CloseCornerPairs(plan);
@@ -161,46 +141,44 @@ bool ViewCache::PaintChange(TCasaPlan& plan, QImage& image,
 
     // The region: where each changed item was and where it is now.
     std::vector<QRect> dirty;
-    BoundsSurface bounds;
-    PlanPainter measure(plan, bounds);
+    ItemMeasure measure(plan);
     const auto renew = [&](Item kind, std::vector<QRect>& boxes, int32_t i) {
       QRect& box = boxes[static_cast<size_t>(i)];
       dirty.push_back(box);
-      measure.DrawItem(kind, i);
-      box = bounds.TakeUnion();
+      box = measure.BoxOf(kind, i);
       dirty.push_back(box);
     };
-    for (const int32_t w : changedWalls) renew(Item::kWall, walls_, w);
+    for (const int32_t w : changedWalls) renew(Item::kWall, boxes_.walls, w);
     for (int32_t k = 1; k <= plan.OpeningCount; ++k)
       if (wallChanged.at(static_cast<size_t>(plan.Openings[k].imur)))
-        renew(Item::kOpening, openings_, k);
+        renew(Item::kOpening, boxes_.openings, k);
 
     // A room is the same while its key is and no point of its border moved.
-    const int32_t before = static_cast<int32_t>(rooms_.size()) - 1, after = ShownRooms(plan);
+    const int32_t before = static_cast<int32_t>(boxes_.rooms.size()) - 1, after = ShownRooms(plan);
     for (int32_t k = after + 1; k <= before; ++k) {
-      dirty.push_back(rooms_[static_cast<size_t>(k)]);
-      dirty.push_back(labels_[static_cast<size_t>(k)]);
+      dirty.push_back(boxes_.rooms[static_cast<size_t>(k)]);
+      dirty.push_back(boxes_.labels[static_cast<size_t>(k)]);
     }
-    rooms_.resize(static_cast<size_t>(after) + 1);
-    labels_.resize(rooms_.size());
-    roomKeys_.resize(rooms_.size());
+    boxes_.rooms.resize(static_cast<size_t>(after) + 1);
+    boxes_.labels.resize(boxes_.rooms.size());
+    roomKeys_.resize(boxes_.rooms.size());
     for (int32_t k = 1; k <= after; ++k) {
       const TPiece& room = plan.Rooms[k];
       bool same = k <= before && roomKeys_[static_cast<size_t>(k)] == room.hash;
       for (int32_t i = 1; same && i <= room.Border.Count; ++i)
         same = !wallChanged.at(static_cast<size_t>((room.Border[i] - 1) / 4));
       if (same) continue;
-      renew(Item::kRoom, rooms_, k);
-      renew(Item::kRoomLabel, labels_, k);
+      renew(Item::kRoom, boxes_.rooms, k);
+      renew(Item::kRoomLabel, boxes_.labels, k);
       roomKeys_[static_cast<size_t>(k)] = room.hash;
     }
 
     // A piece of furniture a moved wall reaches may turn red or back: whole.
     const size_t reached = dirty.size();
-    for (size_t i = 1; i < objets_.size(); ++i)
+    for (size_t i = 1; i < boxes_.objets.size(); ++i)
       if (std::any_of(dirty.begin(), dirty.begin() + static_cast<std::ptrdiff_t>(reached),
-                      [&](const QRect& r) { return r.intersects(objets_[i]); }))
-        dirty.push_back(objets_[i]);
+                      [&](const QRect& r) { return r.intersects(boxes_.objets[i]); }))
+        dirty.push_back(boxes_.objets[i]);
 
     // Feedback that appeared, went or moved.
     RenewCloseCorners(plan, changedWalls);
@@ -222,15 +200,7 @@ bool ViewCache::PaintChange(TCasaPlan& plan, QImage& image,
       PlanPainter painter(plan, surface);
       painter.UseCloseCorners(&closeCorners_);
       painter.DrawBackground();
-      const auto paintAll = [&](Item kind, const std::vector<QRect>& boxes) {
-        for (size_t i = 1; i < boxes.size(); ++i)
-          if (boxes[i].intersects(region)) painter.DrawItem(kind, static_cast<int32_t>(i));
-      };
-      paintAll(Item::kRoom, rooms_);
-      paintAll(Item::kWall, walls_);
-      paintAll(Item::kOpening, openings_);
-      paintAll(Item::kObjet, objets_);
-      paintAll(Item::kRoomLabel, labels_);
+      boxes_.PaintItems(painter, region);
       painter.DrawFeedback();
     }
     return true;

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "plan/casa_plan.h"
+#include "render/item_boxes.h"
 #include "render/surface_bounds.h"
 
 namespace casavo {
@@ -58,9 +59,8 @@ class ViewCache {
   bool itemsKnown_ = false;
   ViewKey key_;
   std::vector<BoundsSurface::Mark> feedback_;
-  // Boxes of the items on the picture, by index (slot 0 unused), and the key
-  // of each room shown.
-  std::vector<QRect> rooms_, walls_, openings_, objets_, labels_;
+  // Boxes of the items on the picture, and the key of each room shown.
+  ItemBoxes boxes_;
   std::vector<std::string> roomKeys_;
   // CloseCornerPairs of the plan, while items are known.
   std::vector<std::pair<int32_t, int32_t>> closeCorners_;
