@@ -265,7 +265,7 @@ struct Candidates {
 
   Candidates(size_t rowBytes, size_t pixelBytes) {
     // Above first: most of a plan's picture repeats the row before, and a
-    // match as long as allowed ends the search.
+    // match as long as allowed, or long already, ends the search.
     for (const size_t d : {rowBytes, pixelBytes, rowBytes - pixelBytes, rowBytes + pixelBytes}) {
       if (d == 0 || d > kWindow ||
           std::find(distance.begin(), distance.begin() + count, d) != distance.begin() + count)
@@ -286,7 +286,7 @@ std::vector<Token> Tokens(const uint8_t* data, size_t start, size_t end, const C
       if (c.distance[k] > i) continue;
       const size_t length = MatchLength(data + i, data + i - c.distance[k], limit);
       if (length > best) best = length, which = k;
-      if (best == limit) break;
+      if (best == limit || best >= 32) break;
     }
     if (best >= kMinMatch) {
       tokens.push_back({static_cast<uint16_t>(best), static_cast<uint16_t>(which)});

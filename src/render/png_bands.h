@@ -33,23 +33,28 @@ class PngBandEncoder {
   void Finish();
 
  private:
+  // A band deflated, and the CRC of its chunk.
+  struct Band {
+    DeflatedRows rows;
+    uint32_t crc = 0;
+  };
   struct Slot {
     QImage image;
     std::vector<uint8_t> rows;  // the row before the band, then the band's, as PNG rows
-    std::future<DeflatedRows> job;
+    std::future<Band> job;
   };
+  Band Deflate(Slot& slot, int32_t rows, const std::vector<uint8_t>& before) const;
   void Collect(Slot& slot);
-  void Chunk(const char* type, const uint8_t* data, size_t size);
-  void Chunk(const char* type, const std::vector<uint8_t>& data) {
-    Chunk(type, data.data(), data.size());
-  }
+  void Append(const char* type, const std::vector<uint8_t>& data);
+  void Append(const char* type, const std::vector<uint8_t>& data, uint32_t crc);
 
   QByteArray& out_;
-  int32_t margin_;
+  int32_t width_, height_, margin_;
   size_t rowBytes_;
   std::vector<Slot> slots_;
   size_t next_ = 0;               // bands handed out
   std::vector<uint8_t> lastRow_;  // the last PNG row handed out
+  std::vector<Band> bands_;       // deflated, in order
   ZlibJoiner zlib_;
 };
 

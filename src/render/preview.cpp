@@ -34,7 +34,7 @@ int32_t SideFor(int64_t spanMm, double zoom) {
 // Qt's antialiasing of a shape cut by the edge of the image differs slightly
 // in the last rows before the edge. Multiples of 8, so that the 8-pixel hatch
 // of the walls runs on across bands as it does in one picture.
-constexpr int32_t kBandRows = 256;
+constexpr int32_t kBandRows = 128;
 constexpr int32_t kBandMargin = 8;
 
 void UseView(TCasaPlan& plan, const PreviewView& view) {
