@@ -54,8 +54,9 @@ TEST(DeflateRows, BandsJoinIntoAStreamThatInflatesToTheRows) {
     size_t rowBytes, rows, bandRows;
     int pattern;
   };
-  const Case cases[] = {{301, 90, 16, 0}, {301, 400, 64, 1}, {3001, 200, 7, 2},  {4, 1000, 1000, 2},
-                        {33004, 4, 4, 1},  {33004, 6, 2, 2}, {33004, 9, 4, 3},  {1201, 300, 300, 3}};
+  const Case cases[] = {{301, 90, 16, 0},   {301, 400, 64, 1},  {3001, 200, 7, 2},
+                        {4, 1000, 1000, 2}, {33004, 4, 4, 1},   {33004, 6, 2, 2},
+                        {33004, 9, 4, 3},   {1201, 300, 300, 3}};
   for (const Case& c : cases) {
     const std::vector<uint8_t> data = Rows(c.rowBytes, c.rows, c.pattern, c.rows);
     std::vector<uint8_t> stream = ZlibJoiner::Header();
