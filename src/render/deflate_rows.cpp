@@ -176,8 +176,8 @@ std::vector<uint16_t> Codes(const std::vector<uint8_t>& lengths) {
   return codes;
 }
 
-// Bits into bytes, first bit lowest. Four bytes go out at a time into room
-// made ahead, since a picture's codes are millions.
+// Bits into bytes, first bit lowest, four bytes at a time into room made
+// ahead: a picture's codes are millions.
 class BitWriter {
  public:
   explicit BitWriter(std::vector<uint8_t>& out) : out_(out), size_(out.size()) {}
@@ -185,11 +185,15 @@ class BitWriter {
   BitWriter(const BitWriter&) = delete;
   BitWriter& operator=(const BitWriter&) = delete;
 
+  // Room for the next bytes bytes.
+  void Reserve(size_t bytes) {
+    if (size_ + bytes > out_.size()) out_.resize(std::max(size_ + bytes, 2 * out_.size()));
+  }
+  // At most 57 bits, within the room reserved.
   void Put(uint64_t bits, int count) {
     buffer_ |= bits << filled_;
     filled_ += count;
     if (filled_ < 32) return;
-    if (size_ + 4 > out_.size()) out_.resize(std::max<size_t>(2 * out_.size(), 4096));
     const auto word = static_cast<uint32_t>(buffer_);
     for (int k = 0; k < 4; ++k)
       out_[size_ + static_cast<size_t>(k)] = static_cast<uint8_t>(word >> (8 * k));
@@ -199,15 +203,12 @@ class BitWriter {
   }
   // Up to the next byte boundary with zero bits.
   void Align() {
+    Reserve(8);
     for (; filled_ > 0; filled_ -= std::min(filled_, 8)) {
-      Byte(static_cast<uint8_t>(buffer_));
+      out_[size_++] = static_cast<uint8_t>(buffer_);
       buffer_ >>= 8;
     }
     filled_ = 0;
-  }
-  void Byte(uint8_t b) {
-    if (size_ + 1 > out_.size()) out_.resize(std::max<size_t>(2 * out_.size(), 4096));
-    out_[size_++] = b;
   }
 
  private:
@@ -283,7 +284,7 @@ std::vector<Token> Tokens(const uint8_t* data, size_t start, size_t end, const C
     size_t best = 0, which = 0;
     const size_t limit = std::min(kMaxMatch, end - i);
     for (size_t k = 0; k < c.count; ++k) {
-      if (c.distance[k] > i) continue;
+      if (c.distance[k] > i || data[i] != data[i - c.distance[k]]) continue;
       const size_t length = MatchLength(data + i, data + i - c.distance[k], limit);
       if (length > best) best = length, which = k;
       if (best == limit || best >= 32) break;
@@ -336,6 +337,8 @@ void WriteBlock(BitWriter& out, const std::vector<Token>& tokens, const Candidat
   size_t hclen = 19;
   while (runLengths[kLengthOrder[hclen - 1]] == 0) --hclen;
 
+  // At most 48 bits a token, and the codes' lengths before them.
+  out.Reserve(6 * tokens.size() + 1024);
   out.Put(0b100, 3);  // not final, dynamic codes
   out.Put(static_cast<uint32_t>(hlit - 257), 5);
   out.Put(static_cast<uint32_t>(hdist - 1), 5);
@@ -381,9 +384,10 @@ DeflatedRows DeflateRows(const uint8_t* data, size_t start, size_t end, size_t r
       WriteBlock(out, Tokens(data, from, std::min(end, from + kBlockBytes), candidates),
                  candidates);
     // An empty stored block brings the run to a byte boundary.
+    out.Reserve(8);
     out.Put(0, 3);
     out.Align();
-    for (const uint8_t b : {0x00, 0x00, 0xFF, 0xFF}) out.Byte(b);
+    out.Put(0xFFFF0000, 32);
   }
   return result;
 }
