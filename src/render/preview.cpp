@@ -52,10 +52,11 @@ void PaintBand(TCasaPlan& plan, const ItemBoxes& boxes,
                const std::vector<std::pair<int32_t, int32_t>>& closeCorners, QImage& band,
                int32_t top) {
   QPainterSurface surface(band, QTransform::fromTranslate(0, kBandMargin - top));
+  surface.ClipTo(QRect(0, kBandMargin, band.width(), band.height() - 2 * kBandMargin));
   PlanPainter painter(plan, surface);
   painter.UseCloseCorners(&closeCorners);
   painter.DrawBackground();
-  boxes.PaintItems(painter, QRect(0, top - kBandMargin, band.width(), band.height()));
+  boxes.PaintItems(painter, QRect(0, top, band.width(), band.height() - 2 * kBandMargin));
   painter.DrawFeedback();
 }
 

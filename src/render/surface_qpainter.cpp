@@ -117,6 +117,11 @@ QPainterSurface::QPainterSurface(QPaintDevice& device, const QTransform& toDevic
       shortcuts_(Shortcuts::kTaken),
       worldChanged_(true) {}
 
+void QPainterSurface::ClipTo(const QRect& rect) {
+  clip_ = QRegion(rect);
+  painter_.setClipRect(rect);
+}
+
 bool QPainterSurface::OffImage(const QRectF& world, double margin) const {
   if (shortcuts_ == Shortcuts::kNone) return false;
   const QRectF device =

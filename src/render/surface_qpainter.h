@@ -38,6 +38,9 @@ class QPainterSurface final : public Surface {
   // World units map to the device through toDevice. Pens keep their width on
   // every device but a raster image, where thinner than a pixel means one pixel.
   QPainterSurface(QPaintDevice& device, const QTransform& toDevice);
+  // Paints only inside rect of the device from now on, as antialiased on the
+  // whole device: what lies wholly outside rect is skipped.
+  void ClipTo(const QRect& rect);
 
   void SetSmoothing(bool antialias) override;
   void FillPath(const Brush& brush, const Path& path) override;
@@ -80,7 +83,7 @@ class QPainterSurface final : public Surface {
   SizedFont* FontFor(const Font& font);
 
   const QRectF bounds_;  // the image, in device pixels
-  const QRegion clip_;   // empty: the whole image
+  QRegion clip_;         // empty: the whole image
   QPainter painter_;
   const QTransform toDevice_;
   const bool raster_;
