@@ -277,9 +277,13 @@ struct Candidates {
   }
 };
 
-std::vector<Token> Tokens(const uint8_t* data, size_t start, size_t end, const Candidates& c) {
-  std::vector<Token> tokens;
-  tokens.reserve((end - start) / 16);
+// The tokens of bytes [start, end), into a buffer each thread keeps: a
+// picture is deflated a block at a time, and fresh memory costs a page
+// fault every few kilobytes.
+const std::vector<Token>& Tokens(const uint8_t* data, size_t start, size_t end,
+                                 const Candidates& c) {
+  thread_local std::vector<Token> tokens;
+  tokens.clear();
   for (size_t i = start; i < end;) {
     size_t best = 0, which = 0;
     const size_t limit = std::min(kMaxMatch, end - i);
@@ -337,8 +341,14 @@ void WriteBlock(BitWriter& out, const std::vector<Token>& tokens, const Candidat
   size_t hclen = 19;
   while (runLengths[kLengthOrder[hclen - 1]] == 0) --hclen;
 
-  // At most 48 bits a token, and the codes' lengths before them.
-  out.Reserve(6 * tokens.size() + 1024);
+  // Room for the block as the codes make it, and for the codes' lengths
+  // before it.
+  uint64_t bits = 0;
+  for (size_t s = 0; s < literals.size(); ++s)
+    bits += uint64_t{literals[s]} * (literalLengths[s] + (s > 256 ? kLengthExtra[s - 257] : 0));
+  for (size_t d = 0; d < distances.size(); ++d)
+    bits += uint64_t{distances[d]} * (distanceLengths[d] + kDistanceExtra[d]);
+  out.Reserve(static_cast<size_t>(bits / 8) + 1024);
   out.Put(0b100, 3);  // not final, dynamic codes
   out.Put(static_cast<uint32_t>(hlit - 257), 5);
   out.Put(static_cast<uint32_t>(hdist - 1), 5);

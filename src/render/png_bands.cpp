@@ -1,11 +1,17 @@
-// An 8-bit RGB PNG painted a band of rows at a time and deflated on other threads meanwhile.
+// An 8-bit RGB PNG painted and deflated a band of rows at a time, on several threads at once.
 #include "render/png_bands.h"
 
 #include <zlib.h>
 
 #include <algorithm>
+#include <atomic>
+#include <exception>
+#include <mutex>
 #include <new>
 #include <thread>
+#include <vector>
+
+#include "render/deflate_rows.h"
 
 namespace casavo {
 
@@ -29,111 +35,130 @@ void ToPngRows(const QImage& image, int32_t first, int32_t count, uint8_t* out) 
   }
 }
 
-// Threads deflating while this one paints: one per core, since this one
-// waits whenever it is ahead, and at most three, since each holds a band.
-size_t Workers() {
-  return std::clamp<size_t>(std::thread::hardware_concurrency(), 1, 3);
-}
-
 void PutBigEndian(std::vector<uint8_t>& out, uint32_t value) {
   for (const int shift : {24, 16, 8, 0}) out.push_back(static_cast<uint8_t>(value >> shift));
 }
 
-}  // namespace
+// A band deflated, and the CRC of its IDAT chunk.
+struct Band {
+  DeflatedRows rows;
+  uint32_t crc = 0;
+};
 
-PngBandEncoder::PngBandEncoder(QByteArray& out, int32_t width, int32_t height, int32_t bandRows,
-                               int32_t margin)
-    : out_(out),
-      width_(width),
-      height_(height),
-      margin_(margin),
-      rowBytes_(1 + kPixelBytes * static_cast<size_t>(width)),
-      slots_(Workers() + 1) {
-  for (Slot& slot : slots_) {
-    slot.image = QImage(width, bandRows + 2 * margin, QImage::Format_RGB32);
-    if (slot.image.isNull()) throw std::bad_alloc();
+// The bands, taken in turn by the threads that paint and deflate them.
+class BandWork {
+ public:
+  BandWork(int32_t width, int32_t height, int32_t bandRows, int32_t margin, const PaintRows& paint)
+      : width_(width),
+        height_(height),
+        bandRows_(bandRows),
+        margin_(margin),
+        rowBytes_(1 + kPixelBytes * static_cast<size_t>(width)),
+        paint_(paint),
+        bands_(static_cast<size_t>((height + bandRows - 1) / bandRows)) {}
+
+  // Paints and deflates bands until none is left or one failed.
+  void Run() {
+    try {
+      QImage image(width_, bandRows_ + 2 * margin_, QImage::Format_RGB32);
+      if (image.isNull()) throw std::bad_alloc();
+      std::vector<uint8_t> rows;
+      for (size_t b = next_++; b < bands_.size() && !failed_; b = next_++) Do(b, image, rows);
+    } catch (...) {
+      const std::lock_guard<std::mutex> lock(mutex_);
+      if (!error_) error_ = std::current_exception();
+      failed_ = true;
+    }
   }
+
+  std::exception_ptr Error() const { return error_; }
+  const std::vector<Band>& Bands() const { return bands_; }
+
+ private:
+  void Do(size_t b, QImage& image, std::vector<uint8_t>& rows) {
+    const int32_t top = static_cast<int32_t>(b) * bandRows_;
+    const int32_t count = std::min(bandRows_, height_ - top);
+    paint_(image, top, count);
+    // The row above the band leads its rows, for the matches above.
+    const int32_t above = top > 0 ? 1 : 0;
+    rows.resize(rowBytes_ * static_cast<size_t>(count + above));
+    ToPngRows(image, margin_ - above, count + above, rows.data());
+    Band& band = bands_[b];
+    band.rows = DeflateRows(rows.data(), rowBytes_ * static_cast<size_t>(above), rows.size(),
+                            rowBytes_, kPixelBytes);
+    band.crc = static_cast<uint32_t>(
+        crc32_z(crc32_z(0, kIdat, 4), band.rows.bytes.data(), band.rows.bytes.size()));
+  }
+
+  const int32_t width_, height_, bandRows_, margin_;
+  const size_t rowBytes_;
+  const PaintRows& paint_;
+  std::vector<Band> bands_;
+  std::atomic<size_t> next_ = 0;
+  std::atomic<bool> failed_ = false;
+  std::mutex mutex_;
+  std::exception_ptr error_;
+};
+
+void Append(QByteArray& out, const char* type, const std::vector<uint8_t>& data, uint32_t crc) {
+  std::vector<uint8_t> bytes;
+  PutBigEndian(bytes, static_cast<uint32_t>(data.size()));
+  bytes.insert(bytes.end(), type, type + 4);
+  out.append(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size()));
+  out.append(reinterpret_cast<const char*>(data.data()), static_cast<qsizetype>(data.size()));
+  bytes.clear();
+  PutBigEndian(bytes, crc);
+  out.append(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size()));
 }
 
-PngBandEncoder::~PngBandEncoder() {
-  for (Slot& slot : slots_)
-    if (slot.job.valid()) slot.job.wait();
-}
-
-QImage& PngBandEncoder::NextBand() {
-  Slot& slot = slots_[next_ % slots_.size()];
-  Collect(slot);
-  return slot.image;
-}
-
-void PngBandEncoder::BandPainted(int32_t rows) {
-  Slot& slot = slots_[next_ % slots_.size()];
-  ++next_;
-  // The row before the band leads its rows, for the matches above.
-  std::vector<uint8_t> before(rowBytes_);
-  ToPngRows(slot.image, margin_ + rows - 1, 1, before.data());
-  before.swap(lastRow_);
-  slot.job = std::async(std::launch::async, [this, &slot, rows, before = std::move(before)] {
-    return Deflate(slot, rows, before);
-  });
-}
-
-PngBandEncoder::Band PngBandEncoder::Deflate(Slot& slot, int32_t rows,
-                                             const std::vector<uint8_t>& before) const {
-  slot.rows.resize(before.size() + rowBytes_ * static_cast<size_t>(rows));
-  std::copy(before.begin(), before.end(), slot.rows.begin());
-  ToPngRows(slot.image, margin_, rows, slot.rows.data() + before.size());
-  Band band;
-  band.rows =
-      DeflateRows(slot.rows.data(), before.size(), slot.rows.size(), rowBytes_, kPixelBytes);
-  band.crc = static_cast<uint32_t>(
-      crc32_z(crc32_z(0, kIdat, 4), band.rows.bytes.data(), band.rows.bytes.size()));
-  return band;
-}
-
-void PngBandEncoder::Collect(Slot& slot) {
-  if (!slot.job.valid()) return;
-  bands_.push_back(slot.job.get());
-  zlib_.Add(bands_.back().rows);
-}
-
-void PngBandEncoder::Finish() {
-  // The bands still out, oldest first.
-  for (size_t k = 0; k < slots_.size(); ++k) Collect(slots_[(next_ + k) % slots_.size()]);
-  size_t size = 1024;
-  for (const Band& band : bands_) size += band.rows.bytes.size() + 12;
-  out_.reserve(static_cast<qsizetype>(size));
-  static constexpr uint8_t kSignature[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-  out_.append(reinterpret_cast<const char*>(kSignature), sizeof kSignature);
-  std::vector<uint8_t> header;
-  PutBigEndian(header, static_cast<uint32_t>(width_));
-  PutBigEndian(header, static_cast<uint32_t>(height_));
-  // 8 bits, RGB, deflate, the five row filters, not interlaced.
-  header.insert(header.end(), {8, 2, 0, 0, 0});
-  Append("IHDR", header);
-  Append("IDAT", ZlibJoiner::Header());
-  for (const Band& band : bands_) Append("IDAT", band.rows.bytes, band.crc);
-  Append("IDAT", zlib_.Trailer());
-  Append("IEND", {});
-}
-
-void PngBandEncoder::Append(const char* type, const std::vector<uint8_t>& data) {
+void Append(QByteArray& out, const char* type, const std::vector<uint8_t>& data) {
   static constexpr uint8_t kNothing = 0;  // zlib's CRC of a null pointer is 0, not the CRC
   const auto* typeBytes = reinterpret_cast<const uint8_t*>(type);
-  Append(type, data,
+  Append(out, type, data,
          static_cast<uint32_t>(crc32_z(crc32_z(0, typeBytes, 4),
                                        data.empty() ? &kNothing : data.data(), data.size())));
 }
 
-void PngBandEncoder::Append(const char* type, const std::vector<uint8_t>& data, uint32_t crc) {
-  std::vector<uint8_t> head;
-  PutBigEndian(head, static_cast<uint32_t>(data.size()));
-  head.insert(head.end(), type, type + 4);
-  out_.append(reinterpret_cast<const char*>(head.data()), static_cast<qsizetype>(head.size()));
-  out_.append(reinterpret_cast<const char*>(data.data()), static_cast<qsizetype>(data.size()));
-  std::vector<uint8_t> tail;
-  PutBigEndian(tail, crc);
-  out_.append(reinterpret_cast<const char*>(tail.data()), static_cast<qsizetype>(tail.size()));
+QByteArray Assemble(int32_t width, int32_t height, const std::vector<Band>& bands) {
+  size_t size = 1024;
+  for (const Band& band : bands) size += band.rows.bytes.size() + 12;
+  QByteArray out;
+  out.reserve(static_cast<qsizetype>(size));
+  static constexpr uint8_t kSignature[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+  out.append(reinterpret_cast<const char*>(kSignature), sizeof kSignature);
+  std::vector<uint8_t> header;
+  PutBigEndian(header, static_cast<uint32_t>(width));
+  PutBigEndian(header, static_cast<uint32_t>(height));
+  // 8 bits, RGB, deflate, the five row filters, not interlaced.
+  header.insert(header.end(), {8, 2, 0, 0, 0});
+  Append(out, "IHDR", header);
+  Append(out, "IDAT", ZlibJoiner::Header());
+  ZlibJoiner zlib;
+  for (const Band& band : bands) {
+    zlib.Add(band.rows);
+    Append(out, "IDAT", band.rows.bytes, band.crc);
+  }
+  Append(out, "IDAT", zlib.Trailer());
+  Append(out, "IEND", {});
+  return out;
+}
+
+}  // namespace
+
+QByteArray PaintPngInBands(int32_t width, int32_t height, int32_t bandRows, int32_t margin,
+                           const PaintRows& paint) {
+  BandWork work(width, height, bandRows, margin, paint);
+  const size_t threads = std::clamp<size_t>(std::thread::hardware_concurrency(), 1, 3);
+  std::vector<std::thread> others;
+  try {
+    for (size_t k = 1; k < threads; ++k) others.emplace_back([&work] { work.Run(); });
+  } catch (const std::system_error&) {
+    // Fewer threads than cores: the bands still all get done.
+  }
+  work.Run();
+  for (std::thread& t : others) t.join();
+  if (work.Error()) std::rethrow_exception(work.Error());
+  return Assemble(width, height, work.Bands());
 }
 
 }  // namespace casavo

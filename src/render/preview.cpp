@@ -30,11 +30,11 @@ int32_t SideFor(int64_t spanMm, double zoom) {
 
 // Rows painted at a time: a band stays in the cache while it is painted and
 // encoded, and a picture of up to 20000 pixels a side is never held whole.
-// Each band is painted with a few more rows on either side than it keeps:
-// Qt's antialiasing of a shape cut by the edge of the image differs slightly
-// in the last rows before the edge. Multiples of 8, so that the 8-pixel hatch
+// Each band's image has a few more rows on either side than it keeps, where
+// nothing is painted: Qt's antialiasing of a shape cut by the edge of the
+// image differs slightly in the last rows before the edge. Multiples of 8, so that the 8-pixel hatch
 // of the walls runs on across bands as it does in one picture.
-constexpr int32_t kBandRows = 128;
+constexpr int32_t kBandRows = 64;
 constexpr int32_t kBandMargin = 8;
 
 void UseView(TCasaPlan& plan, const PreviewView& view) {
@@ -46,17 +46,18 @@ void UseView(TCasaPlan& plan, const PreviewView& view) {
   plan.zy = view.zoom;
 }
 
-// The rows of the picture from top - kBandMargin on: the background, the
-// items that reach into them, the feedback.
+// The rows of the picture from top - 1 to top + rows - 1, into band whose row
+// kBandMargin is the picture's row top: the background, the items that reach
+// into them, the feedback.
 void PaintBand(TCasaPlan& plan, const ItemBoxes& boxes,
                const std::vector<std::pair<int32_t, int32_t>>& closeCorners, QImage& band,
-               int32_t top) {
+               int32_t top, int32_t rows) {
   QPainterSurface surface(band, QTransform::fromTranslate(0, kBandMargin - top));
-  surface.ClipTo(QRect(0, kBandMargin, band.width(), band.height() - 2 * kBandMargin));
+  surface.ClipTo(QRect(0, kBandMargin - 1, band.width(), rows + 1));
   PlanPainter painter(plan, surface);
   painter.UseCloseCorners(&closeCorners);
   painter.DrawBackground();
-  boxes.PaintItems(painter, QRect(0, top, band.width(), band.height() - 2 * kBandMargin));
+  boxes.PaintItems(painter, QRect(0, top - 1, band.width(), rows + 1));
   painter.DrawFeedback();
 }
 
@@ -92,7 +93,8 @@ QImage PaintPreview(TCasaPlan& plan, int32_t k) {
 
 // The picture of PaintPreview, painted a band of rows at a time, each band
 // the plan painted through a shift of whole pixels, with only the items that
-// reach into it; the bands painted are encoded meanwhile on other threads.
+// reach into it; the bands are painted and encoded on several threads, which
+// read the plan and change nothing in it.
 QByteArray CreatePreview(TCasaPlan& plan, int32_t k) {
   const PreviewView view = PreviewViewFor(plan, k);
   SavedView saved(plan);
@@ -101,19 +103,14 @@ QByteArray CreatePreview(TCasaPlan& plan, int32_t k) {
   ItemBoxes boxes;
   boxes.MeasureAll(plan);
   const std::vector<std::pair<int32_t, int32_t>> closeCorners = CloseCornerPairs(plan);
-  QByteArray png;
   try {
-    PngBandEncoder encoder(png, view.width, view.height, std::min(kBandRows, view.height),
-                           kBandMargin);
-    for (int32_t top = 0; top < view.height; top += kBandRows) {
-      PaintBand(plan, boxes, closeCorners, encoder.NextBand(), top);
-      encoder.BandPainted(std::min(kBandRows, view.height - top));
-    }
-    encoder.Finish();
+    return PaintPngInBands(view.width, view.height, std::min(kBandRows, view.height), kBandMargin,
+                           [&](QImage& band, int32_t top, int32_t rows) {
+                             PaintBand(plan, boxes, closeCorners, band, top, rows);
+                           });
   } catch (const std::bad_alloc&) {
     throw PreviewError("Mémoire insuffisante pour l'aperçu du plan.");
   }
-  return png;
 }
 
 }  // namespace casavo

@@ -26,8 +26,9 @@ struct LayoutKeyHash {
 
 using Layouts = std::unordered_map<LayoutKey, KeptText, LayoutKeyHash>;
 
+// One store a thread: the preview paints its bands on several at once.
 Layouts& Store() {
-  static Layouts layouts;
+  thread_local Layouts layouts;
   return layouts;
 }
 
@@ -51,7 +52,7 @@ const KeptText& KeptLayout(const QString& text, const QFont& font, QPaintDevice*
   LayoutKey key{text, font.family(), font.pixelSize(), device->logicalDpiX(),
                 device->logicalDpiY()};
   // A text is measured, then drawn: the second look-up is the first one's.
-  static const Layouts::value_type* last = nullptr;
+  thread_local const Layouts::value_type* last = nullptr;
   if (last && last->first == key) return last->second;
   auto found = layouts.find(key);
   if (found == layouts.end()) {

@@ -22,6 +22,7 @@ std::unique_ptr<QTextLayout> LayOutLine(const QString& text, const QFont& font,
 // largest cost of a paint. Layouts depend only on the text, the font and the
 // device's resolution, so a kept one draws the very pixels of a new one. At
 // most kMaxKeptLayouts are kept; the store starts afresh when it is full.
+// Each thread has its own store.
 struct KeptText {
   double width = 0;         // the advance of the line
   QList<QGlyphRun> glyphs;  // positioned from the line's top-left corner

@@ -5,8 +5,10 @@
 
 #include <QImage>
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 #include <random>
+#include <stdexcept>
 #include <tuple>
 #include <vector>
 
@@ -85,29 +87,38 @@ TEST(DeflateRows, BandsJoinIntoAStreamThatInflatesToTheRows) {
 }
 
 // The file decodes to the painted pixels, bands of any height, the last one
-// short.
-TEST(PngBandEncoder, DecodesToThePaintedPixels) {
+// short, painted on several threads.
+TEST(PngInBands, DecodesToThePaintedPixels) {
   for (const auto& [width, height, bandRows] : {std::tuple{37, 100, 16}, {260, 521, 256}}) {
     std::mt19937 random(static_cast<unsigned>(width));
     QImage whole(width, height, QImage::Format_RGB32);
     for (int y = 0; y < height; ++y)
       for (int x = 0; x < width; ++x)
         whole.setPixel(x, y, (x + y) % 5 == 0 ? random() : qRgb(240, 230, x % 256));
-    QByteArray png;
-    PngBandEncoder encoder(png, width, height, bandRows, 2);
-    for (int top = 0; top < height; top += bandRows) {
-      QImage& band = encoder.NextBand();
-      band.fill(Qt::magenta);  // the margins are not written
-      for (int y = 0; y < bandRows && top + y < height; ++y)
-        std::memcpy(band.scanLine(y + 2), whole.constScanLine(top + y),
-                    static_cast<size_t>(width) * 4);
-      encoder.BandPainted(std::min(bandRows, height - top));
-    }
-    encoder.Finish();
+    const QByteArray png =
+        PaintPngInBands(width, height, bandRows, 2, [&](QImage& band, int top, int rows) {
+          band.fill(Qt::magenta);  // only the rows asked for are written
+          for (int y = top - 1; y < top + rows; ++y)
+            if (y >= 0)
+              std::memcpy(band.scanLine(y - top + 2), whole.constScanLine(y),
+                          static_cast<size_t>(width) * 4);
+        });
     const QImage decoded = QImage::fromData(png, "PNG");
     ASSERT_FALSE(decoded.isNull()) << width << " x " << height;
     EXPECT_TRUE(decoded.convertToFormat(QImage::Format_RGB32) == whole) << width << " x " << height;
   }
+}
+
+// A band that cannot be painted fails the whole picture, once the threads stop.
+TEST(PngInBands, APaintThatThrowsIsThrownBack) {
+  std::atomic<int> painted = 0;
+  EXPECT_THROW(PaintPngInBands(10, 100, 4, 1,
+                               [&](QImage&, int top, int) {
+                                 ++painted;
+                                 if (top == 40) throw std::range_error("band 10");
+                               }),
+               std::range_error);
+  EXPECT_GE(painted, 11);
 }
 
 }  // namespace
