@@ -192,6 +192,29 @@ TEST(RoomFaults, ACrossingRoundedNextToAnEndCutsNoSliver) {
   }
 }
 
+// A partition stops inside a slanted wall at an angle of 4 degrees to it. Its
+// end is joined to the centre line at a rounded point, which puts the lines'
+// crossing metres away: the slanted wall is cut at the end all the same,
+// whichever wall comes first and whichever way the partition runs.
+TEST(RoomFaults, AnEndJoinedToANearlyParallelWallCutsIt) {
+  const Wall slanted{{16500, 12500}, {6500, 11500}, 120};
+  const TPoint end{11000, 12000}, far{13000, 12000};
+  for (const bool slantedFirst : {true, false}) {
+    for (const bool outwards : {true, false}) {
+      const Wall partition = outwards ? Wall{end, far, 100} : Wall{far, end, 100};
+      const TCasaPlan plan =
+          slantedFirst ? Drawn({slanted, partition}) : Drawn({partition, slanted});
+      EXPECT_EQ(plan.WallCount, 3) << slantedFirst << outwards;
+      std::vector<int32_t> ends(static_cast<size_t>(plan.CornerCount) + 1, 0);
+      for (int32_t w = 1; w <= plan.WallCount; ++w) {
+        ++ends[static_cast<size_t>(plan.Walls[w].C1)];
+        ++ends[static_cast<size_t>(plan.Walls[w].C2)];
+      }
+      EXPECT_EQ(std::count(ends.begin(), ends.end(), 3), 1) << slantedFirst << outwards;
+    }
+  }
+}
+
 // Short pieces crossing inside a junction can close a loop of their faces
 // that lies wholly in wall material: no sketch keeps such a room.
 TEST(RoomFaults, NoRoomInsideWallMaterial) {
