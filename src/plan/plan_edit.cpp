@@ -47,8 +47,8 @@ bool Parallel(const TCasaPlan& plan, int32_t i, int32_t j) {
   return Wide{ux} * vy == Wide{uy} * vx;
 }
 
-// Whether p lies on wall w's centre line, between its ends: within the
-// 0.71 mm by which a point rounded to the millimetre can miss the line.
+// Whether p lies on wall w's centre line, between its ends: closer than a
+// millimetre, as a point rounded to the millimetre misses it by up to 0.71.
 bool OnCentreLine(const TCasaPlan& plan, int32_t w, TPoint p) {
   const TPoint a = plan.Corners[plan.Walls[w].C1], b = plan.Corners[plan.Walls[w].C2];
   if (p == a || p == b) return false;
