@@ -52,6 +52,10 @@ bool Parallel(const TCasaPlan& plan, int32_t i, int32_t j) {
 bool OnCentreLine(const TCasaPlan& plan, int32_t w, TPoint p) {
   const TPoint a = plan.Corners[plan.Walls[w].C1], b = plan.Corners[plan.Walls[w].C2];
   if (p == a || p == b) return false;
+  // Most walls are far away: a box test first.
+  if (p.x < int64_t{std::min(a.x, b.x)} - 1 || p.x > int64_t{std::max(a.x, b.x)} + 1 ||
+      p.y < int64_t{std::min(a.y, b.y)} - 1 || p.y > int64_t{std::max(a.y, b.y)} + 1)
+    return false;
   const long double dx = static_cast<long double>(b.x) - a.x;
   const long double dy = static_cast<long double>(b.y) - a.y;
   const long double length2 = dx * dx + dy * dy;
