@@ -301,7 +301,11 @@ class TCasaPlan {
   int32_t Atomically(F&& add);
   void TakeBack(const AddJournal& journal);
   // Corners of walls arriving inside wall w's body move onto its centre line.
-  void JoinCornersInside(int32_t w);
+  // Returns the corners it moved.
+  std::vector<int32_t> JoinCornersInside(int32_t w);
+  // Cuts every wall whose centre line runs through corner k, between its ends.
+  void CutWallsThrough(int32_t k);
+  void CutWallsThroughOf(int32_t k);
   bool CornerExistsAt(TPoint p) const;
   void MoveCorner(int32_t k, TPoint to);
   void SplitAtCrossingsOf(int32_t a);

@@ -133,8 +133,9 @@ void TCasaPlan::JoinCornerToWalls(int32_t corner) {
 
 // Above the complexity bound; listed in docs/HACKING.md as the next to split.
 // NOLINTNEXTLINE(readability-function-cognitive-complexity)
-void TCasaPlan::JoinCornersInside(int32_t w) {
+std::vector<int32_t> TCasaPlan::JoinCornersInside(int32_t w) {
   const Body body = BodyOf(*this, w);
+  std::vector<int32_t> moved;
   const auto join = [&](int32_t k) {
     if (k == Walls[w].C1 || k == Walls[w].C2) return;
     const auto foot = FootOf(body, Corners[k]);
@@ -154,16 +155,20 @@ void TCasaPlan::JoinCornersInside(int32_t w) {
     } else {
       for (int32_t i = 1; i <= WallCount; ++i) check(i);
     }
-    if (arriving && !CornerExistsAt(*foot)) MoveCorner(k, *foot);
+    if (arriving && !CornerExistsAt(*foot)) {
+      MoveCorner(k, *foot);
+      moved.push_back(k);
+    }
   };
   if (!bulk_.index) {
     for (int32_t k = 1; k <= CornerCount; ++k) join(k);
-    return;
+    return moved;
   }
   // Only corners near the wall can lie in its body; a move only shifts a
   // corner along the way to the centre line, so the list stays good.
   for (const int32_t k : bulk_.index->CornersNear(*this, w, static_cast<int64_t>(body.half) + 1))
     if (k <= CornerCount) join(k);
+  return moved;
 }
 
 bool TCasaPlan::CornerExistsAt(TPoint p) const {

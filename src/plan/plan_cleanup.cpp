@@ -183,8 +183,14 @@ void TCasaPlan::CleanUpAfterCornerMoveOf(int32_t corner) {
   NormaliseOrigin();
   JoinCornerToWalls(corner);
   const TIntList walls = WallsAtCorner(corner);
-  for (int32_t i = 1; i <= walls.Count; ++i) JoinCornersInside(walls[i]);
+  std::vector<int32_t> moved;
+  for (int32_t i = 1; i <= walls.Count; ++i) {
+    const std::vector<int32_t> more = JoinCornersInside(walls[i]);
+    moved.insert(moved.end(), more.begin(), more.end());
+  }
   for (int32_t i = 1; i <= walls.Count; ++i) SplitAtCrossings(walls[i]);
+  CutWallsThrough(corner);
+  for (const int32_t k : moved) CutWallsThrough(k);
   CutOverlappingWalls();
   RemoveShortAndDuplicateWalls();
   MergeCoincidentCorners();
@@ -201,12 +207,15 @@ void TCasaPlan::CleanUpAfterWallMoveOf(int32_t wall) {
   NormaliseOrigin();
   JoinCornerToWalls(Walls[wall].C1);
   JoinCornerToWalls(Walls[wall].C2);
-  JoinCornersInside(wall);
+  const std::vector<int32_t> moved = JoinCornersInside(wall);
   const TIntList atC1 = WallsAtCorner(Walls[wall].C1);
   for (int32_t i = 1; i <= atC1.Count; ++i) SplitAtCrossings(atC1[i]);
   // Read only now: the first splits may have changed the walls at C2.
   const TIntList atC2 = WallsAtCorner(Walls[wall].C2);
   for (int32_t i = 1; i <= atC2.Count; ++i) SplitAtCrossings(atC2[i]);
+  CutWallsThrough(Walls[wall].C1);
+  CutWallsThrough(Walls[wall].C2);
+  for (const int32_t k : moved) CutWallsThrough(k);
   CutOverlappingWalls();
   RemoveShortAndDuplicateWalls();
   MergeCoincidentCorners();

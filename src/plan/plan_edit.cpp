@@ -1,6 +1,9 @@
 // TCasaPlan: adding and deleting corners, walls, openings and objects.
 
+#include <algorithm>
+#include <cmath>
 #include <cstdlib>
+#include <numeric>
 #include <optional>
 #include <vector>
 
@@ -30,6 +33,36 @@ void FixSelectionAfterDelete(TCasaPlan& plan, uint8_t kind, int32_t freed, int32
     plan.SetSelection(0, resetKind);
   else if (selected == last)
     plan.SetSelection(freed, kind);
+}
+
+__extension__ typedef __int128 Wide;  // a GCC and Clang type, not ISO C++
+
+bool Parallel(const TCasaPlan& plan, int32_t i, int32_t j) {
+  const TWall& u = plan.Walls[i];
+  const TWall& v = plan.Walls[j];
+  const int64_t ux = int64_t{plan.Corners[u.C2].x} - plan.Corners[u.C1].x;
+  const int64_t uy = int64_t{plan.Corners[u.C2].y} - plan.Corners[u.C1].y;
+  const int64_t vx = int64_t{plan.Corners[v.C2].x} - plan.Corners[v.C1].x;
+  const int64_t vy = int64_t{plan.Corners[v.C2].y} - plan.Corners[v.C1].y;
+  return Wide{ux} * vy == Wide{uy} * vx;
+}
+
+// Whether p lies on wall w's centre line, between its ends: closer than a
+// millimetre, as a point rounded to the millimetre misses it by up to 0.71.
+bool OnCentreLine(const TCasaPlan& plan, int32_t w, TPoint p) {
+  const TPoint a = plan.Corners[plan.Walls[w].C1], b = plan.Corners[plan.Walls[w].C2];
+  if (p == a || p == b) return false;
+  // Most walls are far away: a box test first.
+  if (p.x < int64_t{std::min(a.x, b.x)} - 1 || p.x > int64_t{std::max(a.x, b.x)} + 1 ||
+      p.y < int64_t{std::min(a.y, b.y)} - 1 || p.y > int64_t{std::max(a.y, b.y)} + 1)
+    return false;
+  const long double dx = static_cast<long double>(b.x) - a.x;
+  const long double dy = static_cast<long double>(b.y) - a.y;
+  const long double length2 = dx * dx + dy * dy;
+  const long double px = static_cast<long double>(p.x) - a.x;
+  const long double py = static_cast<long double>(p.y) - a.y;
+  const long double along = px * dx + py * dy;
+  return along > 0 && along < length2 && std::abs(px * dy - py * dx) < std::sqrt(length2);
 }
 
 }  // namespace
@@ -155,8 +188,13 @@ int32_t TCasaPlan::AddWallOfThickness(TPoint p1, TPoint p2, int32_t epais) {
     const int32_t c1 = FindOrAddCorner(drawn ? JoinedEnd(p1, p2) : p1);
     const int32_t c2 = FindOrAddCorner(drawn ? JoinedEnd(p2, p1) : p2);
     const int32_t w = AppendWall(c1, c2, epais);
-    if (drawn) JoinCornersInside(w);
+    const std::vector<int32_t> moved = drawn ? JoinCornersInside(w) : std::vector<int32_t>{};
     SplitAtCrossings(w);
+    if (drawn) {
+      CutWallsThrough(c1);
+      CutWallsThrough(c2);
+      for (const int32_t k : moved) CutWallsThrough(k);
+    }
     return w;
   });
 }
@@ -242,6 +280,44 @@ void TCasaPlan::SplitAtCrossingsOf(int32_t a) {
     if (WallCount == walls) return;
   }
   for (int32_t i = examined + 1; i <= count; ++i) examine(i);
+}
+
+void TCasaPlan::CutWallsThrough(int32_t k) {
+  Atomically([&] {
+    CutWallsThroughOf(k);
+    return 0;
+  });
+}
+
+// An end joined to a wall lies on its centre line at a point rounded to the
+// millimetre. Where the two walls are nearly parallel, the rounding moves
+// their crossing far along, past the end, and the crossing test misses it:
+// the wall is cut at the end here. A corner no wall ends at cuts nothing,
+// and walls lying along the line are the overlap cut's.
+void TCasaPlan::CutWallsThroughOf(int32_t k) {
+  const TPoint p = Corners[k];
+  std::vector<int32_t> candidates;
+  if (const auto near = bulk_.index ? bulk_.index->WallsNear(p, 1, WallCount) : std::nullopt) {
+    candidates = *near;
+  } else {
+    candidates.resize(static_cast<size_t>(WallCount));
+    std::iota(candidates.begin(), candidates.end(), 1);
+  }
+  std::vector<int32_t> ending;
+  for (const int32_t w : candidates)
+    if (Walls[w].C1 == k || Walls[w].C2 == k) ending.push_back(w);
+  if (ending.empty()) return;
+  for (const int32_t w : candidates) {
+    if (!OnCentreLine(*this, w, p) ||
+        std::any_of(ending.begin(), ending.end(), [&](int32_t e) { return Parallel(*this, w, e); }))
+      continue;
+    RequireFreeSlot(WallCount, kMaxWalls);
+    const int32_t oldStart = Walls[w].C1;
+    bulk_.journal->movedStarts.emplace_back(w, oldStart);
+    Walls[w].C1 = k;
+    if (bulk_.index) bulk_.index->WallMoved(*this, w);
+    AppendWall(k, oldStart, Walls[w].epais);
+  }
 }
 
 void TCasaPlan::DeleteWall(int32_t a) {

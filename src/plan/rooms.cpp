@@ -197,6 +197,7 @@ class RoomWalker {
       return StepResult::kRoundedFreeEnd;
     }
     int32_t m = FirstCoincident(e);
+    if (m != 0 && MetByChance(e, m)) m = 0;
     // A face shrunk to a point (a short piece between staggered or stepped
     // walls) shares it with the face end the walk has just left: the walk
     // goes on to another face at that corner, or, when there is none or it
@@ -245,6 +246,17 @@ class RoomWalker {
     walk.Append(next);
     faces_.push_back({m, next});
     return StepResult::kJoined;
+  }
+
+  // Faces capped at the same distance from a corner, along nearly the same
+  // line, can end at one point by chance. Where the face the joint rule pairs
+  // e with ends elsewhere, such a face end m of another wall at e's corner is
+  // no way on: the walk takes the paired face.
+  bool MetByChance(int32_t e, int32_t m) const {
+    if (m == FaceEndBefore(e) || CornerOf(m) != CornerOf(e)) return false;
+    const int32_t paired = neighbourFace_[static_cast<size_t>(e)];
+    return paired != 0 && paired != m && (paired - 1) / 4 != (m - 1) / 4 &&
+           !Coincide(points_[static_cast<size_t>(e)], points_[static_cast<size_t>(paired)]);
   }
 
   // A loop narrower than the 5 mm within which two outline points are one (on

@@ -7,7 +7,10 @@
 //
 // The differences the model allows are named and counted apart: a crack (a
 // hole narrower than the 5 mm within which the room walk takes two outline
-// points for one, left by joint points rounded to the millimetre), a stub (a
+// points for one, left by joint points rounded to the millimetre), a crack at
+// a room (such a crack opening into a room's hole, where faces meeting at a
+// sharp angle end at points a millimetre or two apart: the room walk takes
+// them for one, and the room is its hole without the crack), a stub (a
 // free-standing wall inside a room, an island of its hole, which the room
 // may leave out of its area), and the table (a plan has at most 1000 rooms).
 // Everything else is a fault: a lost room, merged rooms, a wrong area or a
@@ -35,6 +38,9 @@ struct Hole {
   double area = 0, x = 0, y = 0;
   double perimeter = 0;
   double islands = 0;  // walls standing free inside it
+  // The hole without the cracks that open into it: its parts narrower than
+  // 5 mm taken off (shrunk by 2.5 mm, then grown back with sharp corners).
+  double trimmedArea = 0, trimmedX = 0, trimmedY = 0;
 };
 
 class Geos {
@@ -72,7 +78,6 @@ class Geos {
         GEOSGeometry* face =
             GEOSGeom_createPolygon_r(context_, GEOSGeom_clone_r(context_, ring), nullptr, 0);
         Hole hole;
-        GEOSArea_r(context_, face, &hole.area);
         GEOSLength_r(context_, face, &hole.perimeter);
         for (int j = 0; j < parts; ++j) {
           const GEOSGeometry* other = GEOSGetGeometryN_r(context_, merged, j);
@@ -81,10 +86,14 @@ class Geos {
               GEOSArea_r(context_, other, &area) == 1)
             hole.islands += area;
         }
-        GEOSGeometry* centre = GEOSGetCentroid_r(context_, face);
-        GEOSGeomGetX_r(context_, centre, &hole.x);
-        GEOSGeomGetY_r(context_, centre, &hole.y);
-        GEOSGeom_destroy_r(context_, centre);
+        AreaAndCentre(face, hole.area, hole.x, hole.y);
+        GEOSGeometry* shrunk = GEOSBufferWithStyle_r(context_, face, -kCrack / 2, 8,
+                                                     GEOSBUF_CAP_FLAT, GEOSBUF_JOIN_MITRE, 1e6);
+        GEOSGeometry* trimmed = GEOSBufferWithStyle_r(context_, shrunk, kCrack / 2, 8,
+                                                      GEOSBUF_CAP_FLAT, GEOSBUF_JOIN_MITRE, 1e6);
+        AreaAndCentre(trimmed, hole.trimmedArea, hole.trimmedX, hole.trimmedY);
+        GEOSGeom_destroy_r(context_, trimmed);
+        GEOSGeom_destroy_r(context_, shrunk);
         GEOSGeom_destroy_r(context_, face);
         holes.push_back(hole);
       }
@@ -94,6 +103,17 @@ class Geos {
   }
 
  private:
+  static constexpr double kCrack = 5;  // the room walk's coincidence, mm
+
+  void AreaAndCentre(const GEOSGeometry* g, double& area, double& x, double& y) {
+    GEOSArea_r(context_, g, &area);
+    if (area == 0) return;
+    GEOSGeometry* centre = GEOSGetCentroid_r(context_, g);
+    GEOSGeomGetX_r(context_, centre, &x);
+    GEOSGeomGetY_r(context_, centre, &y);
+    GEOSGeom_destroy_r(context_, centre);
+  }
+
   GEOSGeometry* Polygon(const std::array<TPoint, 6>& shape) {
     GEOSCoordSequence* points = GEOSCoordSeq_create_r(context_, 7, 2);
     for (unsigned k = 0; k <= 6; ++k) {
@@ -115,9 +135,10 @@ class Geos {
 // rounded too.
 struct Verdict {
   // Allowed by the model's definitions.
-  int cracks = 0;  // holes narrower than the coincidence tolerance
-  int stubs = 0;   // rooms whose area leaves out free-standing walls inside
-  int table = 0;   // holes past the 1000 rooms the table holds
+  int cracks = 0;         // holes narrower than the coincidence tolerance
+  int cracksAtRooms = 0;  // rooms matching their hole without its cracks
+  int stubs = 0;          // rooms whose area leaves out free-standing walls inside
+  int table = 0;          // holes past the 1000 rooms the table holds
   // Faults.
   int lost = 0;     // a hole with no room over it
   int merged = 0;   // a room over two holes or more
@@ -153,6 +174,14 @@ Verdict Compare(const TCasaPlan& plan, const std::vector<Hole>& holes) {
       if (at && near(room.surface, hole->area, hole->perimeter)) return true;
       if (hole->islands > 0 && near(room.surface, hole->area - hole->islands, hole->perimeter)) {
         ++verdict.stubs;
+        return true;
+      }
+      const bool trimmedAt =
+          std::hypot(room.Centre.x - hole->trimmedX, room.Centre.y - hole->trimmedY) <=
+          0.01 * std::sqrt(hole->trimmedArea) + 1;
+      if (hole->trimmedArea < hole->area && trimmedAt &&
+          near(room.surface, hole->trimmedArea, hole->perimeter)) {
+        ++verdict.cracksAtRooms;
         return true;
       }
       return false;
@@ -313,9 +342,10 @@ struct Census {
     ++tally.plans;
     tally.agreed += v.Agrees();
     const std::pair<const char*, int> kinds[] = {
-        {"crack (allowed)", v.cracks}, {"stub (allowed)", v.stubs}, {"table (allowed)", v.table},
-        {"lost room", v.lost},         {"merged rooms", v.merged},  {"wrong area", v.area},
-        {"phantom room", v.phantom}};
+        {"crack (allowed)", v.cracks}, {"crack at a room (allowed)", v.cracksAtRooms},
+        {"stub (allowed)", v.stubs},   {"table (allowed)", v.table},
+        {"lost room", v.lost},         {"merged rooms", v.merged},
+        {"wrong area", v.area},        {"phantom room", v.phantom}};
     for (const auto& [name, count] : kinds)
       if (count > 0) seeds[name].push_back(seed);
   }
@@ -323,7 +353,7 @@ struct Census {
     std::printf("%s: %d of %d agree (%.1f %%)\n", what, tally.agreed, tally.plans,
                 100 * tally.Rate());
     for (const auto& [name, list] : seeds) {
-      std::printf("  %-16s %3zu plans:", name.c_str(), list.size());
+      std::printf("  %-26s %3zu plans:", name.c_str(), list.size());
       for (size_t k = 0; k < list.size() && k < 8; ++k)
         std::printf(" %llu", static_cast<unsigned long long>(list[k]));
       std::printf("\n");
@@ -363,12 +393,12 @@ TEST(RoomsOracle, RandomSketchesAgree) {
   }
   read.Print("random sketches as read");
   for (const auto& [name, tally] : byKind)
-    std::printf("  %-16s %3d of %3d agree (%.1f %%)\n", name.c_str(), tally.agreed, tally.plans,
+    std::printf("  %-26s %3d of %3d agree (%.1f %%)\n", name.c_str(), tally.agreed, tally.plans,
                 100 * tally.Rate());
   cleaned.Print("random sketches after the clean-up");
-  // Measured: 280 and 325 of 400, and 109 of the 110 sketches without faults.
-  EXPECT_GE(read.tally.agreed, 280);
-  EXPECT_GE(cleaned.tally.agreed, 325);
+  // Measured: 295 and 342 of 400, and 111 of the 112 sketches without faults.
+  EXPECT_GE(read.tally.agreed, 295);
+  EXPECT_GE(cleaned.tally.agreed, 342);
   EXPECT_GE(byKind["without faults"].agreed, 109);
 }
 

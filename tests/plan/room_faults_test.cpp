@@ -192,6 +192,51 @@ TEST(RoomFaults, ACrossingRoundedNextToAnEndCutsNoSliver) {
   }
 }
 
+// A partition stops inside a slanted wall at an angle of 4 degrees to it. Its
+// end is joined to the centre line at a rounded point, which puts the lines'
+// crossing metres away: the slanted wall is cut at the end all the same,
+// whichever wall comes first and whichever way the partition runs.
+TEST(RoomFaults, AnEndJoinedToANearlyParallelWallCutsIt) {
+  const Wall slanted{{16500, 12500}, {6500, 11500}, 120};
+  const TPoint end{11000, 12000}, far{13000, 12000};
+  for (const bool slantedFirst : {true, false}) {
+    for (const bool outwards : {true, false}) {
+      const Wall partition = outwards ? Wall{end, far, 100} : Wall{far, end, 100};
+      const TCasaPlan plan =
+          slantedFirst ? Drawn({slanted, partition}) : Drawn({partition, slanted});
+      EXPECT_EQ(plan.WallCount, 3) << slantedFirst << outwards;
+      std::vector<int32_t> ends(static_cast<size_t>(plan.CornerCount) + 1, 0);
+      for (int32_t w = 1; w <= plan.WallCount; ++w) {
+        ++ends[static_cast<size_t>(plan.Walls[w].C1)];
+        ++ends[static_cast<size_t>(plan.Walls[w].C2)];
+      }
+      EXPECT_EQ(std::count(ends.begin(), ends.end(), 3), 1) << slantedFirst << outwards;
+    }
+  }
+}
+
+// A partition drawn almost along a slanted wall, inside its body at one end
+// and just out of it at the other: its top face and the slanted wall's are
+// capped near the same point, and the room above still runs along the
+// partition's face. It loses no more than the partition's own area.
+TEST(RoomFaults, APartitionAlongASlantedWallKeepsTheRoomAbove) {
+  const auto areaAbove = [](bool withPartition) {
+    TCasaPlan plan = Drawn({{{9500, 7000}, {12000, 7000}, 100},
+                            {{9500, 7000}, {9500, 10000}, 250},
+                            {{12000, 7000}, {12000, 10000}, 250},
+                            {{15000, 8500}, {6000, 9500}, 250}});
+    if (withPartition) plan.AddWallOfThickness({11000, 9000}, {7000, 9000}, 100);
+    plan.RefreshGeometry();
+    for (int32_t r = 1; r <= plan.RoomCount; ++r)
+      if (plan.Rooms[r].Centre.y < 8500) return plan.Rooms[r].surface;
+    return 0.0;
+  };
+  const double without = areaAbove(false), with = areaAbove(true);
+  EXPECT_GT(without, 2300.0 * 1600);
+  EXPECT_LE(with, without);
+  EXPECT_GT(with, without - 4000.0 * 100);
+}
+
 // Short pieces crossing inside a junction can close a loop of their faces
 // that lies wholly in wall material: no sketch keeps such a room.
 TEST(RoomFaults, NoRoomInsideWallMaterial) {
