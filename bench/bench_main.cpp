@@ -19,6 +19,7 @@ void Register(const char* name, void (*run)(benchmark::State&)) {
 void RegisterAll() {
   Register("BM_RefreshGeometry", BM_RefreshGeometry);
   Register("BM_DetectRooms", BM_DetectRooms);
+  Register("BM_DragRooms", BM_DragRooms);
   Register("BM_CleanUpAfterCornerMove", BM_CleanUpAfterCornerMove);
   Register("BM_Draw", BM_Draw);
   Register("BM_DrawWholePlan", BM_DrawWholePlan);

@@ -89,6 +89,7 @@ int32_t PointGrid::FirstInCell(int64_t cellX, int64_t cellY, int32_t i, TPoint p
   for (int32_t n = slot.begin; n < slot.end; ++n) {
     const Item& item = items_[static_cast<size_t>(n)];
     if (item.index >= best) break;
+    if (!stale_.empty() && stale_[static_cast<size_t>(item.index - first_index_)]) continue;
     if (item.index > after && item.index != i && Coincide(p, item.point)) return item.index;
   }
   return best;
@@ -106,7 +107,21 @@ int32_t PointGrid::FirstCoincidentAfter(int32_t i, int32_t after) const {
     for (int64_t cellY = CellOf(int64_t{p.y} - (kNear - 1));
          cellY <= CellOf(int64_t{p.y} + (kNear - 1)); ++cellY)
       best = FirstInCell(cellX, cellY, i, p, after, best);
+  for (const int32_t j : moved_)
+    if (j > after && j < best && j != i && Coincide(p, points_[static_cast<size_t>(j)])) best = j;
   return best == std::numeric_limits<int32_t>::max() ? 0 : best;
+}
+
+void PointGrid::Moved(int32_t i) {
+  if (stale_.empty()) stale_.assign(first_.size(), false);
+  const size_t n = static_cast<size_t>(i - first_index_);
+  if (stale_.at(n)) return;
+  stale_[n] = true;
+  moved_.push_back(i);
+}
+
+void PointGrid::Refresh(int32_t i) {
+  first_.at(static_cast<size_t>(i - first_index_)) = FirstCoincidentAfter(i, 0);
 }
 
 }  // namespace casavo
