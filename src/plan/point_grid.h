@@ -58,6 +58,7 @@ class PointGrid {
   // whose point coincides with p, or `best`.
   int32_t FirstInCell(int64_t cellX, int64_t cellY, int32_t i, TPoint p, int32_t after,
                       int32_t best) const;
+  int32_t FirstInSlot(const Slot& slot, int32_t i, TPoint p, int32_t after, int32_t best) const;
 
   std::span<const TPoint> points_;
   int32_t first_index_ = 0;
