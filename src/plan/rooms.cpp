@@ -455,7 +455,9 @@ class RoomWalker {
   }
 
   // What a walk looked at, so that a drag re-runs only the walks it can change.
-  void Read(int32_t e) { read_.push_back(e); }
+  void Read(int32_t e) {
+    if (recording_) read_.push_back(e);
+  }
 
   void AddRoom(TPiece& room, double area) {
     room.surface = area;
@@ -492,6 +494,7 @@ class RoomWalker {
   // For a drag's local re-detection (RoomWalks, below).
   friend class casavo::RoomWalks;
   const WalkHistory* history_ = nullptr;
+  bool recording_ = false;         // a RoomWalks keeps what the walks look at
   std::vector<int32_t> read_;      // the entries the current walk looked at
   bool freePointChecked_ = false;  // the current walk looked at every wall
 };
@@ -565,7 +568,9 @@ TPoint TCasaPlan::Centroid(const TIntList& walk) const {
 // --- the walks kept for a drag ------------------------------------------------
 
 struct RoomWalks::Impl {
-  explicit Impl(TCasaPlan& plan) : walker(plan, CoincidentSearch::kGrid) {}
+  explicit Impl(TCasaPlan& plan) : walker(plan, CoincidentSearch::kGrid) {
+    walker.recording_ = true;
+  }
   RoomWalker walker;
 };
 
