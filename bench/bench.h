@@ -29,6 +29,7 @@ void ReportSize(benchmark::State& state, const TCasaPlan& plan);
 // The benchmarks; each takes the requested wall count as its argument.
 void BM_RefreshGeometry(benchmark::State& state);
 void BM_DetectRooms(benchmark::State& state);
+void BM_DragRooms(benchmark::State& state);
 void BM_CleanUpAfterCornerMove(benchmark::State& state);
 void BM_Draw(benchmark::State& state);
 void BM_DrawWholePlan(benchmark::State& state);

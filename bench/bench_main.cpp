@@ -19,6 +19,7 @@ benchmark::internal::Benchmark* Register(const char* name, void (*run)(benchmark
 void RegisterAll() {
   Register("BM_RefreshGeometry", BM_RefreshGeometry);
   Register("BM_DetectRooms", BM_DetectRooms);
+  Register("BM_DragRooms", BM_DragRooms);
   Register("BM_CleanUpAfterCornerMove", BM_CleanUpAfterCornerMove);
   Register("BM_Draw", BM_Draw);
   Register("BM_DrawWholePlan", BM_DrawWholePlan);

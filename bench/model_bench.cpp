@@ -5,6 +5,7 @@
 
 #include "bench.h"
 #include "files/plan_xml.h"
+#include "plan/local_refresh.h"
 
 namespace casavo::bench {
 namespace {
@@ -37,6 +38,27 @@ void BM_RefreshGeometry(benchmark::State& state) {
 void BM_DetectRooms(benchmark::State& state) {
   TCasaPlan plan = GeneratedPlan(static_cast<int32_t>(state.range(0)));
   for (auto _ : state) plan.DetectRooms();
+  ReportSize(state, plan);
+}
+
+// One move of a corner drag as far as the model goes: the corner nudged 30 mm
+// to the right and back on alternate iterations, the outlines it reaches
+// refreshed, then the rooms found again, walk by walk. Before the drag kept
+// its walks, a move found every room again: BM_DetectRooms.
+void BM_DragRooms(benchmark::State& state) {
+  TCasaPlan plan = GeneratedPlan(static_cast<int32_t>(state.range(0)));
+  plan.ShowRooms = true;
+  const int32_t corner = BusyCorner(plan);
+  LocalRefresh refresh(plan);
+  int32_t step = 30;
+  for (auto _ : state) {
+    plan.Corners[corner].x += step;
+    refresh.CornersMoved(plan, {corner});
+    step = -step;
+  }
+  // Only the first move, with no walks kept yet, finds every room.
+  if (refresh.Rooms() == nullptr || refresh.Rooms()->WholeDetections() != 1)
+    state.SkipWithError("moves found every room again");
   ReportSize(state, plan);
 }
 

@@ -111,6 +111,8 @@ class TCasa : public QWidget {
   void Paint();
   // The last picture drawn.
   const QImage& Picture() const { return picture_; }
+  // The outlines and rooms the gesture under way keeps up to date, if any.
+  const LocalRefresh* GestureRefresh() const { return localRefresh_ ? &*localRefresh_ : nullptr; }
 
   // The pointer and keyboard handlers, in pixels of the control.
   void MouseDown(int32_t x, int32_t y);

@@ -32,10 +32,15 @@ class ModelCache {
   struct CachedWall {
     WallKey key;
     Mesh mesh;
+    size_t offset = 0;  // where its faces lie in mesh_
   };
+
+  // Lays every wall's faces out in mesh_ again, in wall order.
+  void PutAllWalls();
 
   std::vector<CachedWall> walls_;
   Mesh mesh_;
+  size_t wallFaces_ = 0;  // the walls' faces, at the start of mesh_
   int32_t rebuilt_ = 0;
 };
 

@@ -19,6 +19,7 @@
 namespace casavo {
 
 class AdditionIndex;
+class CornerWallIndex;
 
 // Selection kinds: the values of SelKind, saying which table SelIndex indexes.
 // A switch on a kind lists them all without a default, so that the compiler
@@ -182,6 +183,9 @@ class TCasaPlan {
   TPoint WallIntersection(int32_t i, int32_t j) const;
   // Shape, JoinedAtC1/C2 and Outline[4w+1..4w+4] of wall w.
   void UpdateWallOutline(int32_t w);
+  // The same, finding the walls at its corners through an index of the plan
+  // as it stands instead of scanning the table.
+  void UpdateWallOutline(int32_t w, const CornerWallIndex& index);
   // Every wall's outline, then the rooms when ShowRooms is on.
   void RefreshGeometry();
   // Smallest rectangle holding every corner; (INT32_MAX, INT32_MAX, INT32_MIN,

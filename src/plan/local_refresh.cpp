@@ -37,8 +37,13 @@ std::vector<int32_t> LocalRefresh::WallsReached(const std::vector<int32_t>& corn
 std::vector<int32_t> LocalRefresh::CornersMoved(TCasaPlan& plan,
                                                 const std::vector<int32_t>& corners) {
   std::vector<int32_t> walls = WallsReached(corners);
-  for (const int32_t w : walls) plan.UpdateWallOutline(w);
-  if (plan.ShowRooms) plan.DetectRooms();
+  for (const int32_t w : walls) plan.UpdateWallOutline(w, index_);
+  if (!plan.ShowRooms) {
+    rooms_.reset();
+    return walls;
+  }
+  if (!rooms_) rooms_.emplace(plan);
+  rooms_->CornersMoved(corners, walls, index_);
   return walls;
 }
 

@@ -2,10 +2,12 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "plan/casa_plan.h"
 #include "plan/corner_index.h"
+#include "plan/local_rooms.h"
 
 namespace casavo {
 
@@ -30,8 +32,14 @@ class LocalRefresh {
   // when they are shown. Returns the walls refreshed.
   std::vector<int32_t> CornersMoved(TCasaPlan& plan, const std::vector<int32_t>& corners);
 
+  // The room detections since it was built, none while rooms are hidden.
+  const LocalRooms* Rooms() const { return rooms_ ? &*rooms_ : nullptr; }
+
  private:
   CornerWallIndex index_;
+  // Rooms found walk by walk; dropped while they are hidden, whose moves
+  // leave them behind.
+  std::optional<LocalRooms> rooms_;
   const TCasaPlan& plan_;
   int32_t walls_ = 0;
   int32_t corners_ = 0;

@@ -192,6 +192,10 @@ void TCasaPlan::UpdateWallOutline(int32_t w) {
   Store(*this, w, OutlineOf(w, JointSolver(*this, {})));
 }
 
+void TCasaPlan::UpdateWallOutline(int32_t w, const CornerWallIndex& index) {
+  Store(*this, w, OutlineOf(w, JointSolver(*this, {&index, nullptr})));
+}
+
 void TCasaPlan::RefreshGeometry() {
   const CornerWallIndex index(*this);
   std::vector<TQuad> polygons(static_cast<size_t>(WallCount) + 1);

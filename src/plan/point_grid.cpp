@@ -13,6 +13,8 @@ constexpr int64_t kNear = 5;  // coincident points differ by less than this on b
 // border on an axis one time in eight, so most searches read one cell.
 constexpr int kCellShift = 6;
 
+constexpr int32_t kNone = std::numeric_limits<int32_t>::max();  // above every index
+
 int64_t CellOf(int64_t v) {
   return v >> kCellShift;  // floor division, also below zero
 }
@@ -65,10 +67,21 @@ PointGrid::PointGrid(std::span<const TPoint> points, int32_t first, int32_t last
   // Every point's first coincident point, found in one pass: the searches do
   // not wait on each other, so the processor overlaps their reads of the
   // table, which a walk from point to point cannot do once the table
-  // outgrows the cache.
+  // outgrows the cache. The pass goes cell by cell: a point whose
+  // neighbourhood lies inside its own cell, most of them, reads only the
+  // cell's run, which the pass reads in memory order anyway.
   first_.resize(count);
-  for (size_t n = 0; n < count; ++n)
-    first_[n] = FirstCoincidentAfter(first + static_cast<int32_t>(n), 0);
+  for (const Slot& slot : slots_)
+    for (int32_t n = slot.begin; n < slot.end; ++n) {
+      const Item& item = items_[static_cast<size_t>(n)];
+      const TPoint p = item.point;
+      const bool inside =
+          CellOf(int64_t{p.x} - (kNear - 1)) == CellOf(int64_t{p.x} + (kNear - 1)) &&
+          CellOf(int64_t{p.y} - (kNear - 1)) == CellOf(int64_t{p.y} + (kNear - 1));
+      const int32_t found =
+          inside ? FirstInSlot(slot, item.index, p, 0, kNone) : FirstCoincidentAfter(item.index, 0);
+      first_[static_cast<size_t>(item.index - first)] = found == kNone ? 0 : found;
+    }
 }
 
 uint64_t PointGrid::KeyOf(int64_t cellX, int64_t cellY) {
@@ -85,10 +98,15 @@ size_t PointGrid::SlotOf(uint64_t key) const {
 
 int32_t PointGrid::FirstInCell(int64_t cellX, int64_t cellY, int32_t i, TPoint p, int32_t after,
                                int32_t best) const {
-  const Slot& slot = slots_[SlotOf(KeyOf(cellX, cellY))];
+  return FirstInSlot(slots_[SlotOf(KeyOf(cellX, cellY))], i, p, after, best);
+}
+
+int32_t PointGrid::FirstInSlot(const Slot& slot, int32_t i, TPoint p, int32_t after,
+                               int32_t best) const {
   for (int32_t n = slot.begin; n < slot.end; ++n) {
     const Item& item = items_[static_cast<size_t>(n)];
     if (item.index >= best) break;
+    if (!stale_.empty() && stale_[static_cast<size_t>(item.index - first_index_)]) continue;
     if (item.index > after && item.index != i && Coincide(p, item.point)) return item.index;
   }
   return best;
@@ -100,13 +118,27 @@ int32_t PointGrid::FirstCoincident(int32_t i) const {
 
 int32_t PointGrid::FirstCoincidentAfter(int32_t i, int32_t after) const {
   const TPoint p = points_[static_cast<size_t>(i)];
-  int32_t best = std::numeric_limits<int32_t>::max();
+  int32_t best = kNone;
   for (int64_t cellX = CellOf(int64_t{p.x} - (kNear - 1));
        cellX <= CellOf(int64_t{p.x} + (kNear - 1)); ++cellX)
     for (int64_t cellY = CellOf(int64_t{p.y} - (kNear - 1));
          cellY <= CellOf(int64_t{p.y} + (kNear - 1)); ++cellY)
       best = FirstInCell(cellX, cellY, i, p, after, best);
-  return best == std::numeric_limits<int32_t>::max() ? 0 : best;
+  for (const int32_t j : moved_)
+    if (j > after && j < best && j != i && Coincide(p, points_[static_cast<size_t>(j)])) best = j;
+  return best == kNone ? 0 : best;
+}
+
+void PointGrid::Moved(int32_t i) {
+  if (stale_.empty()) stale_.assign(first_.size(), false);
+  const size_t n = static_cast<size_t>(i - first_index_);
+  if (stale_.at(n)) return;
+  stale_[n] = true;
+  moved_.push_back(i);
+}
+
+void PointGrid::Refresh(int32_t i) {
+  first_.at(static_cast<size_t>(i - first_index_)) = FirstCoincidentAfter(i, 0);
 }
 
 }  // namespace casavo

@@ -33,6 +33,12 @@ class PointGrid {
   // The same, among the indices after `after`.
   int32_t FirstCoincidentAfter(int32_t i, int32_t after) const;
 
+  // Point i has changed in the table the grid reads: searches find it where
+  // it is now. FirstCoincident needs a Refresh of every point that coincided
+  // with it before or coincides with it now, and of itself.
+  void Moved(int32_t i);
+  void Refresh(int32_t i);
+
  private:
   // A cell and the run of its points in items_; an empty run marks a free slot.
   struct Slot {
@@ -52,6 +58,7 @@ class PointGrid {
   // whose point coincides with p, or `best`.
   int32_t FirstInCell(int64_t cellX, int64_t cellY, int32_t i, TPoint p, int32_t after,
                       int32_t best) const;
+  int32_t FirstInSlot(const Slot& slot, int32_t i, TPoint p, int32_t after, int32_t best) const;
 
   std::span<const TPoint> points_;
   int32_t first_index_ = 0;
@@ -59,6 +66,10 @@ class PointGrid {
   std::vector<Slot> slots_;
   std::vector<Item> items_;
   std::vector<int32_t> first_;  // FirstCoincident of each point from first_index_ on
+  // Points that have moved since the cells were laid out: their items are
+  // stale and they are searched one by one.
+  std::vector<bool> stale_;
+  std::vector<int32_t> moved_;
 };
 
 }  // namespace casavo

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdint>
 #include <exception>
+#include <functional>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -113,7 +114,16 @@ class RoomWalker {
     if (search == CoincidentSearch::kGrid) grid_.emplace(points_, kFirstEntry, lastEntry_);
   }
 
-  void Run() {
+  // How one walk ended: where it stopped on no loop, or whether its entries
+  // lie on a loop and whether that loop is a room.
+  struct WalkEnd {
+    int32_t stop = 0;
+    bool onLoop = false;
+    bool room = false;
+  };
+
+  // `walked`, when given, hears of each walk as it ends.
+  void Run(const std::function<void(const WalkEnd&, const TPiece&)>& walked = {}) {
     plan_.RoomCount = 0;
     plan_.OpenWalkEnds.clear();
     std::vector<bool> onLoop(visited_.size(), false);
@@ -126,22 +136,12 @@ class RoomWalker {
       // becomes when it closes around an area; items past a list's count are
       // never read, so a failed walk leaves nothing behind.
       TPiece& room = plan_.Rooms[plan_.RoomCount + 1];
-      room.Border.Count = 0;
-      faces_.clear();
-      touched_.clear();
-      pairedStep_ = false;
-      const bool closes = WalkCloses(start, room.Border);
-      const bool back = room.Border.Count > 1 && room.Border[room.Border.Count] == start;
-      if (!closes && !back && !full_) {
-        stops.push_back(room.Border[room.Border.Count]);
-        continue;
-      }
-      for (const int32_t e : touched_) onLoop[static_cast<size_t>(e)] = true;
-      if (!closes) continue;
-      const double area = plan_.Area(room.Border);
-      if (area > 0 && !NarrowerThanCoincidence(room.Border, area) && WallsOutside() &&
-          (!(pairedStep_ || WithinWallReach(room.Border)) || HasFreePoint(room.Border)))
-        AddRoom(room, area);
+      const WalkEnd end = Walk(start, room);
+      if (walked) walked(end, room);
+      if (end.stop != 0) stops.push_back(end.stop);
+      if (end.onLoop)
+        for (const int32_t e : touched_) onLoop[static_cast<size_t>(e)] = true;
+      if (end.room) ++plan_.RoomCount;
     }
     // Where a walk stopped on no loop, the faces of the drawing do not close.
     for (const int32_t e : stops) {
@@ -153,6 +153,27 @@ class RoomWalker {
 
  private:
   enum class StepResult { kRoundedFreeEnd, kJoined, kStopped, kFull };
+
+  // One walk from start, made in `room`, which it fills when it is a room.
+  WalkEnd Walk(int32_t start, TPiece& room) {
+    room.Border.Count = 0;
+    faces_.clear();
+    touched_.clear();
+    read_.clear();
+    pairedStep_ = false;
+    freePointChecked_ = false;
+    const bool closes = WalkCloses(start, room.Border);
+    const bool back = room.Border.Count > 1 && room.Border[room.Border.Count] == start;
+    if (!closes && !back && !full_) return {room.Border[room.Border.Count], false, false};
+    if (!closes) return {0, true, false};
+    const double area = plan_.Area(room.Border);
+    if (area > 0 && !NarrowerThanCoincidence(room.Border, area) && WallsOutside() &&
+        (!(pairedStep_ || WithinWallReach(room.Border)) || HasFreePoint(room.Border))) {
+      AddRoom(room, area);
+      return {0, true, true};
+    }
+    return {0, true, false};
+  }
 
   // Walks from start until the walk stops or comes back to its start. Back at
   // its start the walk ends: going on would circle a free-standing wall for
@@ -183,6 +204,7 @@ class RoomWalker {
 
   StepResult Step(TIntList& walk) {
     const int32_t e = walk[walk.Count];
+    Read(e);
     const int32_t k = e % 4;
     if (freeEnd_.at(static_cast<size_t>(e))) {
       // A free end: round it and back along the wall's other face.
@@ -208,12 +230,13 @@ class RoomWalker {
       do {
         m = FirstCoincidentAfter(e, m);
       } while (m != 0 && CornerOf(m) != CornerOf(e));
-      if (m != 0 && visited_[static_cast<size_t>(m)]) m = 0;
+      if (m != 0 && Visited(m)) m = 0;
     }
     // Both ends of a face shrunk to a point coincide with e: the walk enters
     // it at the end on e's corner, so as to leave it at the other.
     if (m != 0) {
       const int32_t other = FaceEndBefore(m);
+      Read(other);
       if (other != e && CornerOf(m) != CornerOf(e) && CornerOf(other) == CornerOf(e) &&
           Coincide(points_[static_cast<size_t>(e)], points_[static_cast<size_t>(other)]))
         m = other;
@@ -235,7 +258,7 @@ class RoomWalker {
       walk.Append(m);
       return StepResult::kJoined;
     }
-    if (visited_[static_cast<size_t>(m)]) return StepResult::kStopped;
+    if (Visited(m)) return StepResult::kStopped;
     const int32_t next = (m % 4 == 1 || m % 4 == 3) ? m + 1 : m - 1;
     // A paired face starts away from e: the step to it is part of the border.
     const bool paired = !Coincide(points_[static_cast<size_t>(e)], points_[static_cast<size_t>(m)]);
@@ -297,7 +320,8 @@ class RoomWalker {
   // Whether some point inside the walk (of a 16 x 16 grid over it) lies in no
   // wall: a loop closed through paired faces can run round wall material
   // where short walls meet at odd angles.
-  bool HasFreePoint(const TIntList& walk) const {
+  bool HasFreePoint(const TIntList& walk) {
+    freePointChecked_ = true;
     long double left = INT32_MAX, top = INT32_MAX, right = INT32_MIN, bottom = INT32_MIN;
     for (int32_t i = 1; i <= walk.Count; ++i) {
       const TPoint p = points_[static_cast<size_t>(walk[i])];
@@ -365,16 +389,20 @@ class RoomWalker {
 
   // For each entry, the entry of the neighbouring wall whose face the joint
   // rule meets it with at its corner: the angularly nearest wall on that
-  // side, as UpdateWallOutline picks it.
+  // side, as UpdateWallOutline picks it. Those of walls first..last only,
+  // when given.
   // Above the complexity bound; listed in docs/HACKING.md as the next to split.
   // NOLINTNEXTLINE(readability-function-cognitive-complexity)
-  void FindNeighbourFaces(const CornerWallIndex& corners) {
-    neighbourFace_.assign(static_cast<size_t>(lastEntry_) + 1, 0);
+  void FindNeighbourFaces(const CornerWallIndex& corners, int32_t first = 1, int32_t last = -1) {
+    if (last < 0) {
+      neighbourFace_.assign(static_cast<size_t>(lastEntry_) + 1, 0);
+      last = plan_.WallCount;
+    }
     struct Near {
       int32_t wall = 0, kind = 0;
       double angle = 0;
     };
-    for (int32_t w = 1; w <= plan_.WallCount; ++w) {
+    for (int32_t w = first; w <= last; ++w) {
       const TWall& wall = plan_.Walls[w];
       const TPoint p1 = plan_.Corners[wall.C1], p2 = plan_.Corners[wall.C2];
       for (int end = 1; end <= 2; ++end) {
@@ -431,6 +459,18 @@ class RoomWalker {
     touched_.push_back(e);
   }
 
+  // Whether a walk has been through e: this one, or, while a drag re-runs
+  // walks, one from an earlier start.
+  bool Visited(int32_t e) {
+    Read(e);
+    return visited_[static_cast<size_t>(e)] || (history_ != nullptr && history_->VisitedEarlier(e));
+  }
+
+  // What a walk looked at, so that a drag re-runs only the walks it can change.
+  void Read(int32_t e) {
+    if (recording_) read_.push_back(e);
+  }
+
   void AddRoom(TPiece& room, double area) {
     room.surface = area;
     room.Centre = plan_.Centroid(room.Border);
@@ -449,7 +489,6 @@ class RoomWalker {
                      RoundToInt(static_cast<double>(untwisted.y / (3 * untwisted.area)))};
     }
     room.hash = Md5Hex(room.Border.ToText());
-    ++plan_.RoomCount;
   }
 
   TCasaPlan& plan_;
@@ -464,6 +503,12 @@ class RoomWalker {
   std::vector<std::pair<int32_t, int32_t>> faces_;
   std::vector<int32_t> touched_;  // the entries the current walk has visited
   std::optional<PointGrid> grid_;
+  // For a drag's local re-detection (RoomWalks, below).
+  friend class casavo::RoomWalks;
+  const WalkHistory* history_ = nullptr;
+  bool recording_ = false;         // a RoomWalks keeps what the walks look at
+  std::vector<int32_t> read_;      // the entries the current walk looked at
+  bool freePointChecked_ = false;  // the current walk looked at every wall
 };
 
 __extension__ typedef __int128 Wide;  // a GCC and Clang type, not ISO C++
@@ -530,6 +575,112 @@ TPoint TCasaPlan::Centroid(const TIntList& walk) const {
     sy = -sy;
   }
   return {RoundedQuotient(sx, 3 * s), RoundedQuotient(sy, 3 * s)};
+}
+
+// --- the walks kept for a drag ------------------------------------------------
+
+struct RoomWalks::Impl {
+  explicit Impl(TCasaPlan& plan) : walker(plan, CoincidentSearch::kGrid) {
+    walker.recording_ = true;
+  }
+  RoomWalker walker;
+};
+
+RoomWalks::RoomWalks(TCasaPlan& plan) : impl_(std::make_unique<Impl>(plan)) {}
+RoomWalks::~RoomWalks() = default;
+
+namespace {
+
+void SortOnce(std::vector<int32_t>& entries) {
+  std::sort(entries.begin(), entries.end());
+  entries.erase(std::unique(entries.begin(), entries.end()), entries.end());
+}
+
+}  // namespace
+
+RoomWalk RoomWalks::Record(const Impl& impl, int32_t stop, bool onLoop, bool room,
+                           const TPiece& piece) {
+  const RoomWalker& walker = impl.walker;
+  RoomWalk walk{stop, onLoop, room, walker.freePointChecked_, {}, walker.read_, walker.touched_};
+  // The border's points make its area, centre and key.
+  for (int32_t i = 1; i <= piece.Border.Count; ++i) walk.read.push_back(piece.Border[i]);
+  SortOnce(walk.read);
+  SortOnce(walk.visited);
+  if (walk.anyWall) {
+    walk.box = {INT32_MAX, INT32_MAX, INT32_MIN, INT32_MIN};
+    for (int32_t i = 1; i <= piece.Border.Count; ++i) {
+      const TPoint p = walker.points_[static_cast<size_t>(piece.Border[i])];
+      walk.box = {std::min(walk.box.left, p.x), std::min(walk.box.top, p.y),
+                  std::max(walk.box.right, p.x), std::max(walk.box.bottom, p.y)};
+    }
+  }
+  return walk;
+}
+
+bool RoomWalks::DetectAll(std::vector<RoomWalk>& walks) {
+  walks.clear();
+  TCasaPlan& plan = impl_->walker.plan_;
+  if (plan.WallCount < 0 || plan.WallCount > TCasaPlan::kMaxWalls) return false;
+  RoomWalker& walker = impl_->walker;
+  bool whole = true;
+  try {
+    walker.Run([&](const RoomWalker::WalkEnd& end, const TPiece& room) {
+      walks.push_back(Record(*impl_, end.stop, end.onLoop, end.room, room));
+    });
+  } catch (const std::exception&) {
+    // As DetectRooms: the rooms found so far stay.
+    whole = false;
+  }
+  // From now on each walk is made alone, after the walks before it as a
+  // WalkHistory tells them.
+  std::fill(walker.visited_.begin(), walker.visited_.end(), false);
+  return whole && plan.RoomCount < TCasaPlan::kMaxRooms &&
+         walks.size() == static_cast<size_t>(std::max(0, 4 * plan.WallCount - 4));
+}
+
+std::vector<int32_t> RoomWalks::WallsMoved(const std::vector<int32_t>& walls,
+                                           const CornerWallIndex& corners) {
+  RoomWalker& walker = impl_->walker;
+  PointGrid& grid = walker.grid_.value();
+  std::vector<int32_t> near, moved;
+  for (const int32_t w : walls)
+    for (int32_t e = 4 * w + 1; e <= 4 * w + 4; ++e) {
+      near.push_back(e);
+      if (walker.points_.at(static_cast<size_t>(e)) != walker.plan_.Outline[e]) moved.push_back(e);
+    }
+  const auto addCoincident = [&] {
+    for (const int32_t e : moved)
+      for (int32_t j = grid.FirstCoincidentAfter(e, 0); j != 0; j = grid.FirstCoincidentAfter(e, j))
+        near.push_back(j);
+  };
+  addCoincident();
+  for (const int32_t e : moved) {
+    walker.points_[static_cast<size_t>(e)] = walker.plan_.Outline[e];
+    grid.Moved(e);
+  }
+  addCoincident();
+  SortOnce(near);
+  for (const int32_t e : near) grid.Refresh(e);
+  for (const int32_t w : walls) {
+    std::fill_n(walker.neighbourFace_.begin() + 4 * w + 1, 4, 0);
+    walker.FindNeighbourFaces(corners, w, w);
+  }
+  return near;
+}
+
+RoomWalk RoomWalks::WalkAgain(int32_t start, TPiece& room, const WalkHistory& history) {
+  RoomWalker& walker = impl_->walker;
+  // The walk leaves no visit behind, whether it ends or raises.
+  struct Alone {
+    RoomWalker& walker;
+    ~Alone() {
+      for (const int32_t e : walker.touched_) walker.visited_[static_cast<size_t>(e)] = false;
+      walker.history_ = nullptr;
+    }
+  } alone{walker};
+  walker.history_ = &history;
+  const RoomWalker::WalkEnd end = walker.Walk(start, room);
+  return Record(*impl_, end.stop, end.onLoop, end.room, room);
 }
 
 std::string TCasaPlan::RoomName(int32_t r) const {

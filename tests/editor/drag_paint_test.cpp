@@ -27,7 +27,8 @@ std::string GeometryDifference(const TCasaPlan& a, const TCasaPlan& b) {
   for (int32_t r = 1; r <= a.RoomCount; ++r) {
     const TPiece &p = a.Rooms[r], &q = b.Rooms[r];
     if (p.hash != q.hash || p.Border.ToText() != q.Border.ToText() || p.surface != q.surface ||
-        p.Centre != q.Centre)
+        p.Centre != q.Centre || a.RoomName(r) != b.RoomName(r) || a.RoomKind(r) != b.RoomKind(r) ||
+        a.RoomColour(r) != b.RoomColour(r))
       return (out << "room " << r, out.str());
   }
   if (a.OpenWalkEnds != b.OpenWalkEnds) return "open walk ends";
@@ -73,7 +74,7 @@ TEST_F(DragPaintTest, RandomDragsPaintAndRefreshAsAWholePaintDoes) {
 
     std::mt19937 random(static_cast<uint32_t>(walls));
     QPoint at;
-    int32_t partial = 0;
+    int32_t partial = 0, localRooms = 0, lastLocal = 0;
     for (int move = 0; move < 200; ++move) {
       // A new gesture every 20 moves: corners and walls (whole runs) in turn.
       if (move % 20 == 0) {
@@ -85,6 +86,12 @@ TEST_F(DragPaintTest, RandomDragsPaintAndRefreshAsAWholePaintDoes) {
       const uchar* before = casa->Picture().constBits();
       casa->MouseMove(at.x(), at.y());
       if (casa->Picture().constBits() == before) ++partial;
+      // A move re-detects rooms walk by walk when the gesture's walks say how.
+      const LocalRooms* rooms =
+          casa->GestureRefresh() != nullptr ? casa->GestureRefresh()->Rooms() : nullptr;
+      const int32_t local = rooms != nullptr ? rooms->LocalDetections() : 0;
+      if (local > lastLocal) ++localRooms;
+      lastLocal = local;
 
       TCasaPlan whole = plan();
       QImage expected(1280, 800, QImage::Format_ARGB32_Premultiplied);
@@ -92,8 +99,10 @@ TEST_F(DragPaintTest, RandomDragsPaintAndRefreshAsAWholePaintDoes) {
       ASSERT_EQ(GeometryDifference(plan(), whole), "") << "move " << move;
       ASSERT_TRUE(casa->Picture() == expected) << "move " << move;
     }
-    // Most gestures drag corners: their moves must not fall back to whole paints.
+    // Most gestures drag corners: their moves must not fall back to whole
+    // paints, nor to whole room detections.
     EXPECT_GT(partial, 150);
+    EXPECT_GT(localRooms, 150);
     casa->MouseUp(at.x(), at.y());
   }
 }

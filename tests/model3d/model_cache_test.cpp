@@ -40,6 +40,23 @@ TEST(ModelCache, AChangeRebuildsOnlyTheWallsItTouchedAndGivesTheWholeModel) {
   EXPECT_EQ(updated.faces.size(), whole.faces.size());
   EXPECT_NEAR(Area(updated), Area(whole), 1e-6 * Area(whole));
 
+  // Nudges that keep each wall's face count leave the other walls' faces
+  // where they lie: the model is still the whole one, face for face.
+  const auto same = [](const Face& f, const Face& g) {
+    const auto eq = [](Vec3 u, Vec3 v) { return u.x == v.x && u.y == v.y && u.z == v.z; };
+    return eq(f.a, g.a) && eq(f.b, g.b) && eq(f.c, g.c) && eq(f.normal, g.normal) &&
+           f.rgb == g.rgb && f.material == g.material && f.kind == g.kind && f.index == g.index;
+  };
+  for (const int32_t step : {30, -30, 900, -900}) {
+    plan.Corners[corner].y += step;
+    plan.RefreshGeometry();
+    const Mesh& nudged = cache.Update(plan);
+    const Mesh rebuilt = Build3D(plan);
+    ASSERT_EQ(nudged.faces.size(), rebuilt.faces.size()) << step;
+    for (size_t i = 0; i < rebuilt.faces.size(); ++i)
+      ASSERT_TRUE(same(nudged.faces[i], rebuilt.faces[i])) << step << " face " << i;
+  }
+
   // So does a new height, for every wall.
   plan.WallHeight = 2700;
   cache.Update(plan);

@@ -44,5 +44,31 @@ TEST(PointGrid, GivesTheSameFirstMatchAsTheScan) {
   }
 }
 
+// A drag moves some points after the grid was built: searches must find
+// them where they are now, and no longer where they were.
+TEST(PointGrid, FindsMovedPointsWhereTheyAreNow) {
+  std::mt19937 random(7);
+  std::uniform_int_distribution<int32_t> spot(-20, 20), pick(5, 299);
+  std::vector<TPoint> points(300);
+  for (size_t i = 5; i < points.size(); ++i) points[i] = {spot(random) * 9, spot(random) * 9};
+  const int32_t last = static_cast<int32_t>(points.size()) - 1;
+  PointGrid grid(points, 5, last);
+  for (int move = 0; move < 40; ++move) {
+    // Onto another point, or beside it.
+    const int32_t i = pick(random), onto = pick(random);
+    points[static_cast<size_t>(i)] = {points[static_cast<size_t>(onto)].x + move % 3,
+                                      points[static_cast<size_t>(onto)].y};
+    grid.Moved(i);
+    for (int32_t j = 5; j <= last; ++j) grid.Refresh(j);
+    for (int32_t j = 5; j <= last; ++j) {
+      ASSERT_EQ(grid.FirstCoincident(j), FirstCoincidentByScan(points, 5, last, j)) << move;
+      const int32_t after = grid.FirstCoincident(j);
+      ASSERT_EQ(grid.FirstCoincidentAfter(j, after),
+                after == 0 ? 0 : FirstCoincidentByScan(points, after + 1, last, j))
+          << move;
+    }
+  }
+}
+
 }  // namespace
 }  // namespace casavo
