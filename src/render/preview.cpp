@@ -32,8 +32,8 @@ int32_t SideFor(int64_t spanMm, double zoom) {
 // encoded, and a picture of up to 20000 pixels a side is never held whole.
 // Each band's image has a few more rows on either side than it keeps, where
 // nothing is painted: Qt's antialiasing of a shape cut by the edge of the
-// image differs slightly in the last rows before the edge. Multiples of 8, so that the 8-pixel hatch
-// of the walls runs on across bands as it does in one picture.
+// image differs slightly in the last rows before the edge. Multiples of 8, so that the 8-pixel
+// hatch of the walls runs on across bands as it does in one picture.
 constexpr int32_t kBandRows = 64;
 constexpr int32_t kBandMargin = 8;
 
