@@ -252,10 +252,14 @@ std::vector<LengthRun> RunsOf(const std::vector<uint8_t>& lengths) {
 // At least two symbols in every code, so that each code is complete, as
 // inflaters require of some of them.
 void KeepTwo(std::vector<uint32_t>& frequency) {
-  for (size_t s = 0; s < frequency.size() && std::count_if(frequency.begin(), frequency.end(),
-                                                           [](uint32_t f) { return f > 0; }) < 2;
-       ++s)
-    if (frequency[s] == 0) frequency[s] = 1;
+  auto used = std::count_if(frequency.begin(), frequency.end(), [](uint32_t f) { return f > 0; });
+  for (uint32_t& f : frequency) {
+    if (used >= 2) break;
+    if (f == 0) {
+      f = 1;
+      ++used;
+    }
+  }
 }
 
 // The distances matches are looked for at, and their codes.

@@ -31,7 +31,12 @@ void ItemBoxes::MeasureAll(TCasaPlan& plan) {
   measureAll(Item::kRoomLabel, ShownRooms(plan), labels);
 }
 
-void ItemBoxes::PaintItems(PlanPainter& painter, const QRect& region) const {
+void ItemBoxes::PaintRegion(TCasaPlan& plan, Surface& surface,
+                            const std::vector<std::pair<int32_t, int32_t>>& closeCorners,
+                            const QRect& region) const {
+  PlanPainter painter(plan, surface);
+  painter.UseCloseCorners(&closeCorners);
+  painter.DrawBackground();
   const auto paintAll = [&](Item kind, const std::vector<QRect>& boxes) {
     for (size_t i = 1; i < boxes.size(); ++i)
       if (boxes[i].intersects(region)) painter.DrawItem(kind, static_cast<int32_t>(i));
@@ -41,6 +46,7 @@ void ItemBoxes::PaintItems(PlanPainter& painter, const QRect& region) const {
   paintAll(Item::kOpening, openings);
   paintAll(Item::kObjet, objets);
   paintAll(Item::kRoomLabel, labels);
+  painter.DrawFeedback();
 }
 
 }  // namespace casavo

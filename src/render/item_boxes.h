@@ -3,6 +3,7 @@
 
 #include <QRect>
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 #include "plan/casa_plan.h"
@@ -20,9 +21,12 @@ struct ItemBoxes {
 
   // Measures every item shown.
   void MeasureAll(TCasaPlan& plan);
-  // Paints, through painter, every item whose box reaches into region.
-  // The background and the feedback are the caller's.
-  void PaintItems(PlanPainter& painter, const QRect& region) const;
+  // Paints region of the picture through surface as a whole paint does:
+  // the background, every item whose box reaches into region, in a whole
+  // paint's order, then the feedback, with the plan's close corner pairs.
+  void PaintRegion(TCasaPlan& plan, Surface& surface,
+                   const std::vector<std::pair<int32_t, int32_t>>& closeCorners,
+                   const QRect& region) const;
 };
 
 // Measures one item at a time on a surface that paints nothing.

@@ -197,11 +197,7 @@ bool ViewCache::PaintChange(TCasaPlan& plan, QImage& image,
     // into it in the order of a whole paint, the feedback.
     for (const QRect& region : Merged(std::move(rects))) {
       QPainterSurface surface(image, QRegion(region));
-      PlanPainter painter(plan, surface);
-      painter.UseCloseCorners(&closeCorners_);
-      painter.DrawBackground();
-      boxes_.PaintItems(painter, region);
-      painter.DrawFeedback();
+      boxes_.PaintRegion(plan, surface, closeCorners_, region);
     }
     return true;
   } catch (...) {
