@@ -2,11 +2,13 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numeric>
 #include <vector>
 
 #include "common/numeric.h"
 #include "plan/casa_plan.h"
 #include "plan/corner_index.h"
+#include "plan/corner_neighbours.h"
 
 namespace casavo {
 namespace {
@@ -25,17 +27,6 @@ constexpr double kSharp = 90;
 
 // Which end of a wall is at the joint corner.
 enum class WallEnd : uint8_t { C1, C2 };
-
-// Angle gives [0, 360): these bound every angle, so that a candidate still
-// holding one has met no wall.
-constexpr double kAboveEveryAngle = 360;
-constexpr double kBelowEveryAngle = -1;
-
-struct Candidate {
-  int32_t wall = 0;  // 0: none
-  WallEnd end = WallEnd::C1;
-  double angle = 0;
-};
 
 class JointSolver {
  public:
@@ -58,49 +49,24 @@ class JointSolver {
   // line 4-3 and the next one the other way (`below`) moves point 1 along
   // 1-2; at C2, `above` moves point 2 along 1-2 and `below` point 3 along
   // 3-4. Each point stops on the face of the neighbour that looks its way.
-  // One rule read against the figure; split up it would read worse.
-  // NOLINTNEXTLINE(readability-function-cognitive-complexity)
   bool JoinEnd(int32_t w, TQuad& o, WallEnd end) const {
     const TWall& wall = plan_.Walls[w];
     const int32_t corner = end == WallEnd::C1 ? wall.C1 : wall.C2;
-    const TPoint p1 = plan_.Corners[wall.C1];
-    const TPoint p2 = plan_.Corners[wall.C2];
-    const double t0 = end == WallEnd::C1 ? Angle(p1, p2) : Angle(p2, p1);
-
-    Candidate lowest{0, WallEnd::C1, kAboveEveryAngle}, highest{0, WallEnd::C1, kBelowEveryAngle};
-    Candidate above{0, WallEnd::C1, kAboveEveryAngle}, below{0, WallEnd::C1, kBelowEveryAngle};
-    int32_t thickest = wall.epais;
-    const auto consider = [&](int32_t i) {
-      if (i == w) return;
-      const TWall& other = plan_.Walls[i];
-      if (other.C1 == corner || other.C2 == corner) thickest = std::max(thickest, other.epais);
-      if (other.C1 != corner && other.C2 != corner) return;
-      const WallEnd at = other.C2 == corner ? WallEnd::C2 : WallEnd::C1;
-      const TPoint q1 = plan_.Corners[other.C1];
-      const TPoint q2 = plan_.Corners[other.C2];
-      const double t = at == WallEnd::C1 ? Angle(q1, q2) : Angle(q2, q1);
-      if (t < lowest.angle) lowest = {i, at, t};
-      if (t > highest.angle) highest = {i, at, t};
-      if (t < above.angle && t > t0) above = {i, at, t};
-      if (t > below.angle && t < t0) below = {i, at, t};
-    };
-    if (lookup_.index != nullptr) {
-      for (int32_t i : lookup_.index->WallsAt(corner)) consider(i);
-    } else {
-      for (int32_t i = 1; i <= plan_.WallCount; ++i) consider(i);
-    }
-    // Turning past 360 degrees: the nearest wall on a side may be the one at
-    // the other end of the angle range.
-    if (above.wall == 0) above = lowest;
-    if (below.wall == 0) below = highest;
+    const double t0 = Leaving(plan_, w, end == WallEnd::C2);
+    const CornerNeighbours near =
+        lookup_.index != nullptr
+            ? NeighboursAt(plan_, lookup_.index->WallsAt(corner), corner, w, t0)
+            : NeighboursAt(plan_, AllWalls(), corner, w, t0);
+    const CornerNeighbour& above = near.above;
+    const CornerNeighbour& below = near.below;
 
     const TPoint k = plan_.Corners[corner];
-    const int64_t limit = 2 * int64_t{thickest};
+    const int64_t limit = 2 * int64_t{near.thickest};
     // The angle between the wall and its neighbour on each side.
     const auto opening = [](double from, double to) { return std::fmod(to - from + 360, 360); };
     if (above.wall != 0) {
       const TQuad p = PolygonOf(above.wall);
-      const bool sideA = above.end == WallEnd::C1;
+      const bool sideA = !above.atC2;
       const bool sharp = opening(t0, above.angle) < kSharp;
       if (end == WallEnd::C1)
         MoveTo(o[3], o[2], o[3], p, sideA, k, limit, sharp);
@@ -109,7 +75,7 @@ class JointSolver {
     }
     if (below.wall != 0) {
       const TQuad p = PolygonOf(below.wall);
-      const bool sideA = below.end == WallEnd::C2;
+      const bool sideA = below.atC2;
       const bool sharp = opening(below.angle, t0) < kSharp;
       if (end == WallEnd::C1)
         MoveTo(o[0], o[0], o[1], p, sideA, k, limit, sharp);
@@ -117,6 +83,13 @@ class JointSolver {
         MoveTo(o[2], o[2], o[3], p, sideA, k, limit, sharp);
     }
     return above.wall != 0 || below.wall != 0;
+  }
+
+  // Without an index, every wall is a candidate.
+  std::vector<int32_t> AllWalls() const {
+    std::vector<int32_t> walls(static_cast<size_t>(plan_.WallCount));
+    std::iota(walls.begin(), walls.end(), 1);
+    return walls;
   }
 
   TQuad PolygonOf(int32_t w) const {

@@ -15,6 +15,7 @@
 #include "common/errors.h"
 #include "common/numeric.h"
 #include "plan/corner_index.h"
+#include "plan/corner_neighbours.h"
 #include "plan/point_grid.h"
 
 namespace casavo {
@@ -35,60 +36,76 @@ struct Sums {
   long double twist = 0, twistLength = 0;  // the pieces left out
 };
 
+// The first pair of edges (i, j), in increasing order, that cross each other
+// strictly, or nothing. Integer points give exact 64-bit products, the same
+// signs long double gives for coordinates within the plan's bounds, at a
+// fraction of the cost: most room loops cross themselves nowhere.
+template <class P, class T>
+std::optional<std::pair<size_t, size_t>> FirstCrossing(const std::vector<P>& loop) {
+  const size_t n = loop.size();
+  const auto cross = [](P o, P a, P b) -> T {
+    return (T{a.x} - o.x) * (T{b.y} - o.y) - (T{a.y} - o.y) * (T{b.x} - o.x);
+  };
+  const auto opposite = [](T u, T v) { return (u > 0 && v < 0) || (u < 0 && v > 0); };
+  for (size_t i = 0; i + 2 < n; ++i) {
+    const P a = loop[i], b = loop[i + 1];
+    for (size_t j = i + 2; j < n; ++j) {
+      if (i == 0 && j == n - 1) continue;  // adjacent through the closing edge
+      const P c = loop[j], d = loop[(j + 1) % n];
+      if (opposite(cross(a, b, c), cross(a, b, d)) && opposite(cross(c, d, a), cross(c, d, b)))
+        return std::pair{i, j};
+    }
+  }
+  return std::nullopt;
+}
+
+// Adds `piece` to `sums`: its area and moments when it turns clockwise on
+// screen, else its area and length as a twist left out.
+void AddPiece(const std::vector<Point>& piece, Sums& sums) {
+  Sums own;
+  long double length = 0;
+  for (size_t k = 0; k < piece.size(); ++k) {
+    const Point p = piece[k], q = piece[(k + 1) % piece.size()];
+    const long double c2 = p.x * q.y - q.x * p.y;
+    length += std::hypot(q.x - p.x, q.y - p.y);
+    own.area += c2 / 2;
+    own.x += c2 * (p.x + q.x) / 2;
+    own.y += c2 * (p.y + q.y) / 2;
+  }
+  if (own.area > 0) {
+    sums.area += own.area;
+    sums.x += own.x;
+    sums.y += own.y;
+  } else {
+    sums.twist -= own.area;
+    sums.twistLength += length;
+  }
+}
+
 // Adds the pieces of `loop` that turn clockwise on screen to `sums`, cutting
 // it at the first crossing of two of its edges, then each piece likewise.
 // False when the loop crosses itself nowhere (`sums` is then untouched).
-// Above the complexity bound; listed in docs/HACKING.md as the next to split.
-// NOLINTNEXTLINE(readability-function-cognitive-complexity)
-bool AddUntwisted(const std::vector<Point>& loop, Sums& sums, int depth) {
-  const size_t n = loop.size();
+// `crossing` is the loop's first crossing when already known.
+bool AddUntwisted(const std::vector<Point>& loop, Sums& sums, int depth,
+                  std::optional<std::pair<size_t, size_t>> crossing) {
+  if (depth >= 16 || !crossing) return false;
+  const auto [i, j] = *crossing;
   const auto cross = [](Point o, Point a, Point b) {
     return (a.x - o.x) * (b.y - o.y) - (a.y - o.y) * (b.x - o.x);
   };
-  if (depth < 16) {
-    for (size_t i = 0; i + 2 < n; ++i) {
-      const Point a = loop[i], b = loop[i + 1];
-      for (size_t j = i + 2; j < n; ++j) {
-        if (i == 0 && j == n - 1) continue;  // adjacent through the closing edge
-        const Point c = loop[j], d = loop[(j + 1) % n];
-        const long double d1 = cross(a, b, c), d2 = cross(a, b, d);
-        const long double d3 = cross(c, d, a), d4 = cross(c, d, b);
-        if (!(((d1 > 0 && d2 < 0) || (d1 < 0 && d2 > 0)) &&
-              ((d3 > 0 && d4 < 0) || (d3 < 0 && d4 > 0))))
-          continue;
-        const long double t = d3 / (d3 - d4);
-        const Point x{a.x + t * (b.x - a.x), a.y + t * (b.y - a.y)};
-        std::vector<Point> inner{x}, outer(loop.begin(), loop.begin() + static_cast<long>(i) + 1);
-        inner.insert(inner.end(), loop.begin() + static_cast<long>(i) + 1,
-                     loop.begin() + static_cast<long>(j) + 1);
-        outer.push_back(x);
-        outer.insert(outer.end(), loop.begin() + static_cast<long>(j) + 1, loop.end());
-        for (const auto* piece : {&inner, &outer})
-          if (!AddUntwisted(*piece, sums, depth + 1)) {
-            Sums own;
-            long double length = 0;
-            for (size_t k = 0; k < piece->size(); ++k) {
-              const Point p = (*piece)[k], q = (*piece)[(k + 1) % piece->size()];
-              const long double c2 = p.x * q.y - q.x * p.y;
-              length += std::hypot(q.x - p.x, q.y - p.y);
-              own.area += c2 / 2;
-              own.x += c2 * (p.x + q.x) / 2;
-              own.y += c2 * (p.y + q.y) / 2;
-            }
-            if (own.area > 0) {
-              sums.area += own.area;
-              sums.x += own.x;
-              sums.y += own.y;
-            } else {
-              sums.twist -= own.area;
-              sums.twistLength += length;
-            }
-          }
-        return true;
-      }
-    }
-  }
-  return false;
+  const Point a = loop[i], b = loop[i + 1], c = loop[j], d = loop[(j + 1) % loop.size()];
+  const long double d3 = cross(c, d, a), d4 = cross(c, d, b);
+  const long double t = d3 / (d3 - d4);
+  const Point x{a.x + t * (b.x - a.x), a.y + t * (b.y - a.y)};
+  std::vector<Point> inner{x}, outer(loop.begin(), loop.begin() + static_cast<long>(i) + 1);
+  inner.insert(inner.end(), loop.begin() + static_cast<long>(i) + 1,
+               loop.begin() + static_cast<long>(j) + 1);
+  outer.push_back(x);
+  outer.insert(outer.end(), loop.begin() + static_cast<long>(j) + 1, loop.end());
+  for (const auto* piece : {&inner, &outer})
+    if (!AddUntwisted(*piece, sums, depth + 1, FirstCrossing<Point, long double>(*piece)))
+      AddPiece(*piece, sums);
+  return true;
 }
 
 // Walks the faces of the walls from each start entry; every walk that closes
@@ -99,6 +116,7 @@ class RoomWalker {
       : plan_(plan),
         lastEntry_(4 * plan.WallCount + 4),
         points_(static_cast<size_t>(lastEntry_) + 1),
+        corner_(static_cast<size_t>(lastEntry_) + 1, 0),
         freeEnd_(static_cast<size_t>(lastEntry_) + 1, false),
         visited_(static_cast<size_t>(lastEntry_) + 1, false) {
     // What a step asks of an entry, gathered in entry order: the walk visits
@@ -107,6 +125,7 @@ class RoomWalker {
     for (int32_t e = kFirstEntry; e <= lastEntry_; ++e) {
       const TWall& wall = plan.Walls[(e - 1) / 4];
       const int32_t corner = (e % 4 == 1 || e % 4 == 0) ? wall.C1 : wall.C2;
+      corner_[static_cast<size_t>(e)] = corner;
       freeEnd_[static_cast<size_t>(e)] = corners.EndCount(corner) == 1;
       points_[static_cast<size_t>(e)] = plan.Outline[e];
     }
@@ -391,47 +410,26 @@ class RoomWalker {
   // rule meets it with at its corner: the angularly nearest wall on that
   // side, as UpdateWallOutline picks it. Those of walls first..last only,
   // when given.
-  // Above the complexity bound; listed in docs/HACKING.md as the next to split.
-  // NOLINTNEXTLINE(readability-function-cognitive-complexity)
   void FindNeighbourFaces(const CornerWallIndex& corners, int32_t first = 1, int32_t last = -1) {
     if (last < 0) {
       neighbourFace_.assign(static_cast<size_t>(lastEntry_) + 1, 0);
       last = plan_.WallCount;
     }
-    struct Near {
-      int32_t wall = 0, kind = 0;
-      double angle = 0;
-    };
     for (int32_t w = first; w <= last; ++w) {
-      const TWall& wall = plan_.Walls[w];
-      const TPoint p1 = plan_.Corners[wall.C1], p2 = plan_.Corners[wall.C2];
-      for (int end = 1; end <= 2; ++end) {
-        const int32_t corner = end == 1 ? wall.C1 : wall.C2;
-        const double t0 = end == 1 ? Angle(p1, p2) : Angle(p2, p1);
-        Near lowest{0, 0, 360}, highest{0, 0, -1}, above{0, 0, 360}, below{0, 0, -1};
-        for (int32_t i : corners.WallsAt(corner)) {
-          if (i == w) continue;
-          const TWall& other = plan_.Walls[i];
-          const int32_t kind = other.C2 == corner ? 2 : 1;
-          const TPoint q1 = plan_.Corners[other.C1], q2 = plan_.Corners[other.C2];
-          const double t = kind == 1 ? Angle(q1, q2) : Angle(q2, q1);
-          if (t < lowest.angle) lowest = {i, kind, t};
-          if (t > highest.angle) highest = {i, kind, t};
-          if (t < above.angle && t > t0) above = {i, kind, t};
-          if (t > below.angle && t < t0) below = {i, kind, t};
-        }
-        if (above.wall == 0) above = lowest;
-        if (below.wall == 0) below = highest;
+      const int32_t base = 4 * w;
+      for (const bool atC2 : {false, true}) {
+        const int32_t corner = atC2 ? plan_.Walls[w].C2 : plan_.Walls[w].C1;
+        const auto [above, below, thickest] =
+            NeighboursAt(plan_, corners.WallsAt(corner), corner, w, Leaving(plan_, w, atC2));
         // Side B at C1 and side A at C2 meet the wall above; the other two
         // the wall below. Above, a wall leaving the corner offers its side A
         // at its C1, one arriving its side B at its C2; below, the reverse.
-        const int32_t base = 4 * w;
         if (above.wall != 0)
-          neighbourFace_[static_cast<size_t>(end == 1 ? base + 4 : base + 2)] =
-              4 * above.wall + (above.kind == 1 ? 1 : 3);
+          neighbourFace_[static_cast<size_t>(atC2 ? base + 2 : base + 4)] =
+              4 * above.wall + (above.atC2 ? 3 : 1);
         if (below.wall != 0)
-          neighbourFace_[static_cast<size_t>(end == 1 ? base + 1 : base + 3)] =
-              4 * below.wall + (below.kind == 2 ? 2 : 4);
+          neighbourFace_[static_cast<size_t>(atC2 ? base + 3 : base + 1)] =
+              4 * below.wall + (below.atC2 ? 2 : 4);
       }
     }
   }
@@ -446,10 +444,7 @@ class RoomWalker {
     return FirstCoincidentByScan(points_, after + 1, lastEntry_, e);
   }
 
-  int32_t CornerOf(int32_t e) const {
-    const TWall& wall = plan_.Walls[(e - 1) / 4];
-    return (e % 4 == 1 || e % 4 == 0) ? wall.C1 : wall.C2;
-  }
+  int32_t CornerOf(int32_t e) const { return corner_[static_cast<size_t>(e)]; }
 
   // The other end of e's face.
   static int32_t FaceEndBefore(int32_t e) { return (e % 4 == 1 || e % 4 == 3) ? e + 1 : e - 1; }
@@ -474,15 +469,19 @@ class RoomWalker {
   void AddRoom(TPiece& room, double area) {
     room.surface = area;
     room.Centre = plan_.Centroid(room.Border);
+    std::vector<TPoint>& corners = loopPoints_;
+    corners.clear();
+    for (int32_t i = 1; i < room.Border.Count; ++i)
+      corners.push_back(points_[static_cast<size_t>(room.Border[i])]);
+    const auto crossing = FirstCrossing<TPoint, int64_t>(corners);
     std::vector<Point> loop;
-    for (int32_t i = 1; i < room.Border.Count; ++i) {
-      const TPoint p = points_[static_cast<size_t>(room.Border[i])];
-      loop.push_back({static_cast<long double>(p.x), static_cast<long double>(p.y)});
-    }
+    if (crossing)
+      for (const TPoint p : corners)
+        loop.push_back({static_cast<long double>(p.x), static_cast<long double>(p.y)});
     Sums untwisted;
     // A twist narrower than the 5 mm coincidence is the rounding of joint
     // points, which the walk's own area already allows for.
-    if (AddUntwisted(loop, untwisted, 0) && untwisted.area > 0 &&
+    if (AddUntwisted(loop, untwisted, 0, crossing) && untwisted.area > 0 &&
         2 * untwisted.twist >= 5 * untwisted.twistLength) {
       room.surface = static_cast<double>(untwisted.area);
       room.Centre = {RoundToInt(static_cast<double>(untwisted.x / (3 * untwisted.area))),
@@ -494,6 +493,9 @@ class RoomWalker {
   TCasaPlan& plan_;
   const int32_t lastEntry_;
   std::vector<TPoint> points_;
+  // The corner of each entry: steps compare them, and the walls' records are
+  // too wide to read for it once a large plan's tables outgrow the cache.
+  std::vector<int32_t> corner_;
   std::vector<bool> freeEnd_;  // the entry's corner holds no other wall end
   std::vector<bool> visited_;
   std::vector<int32_t> neighbourFace_;
@@ -501,7 +503,8 @@ class RoomWalker {
   bool full_ = false;        // the current walk outgrew its list
   // The wall faces the current walk has run along, as pairs of entries.
   std::vector<std::pair<int32_t, int32_t>> faces_;
-  std::vector<int32_t> touched_;  // the entries the current walk has visited
+  std::vector<int32_t> touched_;    // the entries the current walk has visited
+  std::vector<TPoint> loopPoints_;  // a room's border points, kept for its capacity
   std::optional<PointGrid> grid_;
   // For a drag's local re-detection (RoomWalks, below).
   friend class casavo::RoomWalks;
