@@ -60,8 +60,10 @@ struct TOpening {
 struct TPiece {
   double surface = 0;  // area of the inner polygon, mm², > 0
   TPoint Centre;       // area centroid, where the label goes; (0, 0) for no area
-  TIntList Border;     // closed walk of Outline entries; the last item is the first
   std::string hash;    // key of the room's name, kind and colour: MD5 of Border, upper-case hex
+  // Last: the fields before it and the walk's first items share a cache line,
+  // which is all a room detection writes of most records.
+  TIntList Border;  // closed walk of Outline entries; the last item is the first
 };
 
 // One placed object (objet), a rotated rectangle. The field names are the
@@ -313,13 +315,22 @@ class TCasaPlan {
   bool CornerExistsAt(TPoint p) const;
   void MoveCorner(int32_t k, TPoint to);
   void SplitAtCrossingsOf(int32_t a);
-  // Runs a whole-plan operation; when it raises, the plan is put back.
+  // Runs a whole-plan operation; when it raises, the plan is put back. Inside
+  // another guarded operation it runs as it is: the outer one puts back all.
   template <class F>
   void Guarded(F&& operation);
   void CleanUpAfterCornerMoveOf(int32_t corner);
   void CleanUpAfterWallMoveOf(int32_t wall);
 
   IndexHolder bulk_;
+  // How many guarded operations are running; a copy of the plan runs none.
+  struct GuardDepth {
+    int32_t depth = 0;
+    GuardDepth() = default;
+    GuardDepth(const GuardDepth&) {}
+    GuardDepth& operator=(const GuardDepth&) { return *this; }
+  };
+  GuardDepth guards_;
 };
 
 }  // namespace casavo

@@ -2,6 +2,8 @@
 
 #include "plan/corner_index.h"
 
+#include <utility>
+
 #include "common/errors.h"
 #include "plan/casa_plan.h"
 
@@ -14,15 +16,22 @@ CornerWallIndex::CornerWallIndex(const TCasaPlan& plan)
     if (corner < 1 || corner > plan.CornerCount) throw RangeError();
     return static_cast<size_t>(corner);
   };
+  // The walls' ends, read once: the wall records are wide, and the fill
+  // below reads the ends again in the same order.
+  std::vector<std::pair<size_t, size_t>> ends(static_cast<size_t>(plan.WallCount));
   for (int32_t w = 1; w <= plan.WallCount; ++w) {
-    ++first_[checked(plan.Walls[w].C1) + 1];
-    ++first_[checked(plan.Walls[w].C2) + 1];
+    auto& [c1, c2] = ends[static_cast<size_t>(w) - 1];
+    c1 = checked(plan.Walls[w].C1);
+    c2 = checked(plan.Walls[w].C2);
+    ++first_[c1 + 1];
+    ++first_[c2 + 1];
   }
   for (size_t k = 1; k < first_.size(); ++k) first_[k] += first_[k - 1];
   std::vector<int32_t> next(first_.begin(), first_.end() - 1);
   for (int32_t w = 1; w <= plan.WallCount; ++w) {
-    walls_[next[static_cast<size_t>(plan.Walls[w].C1)]++] = w;
-    walls_[next[static_cast<size_t>(plan.Walls[w].C2)]++] = w;
+    const auto [c1, c2] = ends[static_cast<size_t>(w) - 1];
+    walls_[static_cast<size_t>(next[c1]++)] = w;
+    walls_[static_cast<size_t>(next[c2]++)] = w;
   }
 }
 

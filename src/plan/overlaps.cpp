@@ -59,23 +59,34 @@ class OverlapFinder {
       lines[LineKey{dx, dy, dy * a.x - dx * a.y}].push_back(span);
     }
     std::optional<std::pair<Span, Span>> first;
-    for (const auto& [key, spans] : lines) {
-      for (size_t i = 0; i < spans.size(); ++i) {
-        for (size_t j = i + 1; j < spans.size(); ++j) {
-          const Span& s = spans[i];
-          const Span& t = spans[j];
-          const bool same = s.low == t.low && s.high == t.high;
-          if (same || std::min(s.high, t.high) <= std::max(s.low, t.low)) continue;
-          if (!first || s.wall < first->first.wall ||
-              (s.wall == first->first.wall && t.wall < first->second.wall))
-            first = {s, t};
-        }
-      }
-    }
+    std::vector<const Span*> open;
+    for (auto& [key, spans] : lines) FirstOnLine(spans, open, first);
     return first;
   }
 
  private:
+  // Lowers `first` to the first overlapping pair of one line's spans. Swept
+  // in order along the line, a span can overlap only those still open where
+  // it starts: on a line cut into many pieces that is one or none, where a
+  // test of every pair grows with the square of the pieces.
+  static void FirstOnLine(std::vector<Span>& spans, std::vector<const Span*>& open,
+                          std::optional<std::pair<Span, Span>>& first) {
+    std::sort(spans.begin(), spans.end(),
+              [](const Span& a, const Span& b) { return a.low < b.low; });
+    open.clear();
+    for (const Span& t : spans) {
+      std::erase_if(open, [&t](const Span* s) { return s->high <= t.low; });
+      for (const Span* s : open) {
+        if (s->low == t.low && s->high == t.high) continue;  // duplicates are not cut
+        const auto [low, high] = s->wall < t.wall ? std::pair{*s, t} : std::pair{t, *s};
+        if (!first || low.wall < first->first.wall ||
+            (low.wall == first->first.wall && high.wall < first->second.wall))
+          first = {low, high};
+      }
+      open.push_back(&t);
+    }
+  }
+
   const TCasaPlan& plan_;
 };
 

@@ -94,14 +94,21 @@ class Snapshot {
 
 template <class F>
 void TCasaPlan::Guarded(F&& operation) {
+  if (guards_.depth > 0) {
+    operation();
+    return;
+  }
   const Snapshot before(*this);
+  ++guards_.depth;
   try {
     operation();
   } catch (...) {
+    --guards_.depth;
     bulk_.index.reset();
     before.Restore(*this);
     throw;
   }
+  --guards_.depth;
 }
 
 void TCasaPlan::RemoveShortAndDuplicateWalls() {

@@ -38,72 +38,54 @@ int32_t FirstCoincidentByScan(std::span<const TPoint> points, int32_t first, int
 PointGrid::PointGrid(std::span<const TPoint> points, int32_t first, int32_t last)
     : points_(points), first_index_(first) {
   const size_t count = last >= first ? static_cast<size_t>(last - first + 1) : 0;
-  const size_t capacity = std::bit_ceil(std::max<size_t>(16, 2 * count));
-  shift_ = 64 - std::countr_zero(capacity);
-  slots_.assign(capacity, Slot{});
-  // Count the points of each cell, lay the cells' runs out one after the
+  // About two points a bucket: joined walls put their coincident points in
+  // one cell, so most buckets hold one cell.
+  const size_t buckets = std::bit_ceil(std::max<size_t>(16, count / 2));
+  shift_ = 64 - std::countr_zero(buckets);
+  // Count the points of each bucket, lay the buckets' runs out one after the
   // other, then fill them in increasing index order.
-  std::vector<uint32_t> slotOfPoint(count);
-  for (size_t n = 0; n < count; ++n) {
-    const TPoint p = points_[static_cast<size_t>(first) + n];
-    const uint64_t key = KeyOf(CellOf(p.x), CellOf(p.y));
-    const size_t slot = SlotOf(key);
-    slots_[slot].key = key;
-    ++slots_[slot].end;
-    slotOfPoint[n] = static_cast<uint32_t>(slot);
-  }
-  int32_t next = 0;
-  for (Slot& slot : slots_) {
-    slot.begin = next;
-    next += slot.end;
-    slot.end = slot.begin;
-  }
+  begin_.assign(buckets + 1, 0);
+  for (size_t n = 0; n < count; ++n) ++begin_[BucketOf(points_[first + n]) + 1];
+  for (size_t b = 1; b <= buckets; ++b) begin_[b] += begin_[b - 1];
+  std::vector<int32_t> end(begin_.begin(), begin_.end() - 1);
   items_.resize(count);
   for (size_t n = 0; n < count; ++n) {
-    const int32_t i = first + static_cast<int32_t>(n);
-    items_[static_cast<size_t>(slots_[slotOfPoint[n]].end++)] = {points_[static_cast<size_t>(i)],
-                                                                 i};
+    const TPoint p = points_[first + n];
+    items_[static_cast<size_t>(end[BucketOf(p)]++)] = {p, first + static_cast<int32_t>(n)};
   }
   // Every point's first coincident point, found in one pass: the searches do
   // not wait on each other, so the processor overlaps their reads of the
   // table, which a walk from point to point cannot do once the table
-  // outgrows the cache. The pass goes cell by cell: a point whose
-  // neighbourhood lies inside its own cell, most of them, reads only the
-  // cell's run, which the pass reads in memory order anyway.
+  // outgrows the cache. The pass goes bucket by bucket: a point whose
+  // neighbourhood lies inside its own cell, most of them, reads only its
+  // bucket's run, which the pass reads in memory order anyway.
   first_.resize(count);
-  for (const Slot& slot : slots_)
-    for (int32_t n = slot.begin; n < slot.end; ++n) {
+  for (size_t b = 0; b < buckets; ++b)
+    for (int32_t n = begin_[b]; n < begin_[b + 1]; ++n) {
       const Item& item = items_[static_cast<size_t>(n)];
       const TPoint p = item.point;
       const bool inside =
           CellOf(int64_t{p.x} - (kNear - 1)) == CellOf(int64_t{p.x} + (kNear - 1)) &&
           CellOf(int64_t{p.y} - (kNear - 1)) == CellOf(int64_t{p.y} + (kNear - 1));
       const int32_t found =
-          inside ? FirstInSlot(slot, item.index, p, 0, kNone) : FirstCoincidentAfter(item.index, 0);
+          inside ? FirstInBucket(b, item.index, p, 0, kNone) : FirstCoincidentAfter(item.index, 0);
       first_[static_cast<size_t>(item.index - first)] = found == kNone ? 0 : found;
     }
 }
 
-uint64_t PointGrid::KeyOf(int64_t cellX, int64_t cellY) {
-  return (uint64_t{static_cast<uint32_t>(cellX)} << 32) | static_cast<uint32_t>(cellY);
+size_t PointGrid::BucketOf(int64_t cellX, int64_t cellY) const {
+  const uint64_t key =
+      (uint64_t{static_cast<uint32_t>(cellX)} << 32) | static_cast<uint32_t>(cellY);
+  return static_cast<size_t>((key * 0x9E3779B97F4A7C15ull) >> shift_);
 }
 
-size_t PointGrid::SlotOf(uint64_t key) const {
-  const size_t mask = slots_.size() - 1;
-  size_t slot = static_cast<size_t>((key * 0x9E3779B97F4A7C15ull) >> shift_);
-  while (slots_[slot].end != slots_[slot].begin && slots_[slot].key != key)
-    slot = (slot + 1) & mask;
-  return slot;
+size_t PointGrid::BucketOf(TPoint p) const {
+  return BucketOf(CellOf(p.x), CellOf(p.y));
 }
 
-int32_t PointGrid::FirstInCell(int64_t cellX, int64_t cellY, int32_t i, TPoint p, int32_t after,
-                               int32_t best) const {
-  return FirstInSlot(slots_[SlotOf(KeyOf(cellX, cellY))], i, p, after, best);
-}
-
-int32_t PointGrid::FirstInSlot(const Slot& slot, int32_t i, TPoint p, int32_t after,
-                               int32_t best) const {
-  for (int32_t n = slot.begin; n < slot.end; ++n) {
+int32_t PointGrid::FirstInBucket(size_t bucket, int32_t i, TPoint p, int32_t after,
+                                 int32_t best) const {
+  for (int32_t n = begin_[bucket]; n < begin_[bucket + 1]; ++n) {
     const Item& item = items_[static_cast<size_t>(n)];
     if (item.index >= best) break;
     if (!stale_.empty() && stale_[static_cast<size_t>(item.index - first_index_)]) continue;
@@ -123,7 +105,7 @@ int32_t PointGrid::FirstCoincidentAfter(int32_t i, int32_t after) const {
        cellX <= CellOf(int64_t{p.x} + (kNear - 1)); ++cellX)
     for (int64_t cellY = CellOf(int64_t{p.y} - (kNear - 1));
          cellY <= CellOf(int64_t{p.y} + (kNear - 1)); ++cellY)
-      best = FirstInCell(cellX, cellY, i, p, after, best);
+      best = FirstInBucket(BucketOf(cellX, cellY), i, p, after, best);
   for (const int32_t j : moved_)
     if (j > after && j < best && j != i && Coincide(p, points_[static_cast<size_t>(j)])) best = j;
   return best == kNone ? 0 : best;

@@ -19,12 +19,12 @@ bool Coincide(TPoint a, TPoint b);
 int32_t FirstCoincidentByScan(std::span<const TPoint> points, int32_t first, int32_t last,
                               int32_t i);
 
-// The same search through a hash of square cells larger than 9 mm: the points
-// within 4 mm of a point on both axes lie in at most two cells along each
-// axis. Each cell's
-// points are stored together, in index order, so that a search reads a few
-// short runs instead of chasing points across the table. Gives the same index
-// as the scan.
+// The same search through square cells larger than 9 mm: the points within
+// 4 mm of a point on both axes lie in at most two cells along each axis.
+// Cells are hashed to buckets, whose points are stored together in index
+// order, so that a search reads a few short runs; a bucket may hold several
+// cells, whose other points the coincidence test leaves out. Gives the same
+// index as the scan.
 class PointGrid {
  public:
   PointGrid(std::span<const TPoint> points, int32_t first, int32_t last);
@@ -40,30 +40,21 @@ class PointGrid {
   void Refresh(int32_t i);
 
  private:
-  // A cell and the run of its points in items_; an empty run marks a free slot.
-  struct Slot {
-    uint64_t key = 0;
-    int32_t begin = 0;
-    int32_t end = 0;
-  };
   struct Item {
     TPoint point;
     int32_t index;
   };
 
-  static uint64_t KeyOf(int64_t cellX, int64_t cellY);
-  // Slot holding the key, or the free slot where it would go.
-  size_t SlotOf(uint64_t key) const;
-  // The lowest index j != i, after `after` and below `best`, in the cell
+  size_t BucketOf(int64_t cellX, int64_t cellY) const;
+  size_t BucketOf(TPoint p) const;
+  // The lowest index j != i, after `after` and below `best`, in the bucket
   // whose point coincides with p, or `best`.
-  int32_t FirstInCell(int64_t cellX, int64_t cellY, int32_t i, TPoint p, int32_t after,
-                      int32_t best) const;
-  int32_t FirstInSlot(const Slot& slot, int32_t i, TPoint p, int32_t after, int32_t best) const;
+  int32_t FirstInBucket(size_t bucket, int32_t i, TPoint p, int32_t after, int32_t best) const;
 
   std::span<const TPoint> points_;
   int32_t first_index_ = 0;
   int shift_ = 0;
-  std::vector<Slot> slots_;
+  std::vector<int32_t> begin_;  // bucket b's items are items_[begin_[b]..begin_[b + 1])
   std::vector<Item> items_;
   std::vector<int32_t> first_;  // FirstCoincident of each point from first_index_ on
   // Points that have moved since the cells were laid out: their items are
