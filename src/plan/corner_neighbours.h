@@ -4,10 +4,13 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <vector>
 
 #include "plan/casa_plan.h"
 
 namespace casavo {
+
+class CornerWallIndex;
 
 // Direction in degrees, [0, 360), in which wall w leaves its C2 (atC2) or its
 // C1.
@@ -33,30 +36,56 @@ struct CornerNeighbours {
   int32_t thickest = 0;
 };
 
+// The search for one wall's neighbours, fed the other walls at its corner in
+// increasing order. The choices are kept free of branches on the directions,
+// which no predictor learns over a large plan.
+class NeighbourSearch {
+ public:
+  NeighbourSearch(int32_t w, double t0, int32_t thickness) : w_(w), t0_(t0), thickest_(thickness) {}
+
+  void Consider(const CornerNeighbour& near, int32_t thickness) {
+    if (near.wall == w_) return;
+    thickest_ = std::max(thickest_, thickness);
+    const double t = near.angle;
+    const auto take = [&near](bool better, CornerNeighbour& best) { best = better ? near : best; };
+    take(t < lowest_.angle, lowest_);
+    take(t > highest_.angle, highest_);
+    take(t < above_.angle && t > t0_, above_);
+    take(t > below_.angle && t < t0_, below_);
+  }
+
+  CornerNeighbours Result() const {
+    return {above_.wall != 0 ? above_ : lowest_, below_.wall != 0 ? below_ : highest_, thickest_};
+  }
+
+ private:
+  int32_t w_;
+  double t0_;
+  int32_t thickest_;
+  CornerNeighbour lowest_{0, false, 360}, highest_{0, false, -1};
+  CornerNeighbour above_{0, false, 360}, below_{0, false, -1};
+};
+
 // The neighbours of wall w, which leaves `corner` in direction t0, among the
 // walls `candidates` lists in increasing order (those at the corner, or more).
-// The choices are kept free of branches on the directions, which no
-// predictor learns over a large plan.
 template <class Walls>
 CornerNeighbours NeighboursAt(const TCasaPlan& plan, const Walls& candidates, int32_t corner,
                               int32_t w, double t0) {
-  CornerNeighbour lowest{0, false, 360}, highest{0, false, -1};
-  CornerNeighbour above{0, false, 360}, below{0, false, -1};
-  int32_t thickest = plan.Walls[w].epais;
+  NeighbourSearch search(w, t0, plan.Walls[w].epais);
   for (const int32_t i : candidates) {
     const TWall& other = plan.Walls[i];
     if (i == w || (other.C1 != corner && other.C2 != corner)) continue;
-    thickest = std::max(thickest, other.epais);
     const bool atC2 = other.C2 == corner;
-    const CornerNeighbour near{i, atC2, Leaving(plan, i, atC2)};
-    const double t = near.angle;
-    const auto take = [&near](bool better, CornerNeighbour& best) { best = better ? near : best; };
-    take(t < lowest.angle, lowest);
-    take(t > highest.angle, highest);
-    take(t < above.angle && t > t0, above);
-    take(t > below.angle && t < t0, below);
+    search.Consider({i, atC2, Leaving(plan, i, atC2)}, other.epais);
   }
-  return {above.wall != 0 ? above : lowest, below.wall != 0 ? below : highest, thickest};
+  return search.Result();
 }
+
+// The neighbours of every wall end, at 2w (its C1) and 2w + 1 (its C2), the
+// same as NeighboursAt over the index gives, found corner by corner: each
+// wall's record and directions are read once for each of its ends, not once
+// for every wall end at the same corner.
+std::vector<CornerNeighbours> NeighboursOfEveryEnd(const TCasaPlan& plan,
+                                                   const CornerWallIndex& index);
 
 }  // namespace casavo

@@ -20,6 +20,7 @@ namespace {
 struct JointLookup {
   const CornerWallIndex* index = nullptr;
   const std::vector<TQuad>* polygons = nullptr;
+  const std::vector<CornerNeighbours>* neighbours = nullptr;  // of every wall end
 };
 
 // Walls closer than this (degrees) meet at a sharp angle.
@@ -53,10 +54,7 @@ class JointSolver {
     const TWall& wall = plan_.Walls[w];
     const int32_t corner = end == WallEnd::C1 ? wall.C1 : wall.C2;
     const double t0 = Leaving(plan_, w, end == WallEnd::C2);
-    const CornerNeighbours near =
-        lookup_.index != nullptr
-            ? NeighboursAt(plan_, lookup_.index->WallsAt(corner), corner, w, t0)
-            : NeighboursAt(plan_, AllWalls(), corner, w, t0);
+    const CornerNeighbours near = NeighboursOf(w, end, corner, t0);
     const CornerNeighbour& above = near.above;
     const CornerNeighbour& below = near.below;
 
@@ -85,11 +83,15 @@ class JointSolver {
     return above.wall != 0 || below.wall != 0;
   }
 
-  // Without an index, every wall is a candidate.
-  std::vector<int32_t> AllWalls() const {
+  CornerNeighbours NeighboursOf(int32_t w, WallEnd end, int32_t corner, double t0) const {
+    if (lookup_.neighbours != nullptr)
+      return (*lookup_.neighbours)[2 * static_cast<size_t>(w) + (end == WallEnd::C2 ? 1 : 0)];
+    if (lookup_.index != nullptr)
+      return NeighboursAt(plan_, lookup_.index->WallsAt(corner), corner, w, t0);
+    // Without an index, every wall is a candidate.
     std::vector<int32_t> walls(static_cast<size_t>(plan_.WallCount));
     std::iota(walls.begin(), walls.end(), 1);
-    return walls;
+    return NeighboursAt(plan_, walls, corner, w, t0);
   }
 
   TQuad PolygonOf(int32_t w) const {
@@ -166,14 +168,15 @@ void TCasaPlan::UpdateWallOutline(int32_t w) {
 }
 
 void TCasaPlan::UpdateWallOutline(int32_t w, const CornerWallIndex& index) {
-  Store(*this, w, OutlineOf(w, JointSolver(*this, {&index, nullptr})));
+  Store(*this, w, OutlineOf(w, JointSolver(*this, {&index, nullptr, nullptr})));
 }
 
 void TCasaPlan::RefreshGeometry() {
   const CornerWallIndex index(*this);
   std::vector<TQuad> polygons(static_cast<size_t>(WallCount) + 1);
   for (int32_t w = 1; w <= WallCount; ++w) polygons[static_cast<size_t>(w)] = WallPolygon(w);
-  const JointSolver solver(*this, {&index, &polygons});
+  const std::vector<CornerNeighbours> neighbours = NeighboursOfEveryEnd(*this, index);
+  const JointSolver solver(*this, {&index, &polygons, &neighbours});
   std::vector<WallOutline> outlines;
   outlines.reserve(static_cast<size_t>(WallCount));
   for (int32_t w = 1; w <= WallCount; ++w) outlines.push_back(OutlineOf(w, solver));

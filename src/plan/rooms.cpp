@@ -411,27 +411,33 @@ class RoomWalker {
   // side, as UpdateWallOutline picks it. Those of walls first..last only,
   // when given.
   void FindNeighbourFaces(const CornerWallIndex& corners, int32_t first = 1, int32_t last = -1) {
+    std::vector<CornerNeighbours> table;
     if (last < 0) {
       neighbourFace_.assign(static_cast<size_t>(lastEntry_) + 1, 0);
       last = plan_.WallCount;
+      table = NeighboursOfEveryEnd(plan_, corners);
     }
-    for (int32_t w = first; w <= last; ++w) {
-      const int32_t base = 4 * w;
+    for (int32_t w = first; w <= last; ++w)
       for (const bool atC2 : {false, true}) {
         const int32_t corner = atC2 ? plan_.Walls[w].C2 : plan_.Walls[w].C1;
-        const auto [above, below, thickest] =
-            NeighboursAt(plan_, corners.WallsAt(corner), corner, w, Leaving(plan_, w, atC2));
-        // Side B at C1 and side A at C2 meet the wall above; the other two
-        // the wall below. Above, a wall leaving the corner offers its side A
-        // at its C1, one arriving its side B at its C2; below, the reverse.
-        if (above.wall != 0)
-          neighbourFace_[static_cast<size_t>(atC2 ? base + 2 : base + 4)] =
-              4 * above.wall + (above.atC2 ? 3 : 1);
-        if (below.wall != 0)
-          neighbourFace_[static_cast<size_t>(atC2 ? base + 3 : base + 1)] =
-              4 * below.wall + (below.atC2 ? 2 : 4);
+        SetNeighbourFaces(w, atC2,
+                          table.empty() ? NeighboursAt(plan_, corners.WallsAt(corner), corner, w,
+                                                       Leaving(plan_, w, atC2))
+                                        : table[2 * static_cast<size_t>(w) + (atC2 ? 1 : 0)]);
       }
-    }
+  }
+
+  // Side B at C1 and side A at C2 meet the wall above; the other two the wall
+  // below. Above, a wall leaving the corner offers its side A at its C1, one
+  // arriving its side B at its C2; below, the reverse.
+  void SetNeighbourFaces(int32_t w, bool atC2, const CornerNeighbours& near) {
+    const int32_t base = 4 * w;
+    if (near.above.wall != 0)
+      neighbourFace_[static_cast<size_t>(atC2 ? base + 2 : base + 4)] =
+          4 * near.above.wall + (near.above.atC2 ? 3 : 1);
+    if (near.below.wall != 0)
+      neighbourFace_[static_cast<size_t>(atC2 ? base + 3 : base + 1)] =
+          4 * near.below.wall + (near.below.atC2 ? 2 : 4);
   }
 
   int32_t FirstCoincident(int32_t e) const {
