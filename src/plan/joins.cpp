@@ -31,14 +31,18 @@ struct Placement {
   long double across, along;
 };
 
-std::optional<Placement> PlacementOf(const Body& body, TPoint p) {
+std::optional<Placement> PlacementOf(const Body& body, long double x, long double y) {
   const long double dx = static_cast<long double>(body.b.x) - body.a.x;
   const long double dy = static_cast<long double>(body.b.y) - body.a.y;
   const long double length2 = dx * dx + dy * dy;
   if (length2 == 0) return std::nullopt;
-  const long double px = static_cast<long double>(p.x) - body.a.x;
-  const long double py = static_cast<long double>(p.y) - body.a.y;
+  const long double px = x - body.a.x;
+  const long double py = y - body.a.y;
   return Placement{std::abs(px * dy - py * dx) / std::sqrt(length2), (px * dx + py * dy) / length2};
+}
+
+std::optional<Placement> PlacementOf(const Body& body, TPoint p) {
+  return PlacementOf(body, p.x, p.y);
 }
 
 // The foot on the body's centre line of a point p inside the body, off the
@@ -90,6 +94,60 @@ std::optional<TPoint> JoinPointOf(const Body& body, TPoint p, TPoint q) {
   const long double toA = from(body.a), toB = from(body.b);
   if (std::min(toA, toB) >= kShortestKept) return foot == p ? std::nullopt : foot;
   return toA <= toB ? body.a : body.b;
+}
+
+// Where a free wall end at p, of a wall of thickness epais running on from
+// q, pokes into the body: one corner of its end face lies inside the body,
+// the other and p itself outside (a wall stopping just short of a slanted
+// one). The end joins the body where its centre line, carried on
+// past p, meets the body's; not near the body's ends, where the cut would
+// leave a remnant the clean-up deletes.
+std::optional<TPoint> PokePoint(const Body& body, TPoint p, TPoint q, int32_t epais) {
+  const auto atP = PlacementOf(body, p);
+  if (!atP || (atP->along >= 0 && atP->along <= 1 && atP->across <= body.half)) return std::nullopt;
+  const long double dx = static_cast<long double>(p.x) - q.x;
+  const long double dy = static_cast<long double>(p.y) - q.y;
+  const long double length = std::hypot(dx, dy);
+  if (length == 0) return std::nullopt;
+  const long double half = epais / 2, nx = -dy / length * half, ny = dx / length * half;
+  int inside = 0;
+  for (const int side : {1, -1}) {
+    const auto at = PlacementOf(body, p.x + side * nx, p.y + side * ny);
+    if (at->along > 0 && at->along < 1 && at->across < body.half) ++inside;
+  }
+  if (inside != 1) return std::nullopt;
+  const long double bx = static_cast<long double>(body.b.x) - body.a.x;
+  const long double by = static_cast<long double>(body.b.y) - body.a.y;
+  const long double turn = dx * by - dy * bx;
+  if (turn == 0) return std::nullopt;
+  const long double t = ((body.a.x - p.x) * by - (body.a.y - p.y) * bx) / turn;
+  if (t <= 0) return std::nullopt;
+  const TPoint x{RoundToInt(p.x + t * dx), RoundToInt(p.y + t * dy)};
+  const auto atX = PlacementOf(body, x);
+  const auto from = [&x](TPoint end) {
+    return std::hypot(static_cast<long double>(x.x) - end.x, static_cast<long double>(x.y) - end.y);
+  };
+  if (atX->along <= 0 || atX->along >= 1 || std::min(from(body.a), from(body.b)) < kShortestKept)
+    return std::nullopt;
+  return x;
+}
+
+// Whether corners `from` and `to` are linked wall by wall through shared
+// corners, leaving wall `without` out.
+bool Linked(const TCasaPlan& plan, int32_t from, int32_t to, int32_t without) {
+  std::vector<int32_t> parent(static_cast<size_t>(plan.CornerCount) + 1);
+  for (size_t k = 0; k < parent.size(); ++k) parent[k] = static_cast<int32_t>(k);
+  const auto root = [&parent](int32_t k) {
+    while (parent[static_cast<size_t>(k)] != k) {
+      const int32_t up = parent[static_cast<size_t>(parent[static_cast<size_t>(k)])];
+      parent[static_cast<size_t>(k)] = up;
+      k = up;
+    }
+    return k;
+  };
+  for (int32_t w = 1; w <= plan.WallCount; ++w)
+    if (w != without) parent[static_cast<size_t>(root(plan.Walls[w].C1))] = root(plan.Walls[w].C2);
+  return root(from) == root(to);
 }
 
 }  // namespace
@@ -168,6 +226,43 @@ std::vector<int32_t> TCasaPlan::JoinCornersInside(int32_t w) {
   // corner along the way to the centre line, so the list stays good.
   for (const int32_t k : bulk_.index->CornersNear(*this, w, static_cast<int64_t>(body.half) + 1))
     if (k <= CornerCount) join(k);
+  return moved;
+}
+
+// The room walk goes round a free end, so a wall stopping short of another
+// whose body its end face reaches into leaves the rooms on its two sides as
+// one, though its paint closes them apart. Joined, the end separates them.
+// Where the walls are not linked through others, the join closes no loop
+// and changes no room: the end stays as drawn.
+std::vector<int32_t> TCasaPlan::JoinPokingEnds(int32_t w) {
+  std::vector<int32_t> ends(static_cast<size_t>(CornerCount) + 1, 0);
+  for (int32_t i = 1; i <= WallCount; ++i) {
+    ++ends.at(static_cast<size_t>(Walls[i].C1));
+    ++ends.at(static_cast<size_t>(Walls[i].C2));
+  }
+  std::vector<int32_t> moved;
+  // Wall a's end at corner k into wall b, when it pokes into it.
+  const auto join = [&](int32_t a, int32_t k, int32_t b) {
+    const TWall& wa = Walls[a];
+    const TWall& wb = Walls[b];
+    if (wb.C1 == wa.C1 || wb.C1 == wa.C2 || wb.C2 == wa.C1 || wb.C2 == wa.C2) return false;
+    const int32_t other = wa.C1 == k ? wa.C2 : wa.C1;
+    const auto x = PokePoint(BodyOf(*this, b), Corners[k], Corners[other], wa.epais);
+    if (!x || CornerExistsAt(*x) || !Linked(*this, other, wb.C1, a)) return false;
+    MoveCorner(k, *x);
+    moved.push_back(k);
+    return true;
+  };
+  const auto freeEnds = [&](int32_t a, const auto& each) {
+    for (const int32_t k : {Walls[a].C1, Walls[a].C2})
+      if (ends[static_cast<size_t>(k)] == 1) each(k);
+  };
+  freeEnds(w, [&](int32_t k) {
+    for (int32_t b = 1; b <= WallCount; ++b)
+      if (b != w && join(w, k, b)) return;
+  });
+  for (int32_t a = 1; a <= WallCount; ++a)
+    if (a != w) freeEnds(a, [&](int32_t k) { join(a, k, w); });
   return moved;
 }
 
