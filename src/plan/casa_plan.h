@@ -311,8 +311,8 @@ class TCasaPlan {
   std::vector<int32_t> JoinCornersInside(int32_t w);
   // Free ends of wall w, and free ends of other walls, whose end face reaches
   // into the body of another wall (wall w, for the other walls' ends) while
-  // the end point stays outside it, move on along their wall to that wall's
-  // centre line, when the two are already linked through other walls.
+  // the end point stays outside it, move onto that wall's centre line, when
+  // the two are already linked through other walls.
   // Returns the corners it moved.
   std::vector<int32_t> JoinPokingEnds(int32_t w);
   // Cuts every wall whose centre line runs through corner k, between its ends.

@@ -97,11 +97,11 @@ std::optional<TPoint> JoinPointOf(const Body& body, TPoint p, TPoint q) {
 }
 
 // Where a free wall end at p, of a wall of thickness epais running on from
-// q, pokes into the body: one corner of its end face lies inside the body,
-// the other and p itself outside (a wall stopping just short of a slanted
-// one). The end joins the body where its centre line, carried on
-// past p, meets the body's; not near the body's ends, where the cut would
-// leave a remnant the clean-up deletes.
+// q, pokes into the body ahead of it: one corner of its end face lies inside
+// the body, the other and p itself outside (a wall stopping just short of a
+// slanted one). The end joins the body at its foot on the centre line, as
+// an end inside the body does; not near the body's ends, where the cut
+// would leave a remnant the clean-up deletes.
 std::optional<TPoint> PokePoint(const Body& body, TPoint p, TPoint q, int32_t epais) {
   const auto atP = PlacementOf(body, p);
   if (!atP || (atP->along >= 0 && atP->along <= 1 && atP->across <= body.half)) return std::nullopt;
@@ -120,16 +120,16 @@ std::optional<TPoint> PokePoint(const Body& body, TPoint p, TPoint q, int32_t ep
   const long double by = static_cast<long double>(body.b.y) - body.a.y;
   const long double turn = dx * by - dy * bx;
   if (turn == 0) return std::nullopt;
-  const long double t = ((body.a.x - p.x) * by - (body.a.y - p.y) * bx) / turn;
-  if (t <= 0) return std::nullopt;
-  const TPoint x{RoundToInt(p.x + t * dx), RoundToInt(p.y + t * dy)};
-  const auto atX = PlacementOf(body, x);
-  const auto from = [&x](TPoint end) {
-    return std::hypot(static_cast<long double>(x.x) - end.x, static_cast<long double>(x.y) - end.y);
+  // Ahead: the wall's centre line, carried on past p, meets the body's.
+  if (((body.a.x - p.x) * by - (body.a.y - p.y) * bx) / turn <= 0) return std::nullopt;
+  if (atP->along <= 0 || atP->along >= 1) return std::nullopt;
+  const TPoint foot{RoundToInt(body.a.x + atP->along * bx), RoundToInt(body.a.y + atP->along * by)};
+  const auto from = [&foot](TPoint end) {
+    return std::hypot(static_cast<long double>(foot.x) - end.x,
+                      static_cast<long double>(foot.y) - end.y);
   };
-  if (atX->along <= 0 || atX->along >= 1 || std::min(from(body.a), from(body.b)) < kShortestKept)
-    return std::nullopt;
-  return x;
+  if (std::min(from(body.a), from(body.b)) < kShortestKept) return std::nullopt;
+  return foot;
 }
 
 // Whether corners `from` and `to` are linked wall by wall through shared
