@@ -109,7 +109,8 @@ std::optional<TPoint> PokePoint(const Body& body, TPoint p, TPoint q, int32_t ep
   const long double dy = static_cast<long double>(p.y) - q.y;
   const long double length = std::hypot(dx, dy);
   if (length == 0) return std::nullopt;
-  const long double half = epais / 2, nx = -dy / length * half, ny = dx / length * half;
+  const int32_t half = epais / 2;  // a wall's side lies epais / 2 (towards zero) off its line
+  const long double nx = -dy / length * half, ny = dx / length * half;
   int inside = 0;
   for (const int side : {1, -1}) {
     const auto at = PlacementOf(body, p.x + side * nx, p.y + side * ny);
