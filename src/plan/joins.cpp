@@ -109,7 +109,7 @@ std::optional<TPoint> PokePoint(const Body& body, TPoint p, TPoint q, int32_t ep
   const long double dy = static_cast<long double>(p.y) - q.y;
   const long double length = std::hypot(dx, dy);
   if (length == 0) return std::nullopt;
-  const long double half = epais / 2, nx = -dy / length * half, ny = dx / length * half;
+  const long double half = epais / 2.0L, nx = -dy / length * half, ny = dx / length * half;
   int inside = 0;
   for (const int side : {1, -1}) {
     const auto at = PlacementOf(body, p.x + side * nx, p.y + side * ny);
