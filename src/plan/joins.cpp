@@ -233,7 +233,8 @@ std::vector<int32_t> TCasaPlan::JoinCornersInside(int32_t w) {
 // whose body its end face reaches into leaves the rooms on its two sides as
 // one, though its paint closes them apart. Joined, the end separates them.
 // Where the walls are not linked through others, the join closes no loop
-// and changes no room: the end stays as drawn.
+// and changes no room: the end stays as drawn, unless the wall is free at
+// both ends and its other end pokes into a wall linked to the first.
 std::vector<int32_t> TCasaPlan::JoinPokingEnds(int32_t w) {
   std::vector<int32_t> ends(static_cast<size_t>(CornerCount) + 1, 0);
   for (int32_t i = 1; i <= WallCount; ++i) {
@@ -241,16 +242,24 @@ std::vector<int32_t> TCasaPlan::JoinPokingEnds(int32_t w) {
     ++ends.at(static_cast<size_t>(Walls[i].C2));
   }
   std::vector<int32_t> moved;
+  const auto move = [&](int32_t k, TPoint to) {
+    MoveCorner(k, to);
+    moved.push_back(k);
+  };
   // Wall a's end at corner k into wall b, when it pokes into it.
   const auto join = [&](int32_t a, int32_t k, int32_t b) {
-    const TWall& wa = Walls[a];
-    const TWall& wb = Walls[b];
-    if (wb.C1 == wa.C1 || wb.C1 == wa.C2 || wb.C2 == wa.C1 || wb.C2 == wa.C2) return false;
-    const int32_t other = wa.C1 == k ? wa.C2 : wa.C1;
-    const auto x = PokePoint(BodyOf(*this, b), Corners[k], Corners[other], wa.epais);
-    if (!x || CornerExistsAt(*x) || !Linked(*this, other, wb.C1, a)) return false;
-    MoveCorner(k, *x);
-    moved.push_back(k);
+    const auto x = PokeInto(a, k, b);
+    if (!x) return false;
+    const int32_t other = Walls[a].C1 == k ? Walls[a].C2 : Walls[a].C1;
+    if (Linked(*this, other, Walls[b].C1, a)) {
+      move(k, *x);
+      return true;
+    }
+    if (ends[static_cast<size_t>(other)] != 1) return false;
+    const auto y = BridgeEnd(a, k, b, *x);
+    if (!y) return false;
+    move(k, *x);
+    move(other, *y);
     return true;
   };
   const auto freeEnds = [&](int32_t a, const auto& each) {
@@ -264,6 +273,30 @@ std::vector<int32_t> TCasaPlan::JoinPokingEnds(int32_t w) {
   for (int32_t a = 1; a <= WallCount; ++a)
     if (a != w) freeEnds(a, [&](int32_t k) { join(a, k, w); });
   return moved;
+}
+
+std::optional<TPoint> TCasaPlan::PokeInto(int32_t a, int32_t k, int32_t b) const {
+  const TWall& wa = Walls[a];
+  const TWall& wb = Walls[b];
+  if (b == a || wb.C1 == wa.C1 || wb.C1 == wa.C2 || wb.C2 == wa.C1 || wb.C2 == wa.C2)
+    return std::nullopt;
+  const int32_t other = wa.C1 == k ? wa.C2 : wa.C1;
+  const auto x = PokePoint(BodyOf(*this, b), Corners[k], Corners[other], wa.epais);
+  if (!x || CornerExistsAt(*x)) return std::nullopt;
+  return x;
+}
+
+// A wall free at both ends bridges two linked walls when its other end pokes
+// into the second: its paint closes a room there, and joined at both ends,
+// so does the walk.
+std::optional<TPoint> TCasaPlan::BridgeEnd(int32_t a, int32_t k, int32_t b, TPoint x) const {
+  const int32_t other = Walls[a].C1 == k ? Walls[a].C2 : Walls[a].C1;
+  for (int32_t c = 1; c <= WallCount; ++c) {
+    if (c == b) continue;
+    const auto y = PokeInto(a, other, c);
+    if (y && *y != x && Linked(*this, Walls[b].C1, Walls[c].C1, a)) return y;
+  }
+  return std::nullopt;
 }
 
 bool TCasaPlan::CornerExistsAt(TPoint p) const {

@@ -377,5 +377,47 @@ TEST(RoomFaults, AnEndPokingIntoAWallClosesTheRoom) {
   }
 }
 
+// A wall free at both ends, each end stopping just short of a slanted wall
+// with one corner of its end face inside it (a random sketch): the two
+// walls are linked through a third, and the bridge's paint closes a room
+// with them that the walk went round. The clean-up of any of the walls joins
+// both ends. With one end short of its wall, the bridge closes nothing and
+// stays as drawn.
+TEST(RoomFaults, AWallPokingIntoTwoLinkedWallsClosesTheRoom) {
+  const Wall left{{8500, 14125}, {10000, 16000}, 250};
+  const Wall top{{10000, 16000}, {13500, 15500}, 250};
+  const Wall right{{13500, 15500}, {15000, 15000}, 250};
+  struct Case {
+    const char* what;
+    Wall bridge;
+    int32_t rooms;
+  };
+  const Case cases[] = {
+      {"bridging", {{9000, 14500}, {14500, 15000}, 250}, 1},
+      {"bridging, drawn the other way", {{14500, 15000}, {9000, 14500}, 250}, 1},
+      {"one end short", {{9000, 14500}, {13600, 14900}, 250}, 0},
+  };
+  for (const Case& c : cases) {
+    for (const int32_t moved : {1, 2, 4}) {
+      TCasaPlan plan;
+      plan.ShowRooms = true;
+      for (const Wall& w : {c.bridge, left, top, right})
+        plan.AddWallOfThickness(w.from, w.to, w.epais);
+      const int32_t length = plan.WallLength(1);
+      plan.CleanUpAfterWallMove(moved);
+      ASSERT_EQ(plan.RoomCount, c.rooms) << c.what << ", wall " << moved << " moved";
+      if (c.rooms == 0) {
+        EXPECT_EQ(plan.WallCount, 4) << c.what;
+        EXPECT_EQ(plan.WallLength(1), length) << c.what;
+        continue;
+      }
+      // The centre lines' quadrilateral, 4.0 m², less a band of half the
+      // thickness along its 12.2 m of sides: some 2.5 m² and the corners.
+      EXPECT_GT(plan.Rooms[1].surface, 2.4e6) << c.what;
+      EXPECT_LT(plan.Rooms[1].surface, 2.8e6) << c.what;
+    }
+  }
+}
+
 }  // namespace
 }  // namespace casavo
