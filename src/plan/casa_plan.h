@@ -314,7 +314,8 @@ class TCasaPlan {
   // into the body of another wall (wall w, for the other walls' ends) while
   // the end point stays outside it, move onto that wall's centre line, when
   // the two are already linked through other walls, or when the wall is
-  // free at both ends and bridges two linked walls.
+  // free at both ends and bridges two linked walls or pokes into a wall on
+  // a loop.
   // Returns the corners it moved.
   std::vector<int32_t> JoinPokingEnds(int32_t w);
   // Where wall a's end at corner k pokes into wall b, if at no corner yet.

@@ -234,7 +234,8 @@ std::vector<int32_t> TCasaPlan::JoinCornersInside(int32_t w) {
 // one, though its paint closes them apart. Joined, the end separates them.
 // Where the walls are not linked through others, the join closes no loop
 // and changes no room: the end stays as drawn, unless the wall is free at
-// both ends and its other end pokes into a wall linked to the first.
+// both ends and either its other end pokes into a wall linked to the first
+// or the first lies on a loop.
 std::vector<int32_t> TCasaPlan::JoinPokingEnds(int32_t w) {
   std::vector<int32_t> ends(static_cast<size_t>(CornerCount) + 1, 0);
   for (int32_t i = 1; i <= WallCount; ++i) {
@@ -256,10 +257,15 @@ std::vector<int32_t> TCasaPlan::JoinPokingEnds(int32_t w) {
       return true;
     }
     if (ends[static_cast<size_t>(other)] != 1) return false;
-    const auto y = BridgeEnd(a, k, b, *x);
-    if (!y) return false;
+    if (const auto y = BridgeEnd(a, k, b, *x)) {
+      move(k, *x);
+      move(other, *y);
+      return true;
+    }
+    // A stub poking into a wall on a loop juts into the room there, whose
+    // paint goes round it; the walk leaves a stub standing free out.
+    if (!Linked(*this, Walls[b].C1, Walls[b].C2, b)) return false;
     move(k, *x);
-    move(other, *y);
     return true;
   };
   const auto freeEnds = [&](int32_t a, const auto& each) {

@@ -377,6 +377,35 @@ TEST(RoomFaults, AnEndPokingIntoAWallClosesTheRoom) {
   }
 }
 
+// The walls drawn one by one, then the clean-up of wall `moved` (none for 0).
+TCasaPlan CleanedUp(const std::vector<Wall>& walls, int32_t moved) {
+  TCasaPlan plan;
+  plan.ShowRooms = true;
+  for (const Wall& w : walls) plan.AddWallOfThickness(w.from, w.to, w.epais);
+  if (moved > 0) plan.CleanUpAfterWallMove(moved);
+  plan.RefreshGeometry();
+  return plan;
+}
+
+struct BridgeCase {
+  const char* what;
+  Wall bridge;
+  int32_t walls;       // the two it joins cut in two when it closes the room
+  double least, most;  // the room's area
+};
+
+void ExpectBridged(const BridgeCase& c, int32_t moved) {
+  const Wall left{{8500, 14125}, {10000, 16000}, 250};
+  const Wall top{{10000, 16000}, {13500, 15500}, 250};
+  const Wall right{{13500, 15500}, {15000, 15000}, 250};
+  const TCasaPlan plan = CleanedUp({c.bridge, left, top, right}, moved);
+  const double area = plan.RoomCount == 1 ? plan.Rooms[1].surface : 0;
+  EXPECT_EQ(plan.RoomCount, c.least > 0 ? 1 : 0) << c.what << ", wall " << moved << " moved";
+  EXPECT_EQ(plan.WallCount, c.walls) << c.what << ", wall " << moved << " moved";
+  EXPECT_GE(area, c.least) << c.what << ", wall " << moved << " moved";
+  EXPECT_LE(area, c.most) << c.what << ", wall " << moved << " moved";
+}
+
 // A wall free at both ends, each end stopping just short of a slanted wall
 // with one corner of its end face inside it (a random sketch): the two
 // walls are linked through a third, and the bridge's paint closes a room
@@ -384,38 +413,45 @@ TEST(RoomFaults, AnEndPokingIntoAWallClosesTheRoom) {
 // both ends. With one end short of its wall, the bridge closes nothing and
 // stays as drawn.
 TEST(RoomFaults, AWallPokingIntoTwoLinkedWallsClosesTheRoom) {
-  const Wall left{{8500, 14125}, {10000, 16000}, 250};
-  const Wall top{{10000, 16000}, {13500, 15500}, 250};
-  const Wall right{{13500, 15500}, {15000, 15000}, 250};
+  // The centre lines' quadrilateral, 4.0 m², less a band of half the
+  // thickness along its 12.2 m of sides: some 2.5 m² and the corners.
+  const BridgeCase cases[] = {
+      {"bridging", {{9000, 14500}, {14500, 15000}, 250}, 6, 2.4e6, 2.8e6},
+      {"bridging, drawn the other way", {{14500, 15000}, {9000, 14500}, 250}, 6, 2.4e6, 2.8e6},
+      {"one end short", {{9000, 14500}, {13600, 14900}, 250}, 4, 0, 0},
+  };
+  for (const BridgeCase& c : cases)
+    for (const int32_t moved : {1, 2, 4}) ExpectBridged(c, moved);
+}
+
+// A stub free at both ends stops just short of a room's slanted side, one
+// corner of its end face inside the side's body (a random sketch): its paint
+// juts into the room, which the walk took as if it stood free. Joined, it
+// takes its paint off the room. Poking into a wall on no loop, it stays.
+TEST(RoomFaults, AStubPokingIntoARoomsWallIsTakenOffTheRoom) {
+  const Wall stub{{7000, 8500}, {7500, 8500}, 120};
+  const std::vector<Wall> room = {{{7250, 7917}, {6600, 9000}, 120},
+                                  {{6600, 9000}, {8500, 9000}, 120},
+                                  {{8500, 9000}, {8500, 7917}, 120},
+                                  {{8500, 7917}, {7250, 7917}, 120}};
   struct Case {
     const char* what;
-    Wall bridge;
+    std::vector<Wall> walls;  // the stub is the first
     int32_t rooms;
   };
   const Case cases[] = {
-      {"bridging", {{9000, 14500}, {14500, 15000}, 250}, 1},
-      {"bridging, drawn the other way", {{14500, 15000}, {9000, 14500}, 250}, 1},
-      {"one end short", {{9000, 14500}, {13600, 14900}, 250}, 0},
+      {"in a room", {stub, room[0], room[1], room[2], room[3]}, 1},
+      {"at a free wall", {stub, room[0]}, 0},
   };
   for (const Case& c : cases) {
-    for (const int32_t moved : {1, 2, 4}) {
-      TCasaPlan plan;
-      plan.ShowRooms = true;
-      for (const Wall& w : {c.bridge, left, top, right})
-        plan.AddWallOfThickness(w.from, w.to, w.epais);
-      const int32_t length = plan.WallLength(1);
-      plan.CleanUpAfterWallMove(moved);
-      ASSERT_EQ(plan.RoomCount, c.rooms) << c.what << ", wall " << moved << " moved";
-      if (c.rooms == 0) {
-        EXPECT_EQ(plan.WallCount, 4) << c.what;
-        EXPECT_EQ(plan.WallLength(1), length) << c.what;
-        continue;
-      }
-      // The centre lines' quadrilateral, 4.0 m², less a band of half the
-      // thickness along its 12.2 m of sides: some 2.5 m² and the corners.
-      EXPECT_GT(plan.Rooms[1].surface, 2.4e6) << c.what;
-      EXPECT_LT(plan.Rooms[1].surface, 2.8e6) << c.what;
-    }
+    const TCasaPlan drawn = CleanedUp(c.walls, 0);
+    const TCasaPlan plan = CleanedUp(c.walls, 1);
+    ASSERT_EQ(plan.RoomCount, c.rooms) << c.what;
+    EXPECT_EQ(plan.WallLength(1) != drawn.WallLength(1), c.rooms == 1) << c.what;
+    if (c.rooms == 0) continue;
+    // The stub's 500 x 120 mm, and the 30 mm more it now runs to the face.
+    EXPECT_NEAR(drawn.Rooms[1].surface - plan.Rooms[1].surface, 530 * 120, 0.05 * 530 * 120)
+        << c.what;
   }
 }
 
