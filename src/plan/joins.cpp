@@ -1,5 +1,6 @@
 // TCasaPlan: wall ends and corners joined onto walls they stop inside.
 
+#include <algorithm>
 #include <cmath>
 #include <optional>
 #include <vector>
@@ -150,6 +151,16 @@ bool Linked(const TCasaPlan& plan, int32_t from, int32_t to, int32_t without) {
   return root(from) == root(to);
 }
 
+// How many wall ends each corner holds.
+std::vector<int32_t> EndsAtCorners(const TCasaPlan& plan) {
+  std::vector<int32_t> ends(static_cast<size_t>(plan.CornerCount) + 1, 0);
+  for (int32_t i = 1; i <= plan.WallCount; ++i) {
+    ++ends.at(static_cast<size_t>(plan.Walls[i].C1));
+    ++ends.at(static_cast<size_t>(plan.Walls[i].C2));
+  }
+  return ends;
+}
+
 }  // namespace
 
 TPoint TCasaPlan::JoinedEnd(TPoint p, TPoint q) const {
@@ -237,11 +248,7 @@ std::vector<int32_t> TCasaPlan::JoinCornersInside(int32_t w) {
 // both ends and either its other end pokes into a wall linked to the first
 // or the first lies on a loop.
 std::vector<int32_t> TCasaPlan::JoinPokingEnds(int32_t w) {
-  std::vector<int32_t> ends(static_cast<size_t>(CornerCount) + 1, 0);
-  for (int32_t i = 1; i <= WallCount; ++i) {
-    ++ends.at(static_cast<size_t>(Walls[i].C1));
-    ++ends.at(static_cast<size_t>(Walls[i].C2));
-  }
+  const std::vector<int32_t> ends = EndsAtCorners(*this);
   std::vector<int32_t> moved;
   const auto move = [&](int32_t k, TPoint to) {
     MoveCorner(k, to);
@@ -269,15 +276,24 @@ std::vector<int32_t> TCasaPlan::JoinPokingEnds(int32_t w) {
     return true;
   };
   const auto freeEnds = [&](int32_t a, const auto& each) {
-    for (const int32_t k : {Walls[a].C1, Walls[a].C2})
-      if (ends[static_cast<size_t>(k)] == 1) each(k);
+    if (ends[static_cast<size_t>(Walls[a].C1)] == 1) each(Walls[a].C1);
+    if (ends[static_cast<size_t>(Walls[a].C2)] == 1) each(Walls[a].C2);
+  };
+  // Wall a's end at corner k onto the end of wall b (of any wall for 0),
+  // when it stops beside it.
+  const auto meet = [&](int32_t a, int32_t k, int32_t b) {
+    if (const auto c = b == 0 ? CornerBesideAny(a, k) : CornerBeside(a, k, b)) move(k, Corners[*c]);
   };
   freeEnds(w, [&](int32_t k) {
     for (int32_t b = 1; b <= WallCount; ++b)
-      if (b != w && join(w, k, b)) return;
+      if (join(w, k, b)) return;  // never into w itself
+    meet(w, k, 0);
   });
   for (int32_t a = 1; a <= WallCount; ++a)
-    if (a != w) freeEnds(a, [&](int32_t k) { join(a, k, w); });
+    if (a != w)
+      freeEnds(a, [&](int32_t k) {
+        if (!join(a, k, w)) meet(a, k, w);
+      });
   return moved;
 }
 
@@ -302,6 +318,32 @@ std::optional<TPoint> TCasaPlan::BridgeEnd(int32_t a, int32_t k, int32_t b, TPoi
     const auto y = PokeInto(a, other, c);
     if (y && *y != x && Linked(*this, Walls[b].C1, Walls[c].C1, a)) return y;
   }
+  return std::nullopt;
+}
+
+// A free end stopping a few millimetres short of another wall's end, closer
+// than half of either thickness, leaves no gap in the paint; the walk goes
+// round it all the same. Where the two walls are linked through others,
+// the end takes the other's corner, and the merge of coincident corners
+// makes the junction.
+std::optional<int32_t> TCasaPlan::CornerBeside(int32_t a, int32_t k, int32_t b) const {
+  const TWall& wa = Walls[a];
+  const TWall& wb = Walls[b];
+  const int32_t other = wa.C1 == k ? wa.C2 : wa.C1;
+  const long double reach = std::min(wa.epais, wb.epais) / 2.0L;
+  for (const int32_t c : {wb.C1, wb.C2}) {
+    if (c == wa.C1 || c == wa.C2) continue;
+    const long double d = std::hypot(static_cast<long double>(Corners[c].x) - Corners[k].x,
+                                     static_cast<long double>(Corners[c].y) - Corners[k].y);
+    if (d > 0 && d <= reach && Linked(*this, other, c, a)) return c;
+  }
+  return std::nullopt;
+}
+
+std::optional<int32_t> TCasaPlan::CornerBesideAny(int32_t a, int32_t k) const {
+  for (int32_t b = 1; b <= WallCount; ++b)
+    if (b != a)
+      if (const auto c = CornerBeside(a, k, b)) return c;
   return std::nullopt;
 }
 

@@ -455,5 +455,40 @@ TEST(RoomFaults, AStubPokingIntoARoomsWallIsTakenOffTheRoom) {
   }
 }
 
+// A wall stops 7 mm short of the corner where two others meet, in line with
+// one of them (a random sketch): their paint leaves no gap, but the walk
+// went round the free end and missed the room the walls close. The end takes
+// the corner. Farther off, or with nothing else linking the walls, it stays.
+TEST(RoomFaults, AnEndBesideAnotherWallsEndTakesItsCorner) {
+  const TPoint a{8051, 9387}, c{8472, 9578};
+  const std::vector<Wall> others = {{c, {10500, 10500}, 200}, {{10151, 10500}, c, 200}};
+  const std::vector<Wall> link = {{a, {8051, 10500}, 200}, {{8051, 10500}, {10151, 10500}, 200}};
+  struct Case {
+    const char* what;
+    TPoint end;
+    bool linked;
+    int32_t rooms;
+  };
+  const Case cases[] = {
+      {"7 mm short", {8466, 9575}, true, 1},
+      {"150 mm short", {8335, 9516}, true, 0},
+      {"not linked", {8466, 9575}, false, 0},
+  };
+  for (const Case& k : cases) {
+    std::vector<Wall> walls = {{a, k.end, 200}};
+    walls.insert(walls.end(), others.begin(), others.end());
+    if (k.linked) walls.insert(walls.end(), link.begin(), link.end());
+    const TCasaPlan plan = CleanedUp(walls, 1);
+    EXPECT_EQ(plan.RoomCount, k.rooms) << k.what;
+    // A wall runs from a to c (the clean-up shifts the origin).
+    bool joined = false;
+    for (int32_t w = 1; w <= plan.WallCount; ++w) {
+      const TPoint p = plan.Corners[plan.Walls[w].C1], q = plan.Corners[plan.Walls[w].C2];
+      joined = joined || (std::abs(q.x - p.x) == c.x - a.x && std::abs(q.y - p.y) == c.y - a.y);
+    }
+    EXPECT_EQ(joined, k.rooms == 1) << k.what;
+  }
+}
+
 }  // namespace
 }  // namespace casavo
