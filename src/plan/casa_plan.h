@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -312,9 +313,20 @@ class TCasaPlan {
   // Free ends of wall w, and free ends of other walls, whose end face reaches
   // into the body of another wall (wall w, for the other walls' ends) while
   // the end point stays outside it, move onto that wall's centre line, when
-  // the two are already linked through other walls.
+  // the two are already linked through other walls, or when the wall is
+  // free at both ends and bridges two linked walls or pokes into a wall on
+  // a loop. A free end stopping beside the end of a linked wall, closer than
+  // half of either thickness, takes its corner.
   // Returns the corners it moved.
   std::vector<int32_t> JoinPokingEnds(int32_t w);
+  // Where wall a's end at corner k pokes into wall b, if at no corner yet.
+  std::optional<TPoint> PokeInto(int32_t a, int32_t k, int32_t b) const;
+  // Where the other end of wall a, whose end at corner k pokes into wall b,
+  // pokes into a wall linked to b without a.
+  std::optional<TPoint> BridgeEnd(int32_t a, int32_t k, int32_t b, TPoint x) const;
+  // The end of wall b that wall a's free end at corner k stops beside.
+  std::optional<int32_t> CornerBeside(int32_t a, int32_t k, int32_t b) const;
+  std::optional<int32_t> CornerBesideAny(int32_t a, int32_t k) const;
   // Cuts every wall whose centre line runs through corner k, between its ends.
   void CutWallsThrough(int32_t k);
   void CutWallsThroughOf(int32_t k);

@@ -1,5 +1,6 @@
 // TCasaPlan: wall ends and corners joined onto walls they stop inside.
 
+#include <algorithm>
 #include <cmath>
 #include <optional>
 #include <vector>
@@ -109,8 +110,7 @@ std::optional<TPoint> PokePoint(const Body& body, TPoint p, TPoint q, int32_t ep
   const long double dy = static_cast<long double>(p.y) - q.y;
   const long double length = std::hypot(dx, dy);
   if (length == 0) return std::nullopt;
-  const int32_t half = epais / 2;  // a wall's side lies epais / 2 (towards zero) off its line
-  const long double nx = -dy / length * half, ny = dx / length * half;
+  const long double half = epais / 2.0L, nx = -dy / length * half, ny = dx / length * half;
   int inside = 0;
   for (const int side : {1, -1}) {
     const auto at = PlacementOf(body, p.x + side * nx, p.y + side * ny);
@@ -149,6 +149,16 @@ bool Linked(const TCasaPlan& plan, int32_t from, int32_t to, int32_t without) {
   for (int32_t w = 1; w <= plan.WallCount; ++w)
     if (w != without) parent[static_cast<size_t>(root(plan.Walls[w].C1))] = root(plan.Walls[w].C2);
   return root(from) == root(to);
+}
+
+// How many wall ends each corner holds.
+std::vector<int32_t> EndsAtCorners(const TCasaPlan& plan) {
+  std::vector<int32_t> ends(static_cast<size_t>(plan.CornerCount) + 1, 0);
+  for (int32_t i = 1; i <= plan.WallCount; ++i) {
+    ++ends.at(static_cast<size_t>(plan.Walls[i].C1));
+    ++ends.at(static_cast<size_t>(plan.Walls[i].C2));
+  }
+  return ends;
 }
 
 }  // namespace
@@ -234,37 +244,107 @@ std::vector<int32_t> TCasaPlan::JoinCornersInside(int32_t w) {
 // whose body its end face reaches into leaves the rooms on its two sides as
 // one, though its paint closes them apart. Joined, the end separates them.
 // Where the walls are not linked through others, the join closes no loop
-// and changes no room: the end stays as drawn.
+// and changes no room: the end stays as drawn, unless the wall is free at
+// both ends and either its other end pokes into a wall linked to the first
+// or the first lies on a loop.
 std::vector<int32_t> TCasaPlan::JoinPokingEnds(int32_t w) {
-  std::vector<int32_t> ends(static_cast<size_t>(CornerCount) + 1, 0);
-  for (int32_t i = 1; i <= WallCount; ++i) {
-    ++ends.at(static_cast<size_t>(Walls[i].C1));
-    ++ends.at(static_cast<size_t>(Walls[i].C2));
-  }
+  const std::vector<int32_t> ends = EndsAtCorners(*this);
   std::vector<int32_t> moved;
+  const auto move = [&](int32_t k, TPoint to) {
+    MoveCorner(k, to);
+    moved.push_back(k);
+  };
   // Wall a's end at corner k into wall b, when it pokes into it.
   const auto join = [&](int32_t a, int32_t k, int32_t b) {
-    const TWall& wa = Walls[a];
-    const TWall& wb = Walls[b];
-    if (wb.C1 == wa.C1 || wb.C1 == wa.C2 || wb.C2 == wa.C1 || wb.C2 == wa.C2) return false;
-    const int32_t other = wa.C1 == k ? wa.C2 : wa.C1;
-    const auto x = PokePoint(BodyOf(*this, b), Corners[k], Corners[other], wa.epais);
-    if (!x || CornerExistsAt(*x) || !Linked(*this, other, wb.C1, a)) return false;
-    MoveCorner(k, *x);
-    moved.push_back(k);
+    const auto x = PokeInto(a, k, b);
+    if (!x) return false;
+    const int32_t other = Walls[a].C1 == k ? Walls[a].C2 : Walls[a].C1;
+    if (Linked(*this, other, Walls[b].C1, a)) {
+      move(k, *x);
+      return true;
+    }
+    if (ends[static_cast<size_t>(other)] != 1) return false;
+    if (const auto y = BridgeEnd(a, k, b, *x)) {
+      move(k, *x);
+      move(other, *y);
+      return true;
+    }
+    // A stub poking into a wall on a loop juts into the room there, whose
+    // paint goes round it; the walk leaves a stub standing free out.
+    if (!Linked(*this, Walls[b].C1, Walls[b].C2, b)) return false;
+    move(k, *x);
     return true;
   };
   const auto freeEnds = [&](int32_t a, const auto& each) {
-    for (const int32_t k : {Walls[a].C1, Walls[a].C2})
-      if (ends[static_cast<size_t>(k)] == 1) each(k);
+    if (ends[static_cast<size_t>(Walls[a].C1)] == 1) each(Walls[a].C1);
+    if (ends[static_cast<size_t>(Walls[a].C2)] == 1) each(Walls[a].C2);
+  };
+  // Wall a's end at corner k onto the end of wall b (of any wall for 0),
+  // when it stops beside it.
+  const auto meet = [&](int32_t a, int32_t k, int32_t b) {
+    if (const auto c = b == 0 ? CornerBesideAny(a, k) : CornerBeside(a, k, b)) move(k, Corners[*c]);
   };
   freeEnds(w, [&](int32_t k) {
     for (int32_t b = 1; b <= WallCount; ++b)
-      if (b != w && join(w, k, b)) return;
+      if (join(w, k, b)) return;  // never into w itself
+    meet(w, k, 0);
   });
   for (int32_t a = 1; a <= WallCount; ++a)
-    if (a != w) freeEnds(a, [&](int32_t k) { join(a, k, w); });
+    if (a != w)
+      freeEnds(a, [&](int32_t k) {
+        if (!join(a, k, w)) meet(a, k, w);
+      });
   return moved;
+}
+
+std::optional<TPoint> TCasaPlan::PokeInto(int32_t a, int32_t k, int32_t b) const {
+  const TWall& wa = Walls[a];
+  const TWall& wb = Walls[b];
+  if (b == a || wb.C1 == wa.C1 || wb.C1 == wa.C2 || wb.C2 == wa.C1 || wb.C2 == wa.C2)
+    return std::nullopt;
+  const int32_t other = wa.C1 == k ? wa.C2 : wa.C1;
+  const auto x = PokePoint(BodyOf(*this, b), Corners[k], Corners[other], wa.epais);
+  if (!x || CornerExistsAt(*x)) return std::nullopt;
+  return x;
+}
+
+// A wall free at both ends bridges two linked walls when its other end pokes
+// into the second: its paint closes a room there, and joined at both ends,
+// so does the walk.
+std::optional<TPoint> TCasaPlan::BridgeEnd(int32_t a, int32_t k, int32_t b, TPoint x) const {
+  const int32_t other = Walls[a].C1 == k ? Walls[a].C2 : Walls[a].C1;
+  for (int32_t c = 1; c <= WallCount; ++c) {
+    if (c == b) continue;
+    const auto y = PokeInto(a, other, c);
+    if (y && *y != x && Linked(*this, Walls[b].C1, Walls[c].C1, a)) return y;
+  }
+  return std::nullopt;
+}
+
+// A free end stopping a few millimetres short of another wall's end, closer
+// than half of either thickness, leaves no gap in the paint; the walk goes
+// round it all the same. Where the two walls are linked through others,
+// the end takes the other's corner, and the merge of coincident corners
+// makes the junction.
+std::optional<int32_t> TCasaPlan::CornerBeside(int32_t a, int32_t k, int32_t b) const {
+  const TWall& wa = Walls[a];
+  const TWall& wb = Walls[b];
+  const int32_t other = wa.C1 == k ? wa.C2 : wa.C1;
+  const long double reach = std::min(wa.epais, wb.epais) / 2.0L;
+  for (const int32_t c : {wb.C1, wb.C2}) {
+    if (c == wa.C1 || c == wa.C2) continue;
+    const long double d = std::hypot(static_cast<long double>(Corners[c].x) - Corners[k].x,
+                                     static_cast<long double>(Corners[c].y) - Corners[k].y);
+    if (d > 0 && d <= reach && Linked(*this, other, c, a)) return c;
+  }
+  return std::nullopt;
+}
+
+std::optional<int32_t> TCasaPlan::CornerBesideAny(int32_t a, int32_t k) const {
+  for (int32_t b = 1; b <= WallCount; ++b)
+    if (b != a)
+      if (const auto c = CornerBeside(a, k, b)) return c;
+  return std::nullopt;
 }
 
 bool TCasaPlan::CornerExistsAt(TPoint p) const {

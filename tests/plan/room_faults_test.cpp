@@ -377,5 +377,118 @@ TEST(RoomFaults, AnEndPokingIntoAWallClosesTheRoom) {
   }
 }
 
+// The walls drawn one by one, then the clean-up of wall `moved` (none for 0).
+TCasaPlan CleanedUp(const std::vector<Wall>& walls, int32_t moved) {
+  TCasaPlan plan;
+  plan.ShowRooms = true;
+  for (const Wall& w : walls) plan.AddWallOfThickness(w.from, w.to, w.epais);
+  if (moved > 0) plan.CleanUpAfterWallMove(moved);
+  plan.RefreshGeometry();
+  return plan;
+}
+
+struct BridgeCase {
+  const char* what;
+  Wall bridge;
+  int32_t walls;       // the two it joins cut in two when it closes the room
+  double least, most;  // the room's area
+};
+
+void ExpectBridged(const BridgeCase& c, int32_t moved) {
+  const Wall left{{8500, 14125}, {10000, 16000}, 250};
+  const Wall top{{10000, 16000}, {13500, 15500}, 250};
+  const Wall right{{13500, 15500}, {15000, 15000}, 250};
+  const TCasaPlan plan = CleanedUp({c.bridge, left, top, right}, moved);
+  const double area = plan.RoomCount == 1 ? plan.Rooms[1].surface : 0;
+  EXPECT_EQ(plan.RoomCount, c.least > 0 ? 1 : 0) << c.what << ", wall " << moved << " moved";
+  EXPECT_EQ(plan.WallCount, c.walls) << c.what << ", wall " << moved << " moved";
+  EXPECT_GE(area, c.least) << c.what << ", wall " << moved << " moved";
+  EXPECT_LE(area, c.most) << c.what << ", wall " << moved << " moved";
+}
+
+// A wall free at both ends, each end stopping just short of a slanted wall
+// with one corner of its end face inside it (a random sketch): the two
+// walls are linked through a third, and the bridge's paint closes a room
+// with them that the walk went round. The clean-up of any of the walls joins
+// both ends. With one end short of its wall, the bridge closes nothing and
+// stays as drawn.
+TEST(RoomFaults, AWallPokingIntoTwoLinkedWallsClosesTheRoom) {
+  // The centre lines' quadrilateral, 4.0 m², less a band of half the
+  // thickness along its 12.2 m of sides: some 2.5 m² and the corners.
+  const BridgeCase cases[] = {
+      {"bridging", {{9000, 14500}, {14500, 15000}, 250}, 6, 2.4e6, 2.8e6},
+      {"bridging, drawn the other way", {{14500, 15000}, {9000, 14500}, 250}, 6, 2.4e6, 2.8e6},
+      {"one end short", {{9000, 14500}, {13600, 14900}, 250}, 4, 0, 0},
+  };
+  for (const BridgeCase& c : cases)
+    for (const int32_t moved : {1, 2, 4}) ExpectBridged(c, moved);
+}
+
+// A stub free at both ends stops just short of a room's slanted side, one
+// corner of its end face inside the side's body (a random sketch): its paint
+// juts into the room, which the walk took as if it stood free. Joined, it
+// takes its paint off the room. Poking into a wall on no loop, it stays.
+TEST(RoomFaults, AStubPokingIntoARoomsWallIsTakenOffTheRoom) {
+  const Wall stub{{7000, 8500}, {7500, 8500}, 120};
+  const std::vector<Wall> room = {{{7250, 7917}, {6600, 9000}, 120},
+                                  {{6600, 9000}, {8500, 9000}, 120},
+                                  {{8500, 9000}, {8500, 7917}, 120},
+                                  {{8500, 7917}, {7250, 7917}, 120}};
+  struct Case {
+    const char* what;
+    std::vector<Wall> walls;  // the stub is the first
+    int32_t rooms;
+  };
+  const Case cases[] = {
+      {"in a room", {stub, room[0], room[1], room[2], room[3]}, 1},
+      {"at a free wall", {stub, room[0]}, 0},
+  };
+  for (const Case& c : cases) {
+    const TCasaPlan drawn = CleanedUp(c.walls, 0);
+    const TCasaPlan plan = CleanedUp(c.walls, 1);
+    ASSERT_EQ(plan.RoomCount, c.rooms) << c.what;
+    EXPECT_EQ(plan.WallLength(1) != drawn.WallLength(1), c.rooms == 1) << c.what;
+    if (c.rooms == 0) continue;
+    // The stub's 500 x 120 mm, and the 30 mm more it now runs to the face.
+    EXPECT_NEAR(drawn.Rooms[1].surface - plan.Rooms[1].surface, 530 * 120, 0.05 * 530 * 120)
+        << c.what;
+  }
+}
+
+// A wall stops 7 mm short of the corner where two others meet, in line with
+// one of them (a random sketch): their paint leaves no gap, but the walk
+// went round the free end and missed the room the walls close. The end takes
+// the corner. Farther off, or with nothing else linking the walls, it stays.
+TEST(RoomFaults, AnEndBesideAnotherWallsEndTakesItsCorner) {
+  const TPoint a{8051, 9387}, c{8472, 9578};
+  const std::vector<Wall> others = {{c, {10500, 10500}, 200}, {{10151, 10500}, c, 200}};
+  const std::vector<Wall> link = {{a, {8051, 10500}, 200}, {{8051, 10500}, {10151, 10500}, 200}};
+  struct Case {
+    const char* what;
+    TPoint end;
+    bool linked;
+    int32_t rooms;
+  };
+  const Case cases[] = {
+      {"7 mm short", {8466, 9575}, true, 1},
+      {"150 mm short", {8335, 9516}, true, 0},
+      {"not linked", {8466, 9575}, false, 0},
+  };
+  for (const Case& k : cases) {
+    std::vector<Wall> walls = {{a, k.end, 200}};
+    walls.insert(walls.end(), others.begin(), others.end());
+    if (k.linked) walls.insert(walls.end(), link.begin(), link.end());
+    const TCasaPlan plan = CleanedUp(walls, 1);
+    EXPECT_EQ(plan.RoomCount, k.rooms) << k.what;
+    // A wall runs from a to c (the clean-up shifts the origin).
+    bool joined = false;
+    for (int32_t w = 1; w <= plan.WallCount; ++w) {
+      const TPoint p = plan.Corners[plan.Walls[w].C1], q = plan.Corners[plan.Walls[w].C2];
+      joined = joined || (std::abs(q.x - p.x) == c.x - a.x && std::abs(q.y - p.y) == c.y - a.y);
+    }
+    EXPECT_EQ(joined, k.rooms == 1) << k.what;
+  }
+}
+
 }  // namespace
 }  // namespace casavo
