@@ -8,6 +8,7 @@
 #include "common/numeric.h"
 #include "plan/addition_index.h"
 #include "plan/casa_plan.h"
+#include "plan/corner_index.h"
 
 namespace casavo {
 namespace {
@@ -151,16 +152,6 @@ bool Linked(const TCasaPlan& plan, int32_t from, int32_t to, int32_t without) {
   return root(from) == root(to);
 }
 
-// How many wall ends each corner holds.
-std::vector<int32_t> EndsAtCorners(const TCasaPlan& plan) {
-  std::vector<int32_t> ends(static_cast<size_t>(plan.CornerCount) + 1, 0);
-  for (int32_t i = 1; i <= plan.WallCount; ++i) {
-    ++ends.at(static_cast<size_t>(plan.Walls[i].C1));
-    ++ends.at(static_cast<size_t>(plan.Walls[i].C2));
-  }
-  return ends;
-}
-
 }  // namespace
 
 TPoint TCasaPlan::JoinedEnd(TPoint p, TPoint q) const {
@@ -248,7 +239,7 @@ std::vector<int32_t> TCasaPlan::JoinCornersInside(int32_t w) {
 // both ends and either its other end pokes into a wall linked to the first
 // or the first lies on a loop.
 std::vector<int32_t> TCasaPlan::JoinPokingEnds(int32_t w) {
-  const std::vector<int32_t> ends = EndsAtCorners(*this);
+  const CornerWallIndex ends(*this);  // corners move below, walls stay on them
   std::vector<int32_t> moved;
   const auto move = [&](int32_t k, TPoint to) {
     MoveCorner(k, to);
@@ -263,7 +254,7 @@ std::vector<int32_t> TCasaPlan::JoinPokingEnds(int32_t w) {
       move(k, *x);
       return true;
     }
-    if (ends[static_cast<size_t>(other)] != 1) return false;
+    if (ends.EndCount(other) != 1) return false;
     if (const auto y = BridgeEnd(a, k, b, *x)) {
       move(k, *x);
       move(other, *y);
@@ -276,8 +267,8 @@ std::vector<int32_t> TCasaPlan::JoinPokingEnds(int32_t w) {
     return true;
   };
   const auto freeEnds = [&](int32_t a, const auto& each) {
-    if (ends[static_cast<size_t>(Walls[a].C1)] == 1) each(Walls[a].C1);
-    if (ends[static_cast<size_t>(Walls[a].C2)] == 1) each(Walls[a].C2);
+    if (ends.EndCount(Walls[a].C1) == 1) each(Walls[a].C1);
+    if (ends.EndCount(Walls[a].C2) == 1) each(Walls[a].C2);
   };
   // Wall a's end at corner k onto the end of wall b (of any wall for 0),
   // when it stops beside it.
