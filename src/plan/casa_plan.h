@@ -280,14 +280,16 @@ class TCasaPlan {
   };
 
  private:
-  // What an add has changed so far: the counts before it and the walls whose
-  // start a cut moved, with their old start. A failed add is taken back
-  // through it, whatever depth of cuts it failed at.
+  // What an add has changed so far: the counts before it, the walls whose
+  // start a cut moved, with their old start, and the openings a cut moved to
+  // the piece it cut off. A failed add is taken back through it, whatever
+  // depth of cuts it failed at.
   struct AddJournal {
     int32_t corners = 0;
     int32_t walls = 0;
     std::vector<std::pair<int32_t, int32_t>> movedStarts;
     std::vector<std::pair<int32_t, TPoint>> movedCorners;
+    std::vector<std::pair<int32_t, TOpening>> movedOpenings;
   };
 
   // A copy of the plan, or a plan assigned to, starts without an index and
@@ -327,6 +329,10 @@ class TCasaPlan {
   // The end of wall b that wall a's free end at corner k stops beside.
   std::optional<int32_t> CornerBeside(int32_t a, int32_t k, int32_t b) const;
   std::optional<int32_t> CornerBesideAny(int32_t a, int32_t k) const;
+  // Wall w starts at corner g from now on, ready for the cut that appends the
+  // piece from g back to its old start, which is returned. Its openings keep
+  // their place: those on the piece cut off go to it.
+  int32_t CutStartAt(int32_t w, int32_t g);
   // Cuts every wall whose centre line runs through corner k, between its ends.
   void CutWallsThrough(int32_t k);
   void CutWallsThroughOf(int32_t k);

@@ -132,9 +132,12 @@ void TCasaPlan::CutOverlappingWalls() {
     TWall& wall = Walls[cut.wall];
     const bool forwards = wall.C1 == cut.lowCorner;
     if (!before && !after) {
+      const bool reversed = (keep.lowCorner == Walls[keep.wall].C1) != forwards;
       for (const auto& [n, centre] : centres) {
         Openings[n].imur = keep.wall;
         Openings[n].dcoin1 = AlongFromStart(*this, keep.wall, centre);
+        // On a wall running the other way, the same side is the other one.
+        if (reversed) Openings[n].cote = Openings[n].cote == 0 ? 1 : 0;
       }
       DeleteWall(cut.wall);
       continue;

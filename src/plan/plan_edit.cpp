@@ -150,7 +150,7 @@ int32_t TCasaPlan::AddWall(TPoint p1, TPoint p2) {
 template <class F>
 int32_t TCasaPlan::Atomically(F&& add) {
   if (bulk_.journal != nullptr) return add();  // part of an add already journalled
-  AddJournal journal{CornerCount, WallCount, {}, {}};
+  AddJournal journal{CornerCount, WallCount, {}, {}, {}};
   bulk_.journal = &journal;
   try {
     const int32_t result = add();
@@ -164,6 +164,8 @@ int32_t TCasaPlan::Atomically(F&& add) {
 }
 
 void TCasaPlan::TakeBack(const AddJournal& journal) {
+  for (auto it = journal.movedOpenings.rbegin(); it != journal.movedOpenings.rend(); ++it)
+    Openings[it->first] = it->second;
   for (auto it = journal.movedStarts.rbegin(); it != journal.movedStarts.rend(); ++it)
     Walls[it->first].C1 = it->second;
   for (auto it = journal.movedCorners.rbegin(); it != journal.movedCorners.rend(); ++it) {
@@ -228,11 +230,7 @@ void TCasaPlan::SplitAtCrossingsOf(int32_t a) {
   // cannot leave the wall shortened without its piece.
   const auto cutAt = [this](int32_t w, int32_t g, TPoint x) {
     if (Walls[w].C1 == g) return;
-    RequireFreeSlot(WallCount, kMaxWalls);
-    const int32_t oldStart = Walls[w].C1;
-    bulk_.journal->movedStarts.emplace_back(w, oldStart);
-    Walls[w].C1 = g;
-    if (bulk_.index) bulk_.index->WallMoved(*this, w);
+    const int32_t oldStart = CutStartAt(w, g);
     AddWallOfThickness(x, Corners[oldStart], Walls[w].epais);
   };
 
@@ -282,6 +280,32 @@ void TCasaPlan::SplitAtCrossingsOf(int32_t a) {
   for (int32_t i = examined + 1; i <= count; ++i) examine(i);
 }
 
+int32_t TCasaPlan::CutStartAt(int32_t w, int32_t g) {
+  RequireFreeSlot(WallCount, kMaxWalls);
+  const int32_t oldStart = Walls[w].C1;
+  bulk_.journal->movedStarts.emplace_back(w, oldStart);
+  const long double cut = std::hypot(static_cast<long double>(Corners[g].x) - Corners[oldStart].x,
+                                     static_cast<long double>(Corners[g].y) - Corners[oldStart].y);
+  const int32_t piece = WallCount + 1;  // appended next, from g back to the old start
+  for (int32_t n = 1; n <= OpeningCount; ++n) {
+    TOpening& opening = Openings[n];
+    if (opening.imur != w) continue;
+    bulk_.journal->movedOpenings.emplace_back(n, opening);
+    const long double along = opening.dcoin1 - cut;
+    if (along >= 0) {
+      opening.dcoin1 = static_cast<int32_t>(std::lround(along));
+    } else {
+      // The piece runs the other way: the same side is the other one.
+      opening.imur = piece;
+      opening.dcoin1 = static_cast<int32_t>(std::lround(-along));
+      opening.cote = opening.cote == 0 ? 1 : 0;
+    }
+  }
+  Walls[w].C1 = g;
+  if (bulk_.index) bulk_.index->WallMoved(*this, w);
+  return oldStart;
+}
+
 void TCasaPlan::CutWallsThrough(int32_t k) {
   Atomically([&] {
     CutWallsThroughOf(k);
@@ -311,11 +335,7 @@ void TCasaPlan::CutWallsThroughOf(int32_t k) {
     if (!OnCentreLine(*this, w, p) ||
         std::any_of(ending.begin(), ending.end(), [&](int32_t e) { return Parallel(*this, w, e); }))
       continue;
-    RequireFreeSlot(WallCount, kMaxWalls);
-    const int32_t oldStart = Walls[w].C1;
-    bulk_.journal->movedStarts.emplace_back(w, oldStart);
-    Walls[w].C1 = k;
-    if (bulk_.index) bulk_.index->WallMoved(*this, w);
+    const int32_t oldStart = CutStartAt(w, k);
     AppendWall(k, oldStart, Walls[w].epais);
   }
 }

@@ -129,9 +129,11 @@ TEST(CleanUp, AMovedWallIsCutWhereItNowCrosses) {
   const int32_t crossing = plan.FindOrAddCorner({7000, 5500});
   EXPECT_EQ(plan.WallsAtCorner(crossing).Count, 4);
   EXPECT_EQ(plan.CornerCount, 5);
-  // The opening stays on wall 2, now 1500 long, and is pulled inside it.
+  // The opening stays where it was, on wall 2, which now starts at the
+  // crossing, 500 mm before the opening's old place along it.
   EXPECT_EQ(plan.WallLength(2), 1500);
-  EXPECT_EQ(plan.Openings[1].dcoin1, 1300);
+  EXPECT_EQ(plan.Openings[1].imur, 2);
+  EXPECT_EQ(plan.Openings[1].dcoin1, 900);
 }
 
 TEST(CleanUp, MovesOfMissingElementsAreRefused) {

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+#include <vector>
+
 #include "common/errors.h"
 #include "plan/casa_plan.h"
 
@@ -153,6 +156,59 @@ TEST(Openings, AddRefusesAMissingWallAndDeleteKeepsTheRest) {
   EXPECT_EQ(plan.Selected(kSelOpening), 1);
   EXPECT_EQ(plan.Openings[1].large, 800);
   EXPECT_THROW(plan.DeleteOpening(2), RangeError);
+}
+
+// Where an opening is: its centre, and the side its leaves open to, as a
+// unit step across its (level or upright) wall.
+std::pair<TPoint, TPoint> PlaceOf(const TCasaPlan& plan, const TOpening& opening) {
+  const TPoint a = CornerOf(plan, opening.imur, 1), b = CornerOf(plan, opening.imur, 2);
+  const int32_t dx = (b.x > a.x) - (b.x < a.x), dy = (b.y > a.y) - (b.y < a.y);
+  const int32_t side = opening.cote == 0 ? 1 : -1;
+  return {{a.x + dx * opening.dcoin1, a.y + dy * opening.dcoin1}, {-dy * side, dx * side}};
+}
+
+// Cutting a wall with openings, by a T junction, a crossing, a corner moved
+// onto it or a thicker wall traced over it the other way, leaves every opening where
+// it was, opening to the same side.
+TEST(Openings, CutsLeaveEveryOpeningInItsPlaceAndSide) {
+  using Edit = void (*)(TCasaPlan&);
+  const std::pair<const char*, Edit> edits[] = {
+      {"T junction",
+       [](TCasaPlan& plan) {
+         plan.AddWall({8000, 8000}, {8000, 5000});
+       }},
+      {"crossing",
+       [](TCasaPlan& plan) {
+         plan.AddWall({12000, 3000}, {12000, 8000});
+       }},
+      {"corner moved onto it",
+       [](TCasaPlan& plan) {
+         plan.AddWall({8000, 8000}, {8000, 6000});
+         const int32_t end = plan.Walls[plan.WallCount].C2;
+         plan.Corners[end] = {8000, 5000};
+         plan.CleanUpAfterCornerMove(end);
+       }},
+      {"traced over the other way",
+       [](TCasaPlan& plan) {
+         plan.AddWallOfThickness({16000, 5000}, {5000, 5000}, 300);
+         plan.CleanUpAfterWallMove(plan.WallCount);
+       }},
+  };
+  for (const auto& [name, edit] : edits) {
+    TCasaPlan plan;
+    plan.AddWallOfThickness({5000, 5000}, {15000, 5000}, 200);
+    plan.AddOpening(1, 900, 1500, 1, 0, 0);
+    plan.AddOpening(1, 800, 6000, 1, 0, 1);
+    plan.AddOpening(1, 900, 9000, 2, 0, 0);
+    std::vector<std::pair<TPoint, TPoint>> before;
+    for (int32_t n = 1; n <= plan.OpeningCount; ++n)
+      before.push_back(PlaceOf(plan, plan.Openings[n]));
+    edit(plan);
+    ASSERT_EQ(plan.OpeningCount, 3) << name;
+    for (int32_t n = 1; n <= plan.OpeningCount; ++n)
+      EXPECT_EQ(PlaceOf(plan, plan.Openings[n]), before[static_cast<size_t>(n - 1)])
+          << name << ", opening " << n;
+  }
 }
 
 TEST(DeleteWall, DeletesItsOpeningsAndRepointsTheMovedWalls) {
