@@ -62,6 +62,14 @@ void PlanFiller::AddWall(TPoint a, TPoint b, std::optional<int32_t> epais) {
   }
 }
 
+void PlanFiller::WallsRead() {
+  try {
+    plan_.JoinPokingEndsEverywhere();
+  } catch (const std::exception&) {
+    // Left as drawn: the plan is whole, only those rooms stay merged.
+  }
+}
+
 void PlanFiller::AddOpening(int32_t imur, int32_t large, int32_t dcoin1, int32_t sorte,
                             int32_t volet, int32_t cote) {
   try {

@@ -23,6 +23,10 @@ class PlanFiller {
   // Adds a wall; its thickness, when given, goes to the pieces it is cut into
   // where it crosses walls already read, and theirs stays theirs.
   void AddWall(TPoint a, TPoint b, std::optional<int32_t> epais);
+  // Once every wall is in, before the openings: a free end poking into a
+  // wall is joined to it, as the clean-up after a gesture would join it, so
+  // that the rooms are those the walls' paint closes.
+  void WallsRead();
   void AddOpening(int32_t imur, int32_t large, int32_t dcoin1, int32_t sorte, int32_t volet,
                   int32_t cote);
   void AddObjet(int32_t x, int32_t y, int32_t l, int32_t h, int32_t a, int32_t groupe,

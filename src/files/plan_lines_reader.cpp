@@ -72,6 +72,7 @@ PlanReadResult ReadPlanLines(TCasaPlan& plan, std::string_view text) {
       filler.AddWall({n[0], n[1]}, {n[2], n[3]},
                      n.size() == 5 ? std::optional(n[4]) : std::nullopt);
   });
+  filler.WallsRead();
   ForEachNumbered(lines, "Trou", filler, [&](std::vector<int32_t> n) {
     n.resize(std::max<size_t>(n.size(), 10), 0);
     filler.AddOpening(n[0], n[1], n[2], n[3], n[4], n[5]);

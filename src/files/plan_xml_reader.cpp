@@ -204,6 +204,7 @@ PlanReadResult ReadPlanXml(TCasaPlan& plan, std::string_view text) {
   } else if (ReadView(root, filler, result)) {
     const xmlNode* planNode = FindChildElement(root, "plan");
     ReadWalls(planNode, filler);
+    filler.WallsRead();
     ReadOpenings(planNode, filler);
     ReadObjects(planNode, filler);
     ReadRooms(planNode, plan);

@@ -249,6 +249,10 @@ class TCasaPlan {
   // NormaliseOrigin once more itself.
   void CleanUpAfterCornerMove(int32_t corner);
   void CleanUpAfterWallMove(int32_t wall);
+  // After a whole plan is read: free ends poking into other walls are joined
+  // as the clean-up joins them, and the walls they now end on are cut there.
+  // When it raises, the plan is left as it was.
+  void JoinPokingEndsEverywhere();
 
   // --- rooms (rooms.cpp) ----------------------------------------------------------
   // Rebuilds RoomCount and Rooms from Outline. Never raises.

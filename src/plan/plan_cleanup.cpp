@@ -8,6 +8,7 @@
 #include "plan/addition_index.h"
 #include "plan/casa_plan.h"
 #include "plan/cleanup.h"
+#include "plan/corner_index.h"
 
 namespace casavo {
 namespace {
@@ -234,6 +235,32 @@ void TCasaPlan::CleanUpAfterWallMoveOf(int32_t wall) {
   MergeCoincidentCorners();
   ClampAllOpenings();
   RefreshGeometry();
+}
+
+// Each free end is looked at from its own wall; walls without one have
+// nothing to join. With the reader's index, an end with no other wall near
+// enough to poke into or stop beside is passed over without a scan.
+void TCasaPlan::JoinPokingEndsEverywhere() {
+  Guarded([&] {
+    const CornerWallIndex ends(*this);  // joins move corners, walls stay on them
+    const auto mayJoin = [&](int32_t w, int32_t k) {
+      if (ends.EndCount(k) != 1) return false;
+      const auto near = bulk_.index
+                            ? bulk_.index->WallsNear(Corners[k], Walls[w].epais / 2 + 2, WallCount)
+                            : std::nullopt;
+      return !near || std::any_of(near->begin(), near->end(), [w](int32_t b) { return b != w; });
+    };
+    std::vector<int32_t> moved;
+    for (int32_t w = 1; w <= WallCount; ++w) {
+      if (!mayJoin(w, Walls[w].C1) && !mayJoin(w, Walls[w].C2)) continue;
+      const std::vector<int32_t> more = JoinPokingEnds(w);
+      moved.insert(moved.end(), more.begin(), more.end());
+    }
+    if (moved.empty()) return;
+    for (const int32_t k : moved) CutWallsThrough(k);
+    RemoveShortAndDuplicateWalls();
+    MergeCoincidentCorners();
+  });
 }
 
 }  // namespace casavo

@@ -313,6 +313,34 @@ TEST(PlanXml, CrossingWallsKeepTheirOwnThickness) {
   }
 }
 
+// A free end stopping just short of a slanted wall, its end face reaching
+// into the wall's paint, closes a triangle: read, in either text form, it is
+// joined to the slanted wall, which is cut there, and the room is found. An
+// end whose face stays short of the wall is left as written.
+TEST(PlanXml, AFreeEndPokingIntoALinkedWallIsJoinedOnReading) {
+  struct Case {
+    int32_t freeEnd, walls, rooms;
+  };
+  for (const Case c : {Case{15000, 4, 1}, Case{14800, 3, 0}}) {
+    const std::string x = std::to_string(c.freeEnd);
+    const std::string texts[] = {
+        "x0=0\r\ny0=0\r\nzx=0.05\r\nzy=0.05\r\nMur1=" + x +
+            ",5500,14000,5500,120\r\nMur2=14000,5500,14000,5900,120\r\n"
+            "Mur3=14000,5900,17000,5000,120\r\n",
+        Document("<murs>" + Wall(c.freeEnd, 5500, "x2=\"14000\" y2=\"5500\"", "120") +
+                 Wall(14000, 5500, "x2=\"14000\" y2=\"5900\"", "120") +
+                 Wall(14000, 5900, "x2=\"17000\" y2=\"5000\"", "120") + "</murs>")};
+    for (const std::string& text : texts) {
+      TCasaPlan plan;
+      ASSERT_TRUE(ReadPlanXml(plan, text));
+      plan.ShowRooms = true;
+      plan.RefreshGeometry();
+      EXPECT_EQ(plan.WallCount, c.walls) << text;
+      EXPECT_EQ(plan.RoomCount, c.rooms) << text;
+    }
+  }
+}
+
 TEST(PlanXml, WhatTheTablesCannotHoldIsRefusedAndReported) {
   std::string walls, objects;
   for (int i = 0; i < 2005; ++i)

@@ -93,6 +93,11 @@ void DrawSketch(TCasaPlan& plan, const std::vector<Segment>& walls) {
       // Refused, as the reader does.
     }
   }
+  try {
+    plan.JoinPokingEndsEverywhere();
+  } catch (const std::exception&) {
+    // Left as drawn, as the reader does.
+  }
   plan.RefreshGeometry();
 }
 
