@@ -490,5 +490,75 @@ TEST(RoomFaults, AnEndBesideAnotherWallsEndTakesItsCorner) {
   }
 }
 
+// The area of room r that lies in no wall's paint, counted on a 1 mm grid.
+double OpenArea(const TCasaPlan& plan, int32_t r) {
+  const auto inside = [](const std::vector<TPoint>& ring, double x, double y) {
+    bool in = false;
+    for (size_t k = 0; k < ring.size(); ++k) {
+      const TPoint p = ring[k], q = ring[(k + 1) % ring.size()];
+      if ((p.y > y) != (q.y > y) && x < p.x + (y - p.y) * (q.x - p.x) / (1.0 * q.y - p.y)) in = !in;
+    }
+    return in;
+  };
+  std::vector<TPoint> border;
+  for (int32_t i = 1; i < plan.Rooms[r].Border.Count; ++i)
+    border.push_back(plan.Outline[plan.Rooms[r].Border[i]]);
+  int32_t left = INT32_MAX, right = INT32_MIN, top = INT32_MAX, bottom = INT32_MIN;
+  for (const TPoint p : border) {
+    left = std::min(left, p.x);
+    right = std::max(right, p.x);
+    top = std::min(top, p.y);
+    bottom = std::max(bottom, p.y);
+  }
+  double open = 0;
+  for (double x = left + 0.5; x < right; ++x)
+    for (double y = top + 0.5; y < bottom; ++y) {
+      if (!inside(border, x, y)) continue;
+      bool inWall = false;
+      for (int32_t w = 1; w <= plan.WallCount && !inWall; ++w) {
+        const auto& s = plan.Walls[w].Shape;
+        inWall = inside({s.begin(), s.end()}, x, y);
+      }
+      open += inWall ? 0 : 1;
+    }
+  return open;
+}
+
+// A slanted side of 100 mm walls with a short 250 mm piece in it, the three
+// nearly in line (their points rounded to the millimetre; a random sketch
+// after the clean-up). Their faces cross far away on either side by chance:
+// cut back to twice the thickness, the piece's face ran past its far end
+// over the thin wall, and the paint left a wedge the room walk cut off. A
+// step between nearly aligned walls keeps its faces' plain ends, so the
+// room is what its walls leave free.
+TEST(RoomFaults, AShortThickPieceNearlyInLineKeepsTheRoomsArea) {
+  struct Case {
+    const char* what;
+    TPoint from, to;  // the 250 mm piece
+  };
+  const Case cases[] = {
+      {"137 mm piece", {9000, 14399}, {8920, 14511}},
+      {"137 mm piece, drawn the other way", {8920, 14511}, {9000, 14399}},
+      {"430 mm piece", {9000, 14399}, {8750, 14749}},
+  };
+  const TPoint start{9000, 14399};
+  for (const Case& c : cases) {
+    const TPoint end = c.from == start ? c.to : c.from;
+    const TCasaPlan plan = Drawn({{start, {9643, 13500}, 100},
+                                  {c.from, c.to, 250},
+                                  {{8214, 15500}, end, 100},
+                                  {{9643, 13500}, {10300, 13500}, 120},
+                                  {{10300, 13500}, {10300, 15500}, 120},
+                                  {{10300, 15500}, {8214, 15500}, 100}});
+    ASSERT_EQ(plan.RoomCount, 1) << c.what;
+    double perimeter = 0;
+    const TIntList& border = plan.Rooms[1].Border;
+    for (int32_t i = 1; i < border.Count; ++i)
+      perimeter += Far(plan.Outline[border[i]], plan.Outline[border[i + 1]]);
+    // Within half a millimetre along the border: the points are rounded.
+    EXPECT_NEAR(plan.Rooms[1].surface, OpenArea(plan, 1), perimeter / 2) << c.what;
+  }
+}
+
 }  // namespace
 }  // namespace casavo
