@@ -560,5 +560,56 @@ TEST(RoomFaults, AShortThickPieceNearlyInLineKeepsTheRoomsArea) {
   }
 }
 
+// Rooms the walk lost beside faces a few millimetres long (walls of a random
+// sketch after the clean-up). "Shrunk face": a 111 mm piece in a 120 mm
+// wall, met by a slanted wall, has an inner face 2 mm long whose both ends
+// lie at the point the walk reached it from; the walk went back there
+// instead of on along the slanted wall. "Crossing faces": a slanted wall's
+// face crosses the face of the wall below it, so the loop winds round the
+// room one way and round the walls' overlap the other; the two areas
+// nearly cancel, and the loop looked narrower than the coincidence.
+TEST(RoomFaults, RoomsBesideFacesAFewMillimetresLong) {
+  struct Case {
+    const char* what;
+    std::vector<Wall> walls;
+    int32_t rooms;
+  };
+  const Case cases[] = {
+      {"shrunk face",
+       {{{11000, 11000}, {8000, 11000}, 120},
+        {{11000, 11000}, {11000, 11111}, 120},
+        {{11000, 11111}, {11000, 11500}, 120},
+        {{11000, 9500}, {11000, 11000}, 120},
+        {{8000, 11778}, {11000, 11111}, 120},
+        {{8000, 11778}, {8000, 11000}, 100},
+        {{8000, 11000}, {8000, 10500}, 100}},
+       1},
+      {"crossing faces",
+       {{{7500, 11889}, {8000, 11778}, 120},
+        {{7500, 12000}, {8000, 12000}, 200},
+        {{7500, 11889}, {7500, 12000}, 120},
+        {{8000, 11778}, {8000, 12000}, 100},
+        {{8000, 11778}, {8000, 11000}, 100},
+        {{8000, 12000}, {9500, 12000}, 200},
+        {{7500, 12000}, {7000, 12000}, 200},
+        {{7500, 11889}, {7500, 9500}, 120}},
+       1},
+  };
+  for (const Case& c : cases) {
+    TCasaPlan plan;
+    plan.ShowRooms = true;
+    for (const Wall& w : c.walls) plan.AddWallOfThickness(w.from, w.to, w.epais);
+    plan.RefreshGeometry();
+    EXPECT_EQ(plan.RoomCount, c.rooms) << c.what;
+    for (int32_t r = 1; r <= plan.RoomCount; ++r) {
+      double perimeter = 0;
+      const TIntList& border = plan.Rooms[r].Border;
+      for (int32_t i = 1; i < border.Count; ++i)
+        perimeter += Far(plan.Outline[border[i]], plan.Outline[border[i + 1]]);
+      EXPECT_NEAR(plan.Rooms[r].surface, OpenArea(plan, r), perimeter / 2) << c.what;
+    }
+  }
+}
+
 }  // namespace
 }  // namespace casavo
