@@ -139,14 +139,33 @@ bool HoldsARun(const TCasaPlan& plan, int32_t w) {
   return RunGoesOn(plan, w, plan.Walls[w].C1) && RunGoesOn(plan, w, plan.Walls[w].C2);
 }
 
+// A wall shorter than half its thickness between two junctions (corners a
+// rounded crossing left a millimetre or two apart) is all paint: the walls
+// at its two ends touch. Deleted alone, it would part them; its corners
+// become one, the one with fewer walls moving onto the other, and the merge
+// of coincident corners joins them.
+void CloseUpBeforeDeleting(TCasaPlan& plan, int32_t w) {
+  const TWall& wall = plan.Walls[w];
+  if (2 * Distance(plan.Corners[wall.C1], plan.Corners[wall.C2]) >= wall.epais) return;
+  const int32_t atC1 = plan.WallsAtCorner(wall.C1).Count;
+  const int32_t atC2 = plan.WallsAtCorner(wall.C2).Count;
+  if (atC1 < 2 || atC2 < 2) return;
+  if (atC2 <= atC1)
+    plan.Corners[wall.C2] = plan.Corners[wall.C1];
+  else
+    plan.Corners[wall.C1] = plan.Corners[wall.C2];
+}
+
 void RemoveShortWalls(TCasaPlan& plan) {
   for (int32_t i = 1; i <= plan.WallCount;) {
     const TWall& wall = plan.Walls[i];
     if (Distance(plan.Corners[wall.C1], plan.Corners[wall.C2]) < kShortestWall &&
-        !HoldsARun(plan, i))
+        !HoldsARun(plan, i)) {
+      CloseUpBeforeDeleting(plan, i);
       plan.DeleteWall(i);
-    else
+    } else {
       ++i;
+    }
   }
 }
 

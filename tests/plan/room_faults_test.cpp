@@ -611,5 +611,28 @@ TEST(RoomFaults, RoomsBesideFacesAFewMillimetresLong) {
   }
 }
 
+// Two junctions 2 mm apart, linked by a 2 mm wall (a rounded crossing of a
+// random sketch): the clean-up deleted the short wall and left the walls at
+// its ends apart, though their paint touches, and the room they close was
+// lost. Its corners are made one instead, whichever wall the clean-up
+// follows.
+TEST(RoomFaults, AWallShorterThanItsThicknessJoinsItsEnds) {
+  const TPoint p{14012, 9542}, q{14014, 9542};
+  const std::vector<Wall> walls = {{p, q, 100},
+                                   {{14009, 10000}, p, 100},
+                                   {p, {14000, 8500}, 100},
+                                   {q, {15000, 9500}, 120},
+                                   {q, {15000, 9273}, 100},
+                                   {{15000, 10191}, {15000, 9500}, 200},
+                                   {{14007, 10285}, {15000, 10191}, 100},
+                                   {{14009, 10000}, {14007, 10285}, 100}};
+  for (const int32_t moved : {1, 4}) {
+    const TCasaPlan plan = CleanedUp(walls, moved);
+    ASSERT_EQ(plan.RoomCount, 1) << "wall " << moved << " moved";
+    EXPECT_NEAR(plan.Rooms[1].surface, OpenArea(plan, 1), 0.005 * plan.Rooms[1].surface)
+        << "wall " << moved << " moved";
+  }
+}
+
 }  // namespace
 }  // namespace casavo
