@@ -31,6 +31,49 @@ double Far(TPoint a, TPoint b) {
   return std::hypot(double{1} * b.x - a.x, double{1} * b.y - a.y);
 }
 
+// The area of room r that lies in no wall's paint, counted on a 1 mm grid.
+double OpenArea(const TCasaPlan& plan, int32_t r) {
+  const auto inside = [](const std::vector<TPoint>& ring, double x, double y) {
+    bool in = false;
+    for (size_t k = 0; k < ring.size(); ++k) {
+      const TPoint p = ring[k], q = ring[(k + 1) % ring.size()];
+      if ((p.y > y) != (q.y > y) && x < p.x + (y - p.y) * (q.x - p.x) / (1.0 * q.y - p.y)) in = !in;
+    }
+    return in;
+  };
+  std::vector<TPoint> border;
+  for (int32_t i = 1; i < plan.Rooms[r].Border.Count; ++i)
+    border.push_back(plan.Outline[plan.Rooms[r].Border[i]]);
+  int32_t left = INT32_MAX, right = INT32_MIN, top = INT32_MAX, bottom = INT32_MIN;
+  for (const TPoint p : border) {
+    left = std::min(left, p.x);
+    right = std::max(right, p.x);
+    top = std::min(top, p.y);
+    bottom = std::max(bottom, p.y);
+  }
+  double open = 0;
+  for (double x = left + 0.5; x < right; ++x)
+    for (double y = top + 0.5; y < bottom; ++y) {
+      if (!inside(border, x, y)) continue;
+      bool inWall = false;
+      for (int32_t w = 1; w <= plan.WallCount && !inWall; ++w) {
+        const auto& s = plan.Walls[w].Shape;
+        inWall = inside({s.begin(), s.end()}, x, y);
+      }
+      open += inWall ? 0 : 1;
+    }
+  return open;
+}
+
+// The length of room r's border.
+double Perimeter(const TCasaPlan& plan, int32_t r) {
+  double length = 0;
+  const TIntList& border = plan.Rooms[r].Border;
+  for (int32_t i = 1; i < border.Count; ++i)
+    length += Far(plan.Outline[border[i]], plan.Outline[border[i + 1]]);
+  return length;
+}
+
 // A short wall lying along a longer one at a T junction closes nothing.
 TEST(RoomFaults, WallsAlongEachOtherMakeNoPhantomRoom) {
   const TCasaPlan plan = Drawn({{{6000, 8500}, {5500, 8500}, 200},
@@ -295,34 +338,8 @@ TEST(RoomFaults, FacesCrossingBeforeTheirJointsKeepTheRoomsArea) {
                                 {{8563, 14517}, {9500, 14833}, 120},
                                 {{9500, 14500}, {9500, 14833}, 200}});
   ASSERT_GE(plan.RoomCount, 1);
-  const auto inside = [](const std::vector<TPoint>& ring, double x, double y) {
-    bool in = false;
-    for (size_t k = 0; k < ring.size(); ++k) {
-      const TPoint p = ring[k], q = ring[(k + 1) % ring.size()];
-      if ((p.y > y) != (q.y > y) && x < p.x + (y - p.y) * (q.x - p.x) / (1.0 * q.y - p.y)) in = !in;
-    }
-    return in;
-  };
   for (int32_t r = 1; r <= plan.RoomCount; ++r) {
-    std::vector<TPoint> border;
-    for (int32_t i = 1; i < plan.Rooms[r].Border.Count; ++i)
-      border.push_back(plan.Outline[plan.Rooms[r].Border[i]]);
-    const auto [left, right] = std::minmax_element(border.begin(), border.end(),
-                                                   [](TPoint a, TPoint b) { return a.x < b.x; });
-    const auto [top, bottom] = std::minmax_element(border.begin(), border.end(),
-                                                   [](TPoint a, TPoint b) { return a.y < b.y; });
-    double open = 0;
-    for (double x = left->x + 0.5; x < right->x; ++x) {
-      for (double y = top->y + 0.5; y < bottom->y; ++y) {
-        if (!inside(border, x, y)) continue;
-        bool inWall = false;
-        for (int32_t w = 1; w <= plan.WallCount && !inWall; ++w) {
-          const auto& s = plan.Walls[w].Shape;
-          inWall = inside({s.begin(), s.end()}, x, y);
-        }
-        open += inWall ? 0 : 1;
-      }
-    }
+    const double open = OpenArea(plan, r);
     EXPECT_NEAR(plan.Rooms[r].surface, open, 0.01 * open) << r;
   }
 }
@@ -490,40 +507,6 @@ TEST(RoomFaults, AnEndBesideAnotherWallsEndTakesItsCorner) {
   }
 }
 
-// The area of room r that lies in no wall's paint, counted on a 1 mm grid.
-double OpenArea(const TCasaPlan& plan, int32_t r) {
-  const auto inside = [](const std::vector<TPoint>& ring, double x, double y) {
-    bool in = false;
-    for (size_t k = 0; k < ring.size(); ++k) {
-      const TPoint p = ring[k], q = ring[(k + 1) % ring.size()];
-      if ((p.y > y) != (q.y > y) && x < p.x + (y - p.y) * (q.x - p.x) / (1.0 * q.y - p.y)) in = !in;
-    }
-    return in;
-  };
-  std::vector<TPoint> border;
-  for (int32_t i = 1; i < plan.Rooms[r].Border.Count; ++i)
-    border.push_back(plan.Outline[plan.Rooms[r].Border[i]]);
-  int32_t left = INT32_MAX, right = INT32_MIN, top = INT32_MAX, bottom = INT32_MIN;
-  for (const TPoint p : border) {
-    left = std::min(left, p.x);
-    right = std::max(right, p.x);
-    top = std::min(top, p.y);
-    bottom = std::max(bottom, p.y);
-  }
-  double open = 0;
-  for (double x = left + 0.5; x < right; ++x)
-    for (double y = top + 0.5; y < bottom; ++y) {
-      if (!inside(border, x, y)) continue;
-      bool inWall = false;
-      for (int32_t w = 1; w <= plan.WallCount && !inWall; ++w) {
-        const auto& s = plan.Walls[w].Shape;
-        inWall = inside({s.begin(), s.end()}, x, y);
-      }
-      open += inWall ? 0 : 1;
-    }
-  return open;
-}
-
 // A slanted side of 100 mm walls with a short 250 mm piece in it, the three
 // nearly in line (their points rounded to the millimetre; a random sketch
 // after the clean-up). Their faces cross far away on either side by chance:
@@ -551,12 +534,8 @@ TEST(RoomFaults, AShortThickPieceNearlyInLineKeepsTheRoomsArea) {
                                   {{10300, 13500}, {10300, 15500}, 120},
                                   {{10300, 15500}, {8214, 15500}, 100}});
     ASSERT_EQ(plan.RoomCount, 1) << c.what;
-    double perimeter = 0;
-    const TIntList& border = plan.Rooms[1].Border;
-    for (int32_t i = 1; i < border.Count; ++i)
-      perimeter += Far(plan.Outline[border[i]], plan.Outline[border[i + 1]]);
     // Within half a millimetre along the border: the points are rounded.
-    EXPECT_NEAR(plan.Rooms[1].surface, OpenArea(plan, 1), perimeter / 2) << c.what;
+    EXPECT_NEAR(plan.Rooms[1].surface, OpenArea(plan, 1), Perimeter(plan, 1) / 2) << c.what;
   }
 }
 
@@ -601,13 +580,8 @@ TEST(RoomFaults, RoomsBesideFacesAFewMillimetresLong) {
     for (const Wall& w : c.walls) plan.AddWallOfThickness(w.from, w.to, w.epais);
     plan.RefreshGeometry();
     EXPECT_EQ(plan.RoomCount, c.rooms) << c.what;
-    for (int32_t r = 1; r <= plan.RoomCount; ++r) {
-      double perimeter = 0;
-      const TIntList& border = plan.Rooms[r].Border;
-      for (int32_t i = 1; i < border.Count; ++i)
-        perimeter += Far(plan.Outline[border[i]], plan.Outline[border[i + 1]]);
-      EXPECT_NEAR(plan.Rooms[r].surface, OpenArea(plan, r), perimeter / 2) << c.what;
-    }
+    for (int32_t r = 1; r <= plan.RoomCount; ++r)
+      EXPECT_NEAR(plan.Rooms[r].surface, OpenArea(plan, r), Perimeter(plan, r) / 2) << c.what;
   }
 }
 
