@@ -169,6 +169,12 @@ void RemoveShortWalls(TCasaPlan& plan) {
   }
 }
 
+// Of two walls with the same ends, the later takes the thickness of the
+// earlier when that is thicker: the paint of the two stays.
+void KeepThicker(TCasaPlan& plan, int32_t earlier, int32_t later) {
+  plan.Walls[later].epais = std::max(plan.Walls[later].epais, plan.Walls[earlier].epais);
+}
+
 // Wall j is tested against every later wall k; when they have the same ends
 // (or j has none), j goes, the last wall takes its slot and is tested
 // against the same k and on. The earlier of two duplicates is deleted.
@@ -181,10 +187,12 @@ void RemoveDuplicateWallsByScan(TCasaPlan& plan) {
       }
       const TPoint aj = plan.Corners[plan.Walls[j].C1], bj = plan.Corners[plan.Walls[j].C2];
       const TPoint ak = plan.Corners[plan.Walls[k].C1], bk = plan.Corners[plan.Walls[k].C2];
-      if ((aj == ak && bj == bk) || (aj == bk && bj == ak) || aj == bj)
+      if ((aj == ak && bj == bk) || (aj == bk && bj == ak) || aj == bj) {
+        if (aj != bj) KeepThicker(plan, j, k);
         plan.DeleteWall(j);  // slot j now holds the former last wall: test k again
-      else
+      } else {
         ++k;
+      }
     }
   }
 }
@@ -199,6 +207,7 @@ void RemoveDuplicateWallsIndexed(TCasaPlan& plan) {
       if (ends.low != ends.high) {
         k = walls.FirstFrom(ends, k);
         if (k == 0) break;
+        KeepThicker(plan, j, k);
       }
       walls.MoveLastInto(ends, j, EndsOf(plan, plan.WallCount), plan.WallCount);
       plan.DeleteWall(j);

@@ -26,7 +26,7 @@ struct JointLookup {
 // Walls closer than this (degrees) meet at a sharp angle.
 constexpr double kSharp = 90;
 // Walls within this (degrees) of a straight line continue each other.
-constexpr double kInLine = 1;
+constexpr double kInLine = 5;
 
 // How a wall meets one neighbour at the joint corner k: the crossing of
 // their faces is cut back to `limit` from k.
@@ -122,9 +122,9 @@ class JointSolver {
   // itself (a and b are its two ends), on the side of a sharp angle, is where
   // the inner faces really meet, however far from k: it stays, as a drawing
   // library's miter limit leaves the inner side of a join alone. Walls
-  // nearly in line (points rounded to the millimetre) with different
-  // thicknesses are a step: their faces cross far away on either side, by
-  // chance, and the cut-back point, on the neighbour or past a short wall's
+  // nearly in line with different thicknesses are a step: their faces cross
+  // far away, on a side the rounding of points to the millimetre may
+  // decide, and the cut-back point, on the neighbour or past a short wall's
   // far end, would lay a wedge of paint the room walk does not follow. The
   // point stays, as for parallel lines.
   static void MoveTo(TPoint& target, TPoint a, TPoint b, const TQuad& p, bool sideA,

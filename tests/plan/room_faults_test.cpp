@@ -608,5 +608,30 @@ TEST(RoomFaults, AWallShorterThanItsThicknessJoinsItsEnds) {
   }
 }
 
+// A 120 mm wall drawn from the end of a 250 mm one and 0.3 degrees off it,
+// so that the thick wall's other end lies in its body (a random sketch): the
+// two shared a stretch the overlap rule, for exactly aligned walls only,
+// did not see, and the room beside them ran along the thin wall's face,
+// inside the thick wall's paint. The end is joined to the thin wall, cut
+// there; of the two walls then on the same corners one goes, the other
+// taking the greater thickness, whichever wall the clean-up follows.
+TEST(RoomFaults, AWallAlongAnotherFromItsEndSharesNoStretch) {
+  const std::vector<Wall> walls = {{{12000, 11250}, {12000, 12563}, 250},
+                                   {{11992, 13000}, {12000, 11250}, 120},
+                                   {{12000, 11250}, {10000, 11250}, 200},
+                                   {{10000, 11250}, {10000, 13000}, 200},
+                                   {{10000, 13000}, {11992, 13000}, 200}};
+  for (const int32_t moved : {1, 2}) {
+    const TCasaPlan plan = CleanedUp(walls, moved);
+    EXPECT_EQ(plan.WallCount, 5) << "wall " << moved << " moved";
+    int32_t thick = 0;  // the shared stretch keeps the thick wall's paint
+    for (int32_t w = 1; w <= plan.WallCount; ++w) thick += plan.Walls[w].epais == 250;
+    EXPECT_EQ(thick, 1) << "wall " << moved << " moved";
+    ASSERT_EQ(plan.RoomCount, 1) << "wall " << moved << " moved";
+    EXPECT_NEAR(plan.Rooms[1].surface, OpenArea(plan, 1), Perimeter(plan, 1) / 2)
+        << "wall " << moved << " moved";
+  }
+}
+
 }  // namespace
 }  // namespace casavo
