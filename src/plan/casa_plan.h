@@ -313,8 +313,8 @@ class TCasaPlan {
   template <class F>
   int32_t Atomically(F&& add);
   void TakeBack(const AddJournal& journal);
-  // Corners of walls arriving inside wall w's body move onto its centre line.
-  // Returns the corners it moved.
+  // Corners of walls arriving inside wall w's body, or lying along it from
+  // one of its ends, move onto its centre line. Returns the corners it moved.
   std::vector<int32_t> JoinCornersInside(int32_t w);
   // Free ends of wall w, and free ends of other walls, whose end face reaches
   // into the body of another wall (wall w, for the other walls' ends) while

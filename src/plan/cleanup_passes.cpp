@@ -139,15 +139,40 @@ bool HoldsARun(const TCasaPlan& plan, int32_t w) {
   return RunGoesOn(plan, w, plan.Walls[w].C1) && RunGoesOn(plan, w, plan.Walls[w].C2);
 }
 
+// A wall shorter than half its thickness between two junctions (corners a
+// rounded crossing left a millimetre or two apart) is all paint: the walls
+// at its two ends touch. Deleted alone, it would part them; its corners
+// become one, the one with fewer walls moving onto the other, and the merge
+// of coincident corners joins them.
+void CloseUpBeforeDeleting(TCasaPlan& plan, int32_t w) {
+  const TWall& wall = plan.Walls[w];
+  if (2 * Distance(plan.Corners[wall.C1], plan.Corners[wall.C2]) >= wall.epais) return;
+  const int32_t atC1 = plan.WallsAtCorner(wall.C1).Count;
+  const int32_t atC2 = plan.WallsAtCorner(wall.C2).Count;
+  if (atC1 < 2 || atC2 < 2) return;
+  if (atC2 <= atC1)
+    plan.Corners[wall.C2] = plan.Corners[wall.C1];
+  else
+    plan.Corners[wall.C1] = plan.Corners[wall.C2];
+}
+
 void RemoveShortWalls(TCasaPlan& plan) {
   for (int32_t i = 1; i <= plan.WallCount;) {
     const TWall& wall = plan.Walls[i];
     if (Distance(plan.Corners[wall.C1], plan.Corners[wall.C2]) < kShortestWall &&
-        !HoldsARun(plan, i))
+        !HoldsARun(plan, i)) {
+      CloseUpBeforeDeleting(plan, i);
       plan.DeleteWall(i);
-    else
+    } else {
       ++i;
+    }
   }
+}
+
+// Of two walls with the same ends, the later takes the thickness of the
+// earlier when that is thicker: the paint of the two stays.
+void KeepThicker(TCasaPlan& plan, int32_t earlier, int32_t later) {
+  plan.Walls[later].epais = std::max(plan.Walls[later].epais, plan.Walls[earlier].epais);
 }
 
 // Wall j is tested against every later wall k; when they have the same ends
@@ -162,10 +187,12 @@ void RemoveDuplicateWallsByScan(TCasaPlan& plan) {
       }
       const TPoint aj = plan.Corners[plan.Walls[j].C1], bj = plan.Corners[plan.Walls[j].C2];
       const TPoint ak = plan.Corners[plan.Walls[k].C1], bk = plan.Corners[plan.Walls[k].C2];
-      if ((aj == ak && bj == bk) || (aj == bk && bj == ak) || aj == bj)
+      if ((aj == ak && bj == bk) || (aj == bk && bj == ak) || aj == bj) {
+        if (aj != bj) KeepThicker(plan, j, k);
         plan.DeleteWall(j);  // slot j now holds the former last wall: test k again
-      else
+      } else {
         ++k;
+      }
     }
   }
 }
@@ -180,6 +207,7 @@ void RemoveDuplicateWallsIndexed(TCasaPlan& plan) {
       if (ends.low != ends.high) {
         k = walls.FirstFrom(ends, k);
         if (k == 0) break;
+        KeepThicker(plan, j, k);
       }
       walls.MoveLastInto(ends, j, EndsOf(plan, plan.WallCount), plan.WallCount);
       plan.DeleteWall(j);

@@ -206,9 +206,13 @@ std::vector<int32_t> TCasaPlan::JoinCornersInside(int32_t w) {
     bool arriving = true;
     const auto check = [&](int32_t i) {
       const TWall& wall = Walls[i];
-      if (arriving && i != w && (wall.C1 == k || wall.C2 == k))
-        arriving =
-            FootInside(body, Corners[k], Corners[wall.C1 == k ? wall.C2 : wall.C1]).has_value();
+      if (arriving && i != w && (wall.C1 == k || wall.C2 == k)) {
+        // A wall from one of w's ends with its other end in w's body lies
+        // along w: joined, the two share that stretch exactly.
+        const int32_t far = wall.C1 == k ? wall.C2 : wall.C1;
+        arriving = far == Walls[w].C1 || far == Walls[w].C2 ||
+                   FootInside(body, Corners[k], Corners[far]).has_value();
+      }
     };
     if (atCorner) {
       for (const int32_t i : *atCorner) check(i);

@@ -25,6 +25,16 @@ struct JointLookup {
 
 // Walls closer than this (degrees) meet at a sharp angle.
 constexpr double kSharp = 90;
+// Walls within this (degrees) of a straight line continue each other.
+constexpr double kInLine = 5;
+
+// How a wall meets one neighbour at the joint corner k: the crossing of
+// their faces is cut back to `limit` from k.
+struct Joint {
+  TPoint k;
+  int64_t limit;
+  bool sharp, inLine;
+};
 
 // Which end of a wall is at the joint corner.
 enum class WallEnd : uint8_t { C1, C2 };
@@ -62,23 +72,27 @@ class JointSolver {
     const int64_t limit = 2 * int64_t{near.thickest};
     // The angle between the wall and its neighbour on each side.
     const auto opening = [](double from, double to) { return std::fmod(to - from + 360, 360); };
+    const auto joint = [&](const CornerNeighbour& other, double angle) {
+      return Joint{k, limit, angle < kSharp,
+                   std::abs(angle - 180) < kInLine && plan_.Walls[other.wall].epais != wall.epais};
+    };
     if (above.wall != 0) {
       const TQuad p = PolygonOf(above.wall);
       const bool sideA = !above.atC2;
-      const bool sharp = opening(t0, above.angle) < kSharp;
+      const Joint j = joint(above, opening(t0, above.angle));
       if (end == WallEnd::C1)
-        MoveTo(o[3], o[2], o[3], p, sideA, k, limit, sharp);
+        MoveTo(o[3], o[2], o[3], p, sideA, j);
       else
-        MoveTo(o[1], o[0], o[1], p, sideA, k, limit, sharp);
+        MoveTo(o[1], o[0], o[1], p, sideA, j);
     }
     if (below.wall != 0) {
       const TQuad p = PolygonOf(below.wall);
       const bool sideA = below.atC2;
-      const bool sharp = opening(below.angle, t0) < kSharp;
+      const Joint j = joint(below, opening(below.angle, t0));
       if (end == WallEnd::C1)
-        MoveTo(o[0], o[0], o[1], p, sideA, k, limit, sharp);
+        MoveTo(o[0], o[0], o[1], p, sideA, j);
       else
-        MoveTo(o[2], o[2], o[3], p, sideA, k, limit, sharp);
+        MoveTo(o[2], o[2], o[3], p, sideA, j);
     }
     return above.wall != 0 || below.wall != 0;
   }
@@ -107,9 +121,16 @@ class JointSolver {
   // to that distance, as a miter limit does. But a crossing along the face
   // itself (a and b are its two ends), on the side of a sharp angle, is where
   // the inner faces really meet, however far from k: it stays, as a drawing
-  // library's miter limit leaves the inner side of a join alone.
-  static void MoveTo(TPoint& target, TPoint a, TPoint b, const TQuad& p, bool sideA, TPoint k,
-                     int64_t limit, bool sharp) {
+  // library's miter limit leaves the inner side of a join alone. Walls
+  // nearly in line with different thicknesses are a step: their faces cross
+  // far away, on a side the rounding of points to the millimetre may
+  // decide, and the cut-back point, on the neighbour or past a short wall's
+  // far end, would lay a wedge of paint the room walk does not follow. The
+  // point stays, as for parallel lines.
+  static void MoveTo(TPoint& target, TPoint a, TPoint b, const TQuad& p, bool sideA,
+                     const Joint& joint) {
+    const TPoint k = joint.k;
+    const int64_t limit = joint.limit;
     long double u;
     if (!(sideA ? LineCrossingParameter(a, b, p[0], p[1], u)
                 : LineCrossingParameter(a, b, p[2], p[3], u)))
@@ -118,8 +139,9 @@ class JointSolver {
     const long double dy = static_cast<long double>(b.y) - a.y;
     long double x = a.x + u * dx, y = a.y + u * dy;
     const long double fromKx = x - k.x, fromKy = y - k.y;
-    const bool inner = sharp && u > 0 && u < 1;
+    const bool inner = joint.sharp && u > 0 && u < 1;
     if (!inner && fromKx * fromKx + fromKy * fromKy > static_cast<long double>(limit) * limit) {
+      if (joint.inLine) return;
       // The foot of k on the line, then along the line towards the crossing.
       const long double length = std::sqrt(dx * dx + dy * dy);
       const long double ux = dx / length, uy = dy / length;

@@ -33,6 +33,7 @@ struct Point {
 };
 struct Sums {
   long double area = 0, x = 0, y = 0;      // area, and its moments times 3
+  long double length = 0;                  // the border of the pieces kept
   long double twist = 0, twistLength = 0;  // the pieces left out
 };
 
@@ -76,6 +77,7 @@ void AddPiece(const std::vector<Point>& piece, Sums& sums) {
     sums.area += own.area;
     sums.x += own.x;
     sums.y += own.y;
+    sums.length += length;
   } else {
     sums.twist -= own.area;
     sums.twistLength += length;
@@ -186,7 +188,8 @@ class RoomWalker {
     if (!closes && !back && !full_) return {room.Border[room.Border.Count], false, false};
     if (!closes) return {0, true, false};
     const double area = plan_.Area(room.Border);
-    if (area > 0 && !NarrowerThanCoincidence(room.Border, area) && WallsOutside() &&
+    if (area > 0 && (!NarrowerThanCoincidence(room.Border, area) || WideUntwisted(room.Border)) &&
+        WallsOutside() &&
         (!(pairedStep_ || WithinWallReach(room.Border)) || HasFreePoint(room.Border))) {
       AddRoom(room, area);
       return {0, true, true};
@@ -244,7 +247,7 @@ class RoomWalker {
     // goes on to another face at that corner, or, when there is none or it
     // is where the walk came from, to the face the joint rule pairs with
     // this one.
-    if (m != 0 && m == FaceEndBefore(e)) {
+    if (m != 0 && BackOverShrunkFace(walk, e, m)) {
       // Only faces that end at e's corner go on from it.
       do {
         m = FirstCoincidentAfter(e, m);
@@ -290,6 +293,13 @@ class RoomWalker {
     return StepResult::kJoined;
   }
 
+  // Whether m, coincident with e, lies where the walk entered e's face: its
+  // other end, or the entry the walk came to that face from, when both ends
+  // of the face lie at that point.
+  static bool BackOverShrunkFace(const TIntList& walk, int32_t e, int32_t m) {
+    return m == FaceEndBefore(e) || (walk.Count >= 2 && m == walk[walk.Count - 1]);
+  }
+
   // Faces capped at the same distance from a corner, along nearly the same
   // line, can end at one point by chance. Where the face the joint rule pairs
   // e with ends elsewhere, such a face end m of another wall at e's corner is
@@ -313,6 +323,35 @@ class RoomWalker {
           std::hypot(static_cast<long double>(q.x) - p.x, static_cast<long double>(q.y) - p.y);
     }
     return 2 * static_cast<long double>(area) < 5 * length;
+  }
+
+  // Where two faces cross, a loop can wind round a room one way and round
+  // the overlap of two walls the other: its area, the one less the other,
+  // looks narrow though the room, the loop untwisted, is not.
+  bool WideUntwisted(const TIntList& walk) {
+    const std::optional<Sums> sums = Untwisted(walk);
+    return sums && 2 * sums->area >= 5 * sums->length;
+  }
+
+  // The loop's pieces turning the room's way, when it crosses itself and
+  // its twists are wider than the 5 mm coincidence: narrower ones are the
+  // rounding of joint points, which the walk's own area already allows for.
+  std::optional<Sums> Untwisted(const TIntList& walk) {
+    std::vector<TPoint>& corners = loopPoints_;
+    corners.clear();
+    for (int32_t i = 1; i < walk.Count; ++i)
+      corners.push_back(points_[static_cast<size_t>(walk[i])]);
+    const auto crossing = FirstCrossing<TPoint, int64_t>(corners);
+    if (!crossing) return std::nullopt;
+    std::vector<Point> loop;
+    loop.reserve(corners.size());
+    for (const TPoint p : corners)
+      loop.push_back({static_cast<long double>(p.x), static_cast<long double>(p.y)});
+    Sums sums;
+    if (!AddUntwisted(loop, sums, 0, crossing) || sums.area <= 0 ||
+        2 * sums.twist < 5 * sums.twistLength)
+      return std::nullopt;
+    return sums;
   }
 
   // A loop round a room has the room on one side of every wall face it runs
@@ -475,23 +514,10 @@ class RoomWalker {
   void AddRoom(TPiece& room, double area) {
     room.surface = area;
     room.Centre = plan_.Centroid(room.Border);
-    std::vector<TPoint>& corners = loopPoints_;
-    corners.clear();
-    for (int32_t i = 1; i < room.Border.Count; ++i)
-      corners.push_back(points_[static_cast<size_t>(room.Border[i])]);
-    const auto crossing = FirstCrossing<TPoint, int64_t>(corners);
-    std::vector<Point> loop;
-    if (crossing)
-      for (const TPoint p : corners)
-        loop.push_back({static_cast<long double>(p.x), static_cast<long double>(p.y)});
-    Sums untwisted;
-    // A twist narrower than the 5 mm coincidence is the rounding of joint
-    // points, which the walk's own area already allows for.
-    if (AddUntwisted(loop, untwisted, 0, crossing) && untwisted.area > 0 &&
-        2 * untwisted.twist >= 5 * untwisted.twistLength) {
-      room.surface = static_cast<double>(untwisted.area);
-      room.Centre = {RoundToInt(static_cast<double>(untwisted.x / (3 * untwisted.area))),
-                     RoundToInt(static_cast<double>(untwisted.y / (3 * untwisted.area)))};
+    if (const std::optional<Sums> untwisted = Untwisted(room.Border)) {
+      room.surface = static_cast<double>(untwisted->area);
+      room.Centre = {RoundToInt(static_cast<double>(untwisted->x / (3 * untwisted->area))),
+                     RoundToInt(static_cast<double>(untwisted->y / (3 * untwisted->area)))};
     }
     room.hash = Md5Hex(room.Border.ToText());
   }

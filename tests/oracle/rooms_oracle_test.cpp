@@ -10,7 +10,8 @@
 // points for one, left by joint points rounded to the millimetre), a crack at
 // a room (such a crack opening into a room's hole, where faces meeting at a
 // sharp angle end at points a millimetre or two apart: the room walk takes
-// them for one, and the room is its hole without the crack), a stub (a
+// them for one, and the room is its hole without the crack, its centre
+// within those 5 mm of that hole's), a stub (a
 // free-standing wall inside a room, an island of its hole, which the room
 // may leave out of its area), and the table (a plan has at most 1000 rooms).
 // Everything else is a fault: a lost room, merged rooms, a wrong area or a
@@ -176,9 +177,11 @@ Verdict Compare(const TCasaPlan& plan, const std::vector<Hole>& holes) {
         ++verdict.stubs;
         return true;
       }
+      // The walk takes the faces' ends where the crack opens, up to 5 mm
+      // apart, for one: the room's centre may lie that much off the hole's.
       const bool trimmedAt =
           std::hypot(room.Centre.x - hole->trimmedX, room.Centre.y - hole->trimmedY) <=
-          0.01 * std::sqrt(hole->trimmedArea) + 1;
+          0.01 * std::sqrt(hole->trimmedArea) + 5;
       if (hole->trimmedArea < hole->area && trimmedAt &&
           near(room.surface, hole->trimmedArea, hole->perimeter)) {
         ++verdict.cracksAtRooms;
@@ -396,9 +399,9 @@ TEST(RoomsOracle, RandomSketchesAgree) {
     std::printf("  %-26s %3d of %3d agree (%.1f %%)\n", name.c_str(), tally.agreed, tally.plans,
                 100 * tally.Rate());
   cleaned.Print("random sketches after the clean-up");
-  // Measured: 320 and 380 of 400, and all 111 sketches without faults.
-  EXPECT_GE(read.tally.agreed, 320);
-  EXPECT_GE(cleaned.tally.agreed, 380);
+  // Measured: 328 and 393 of 400, and all sketches without faults.
+  EXPECT_GE(read.tally.agreed, 328);
+  EXPECT_GE(cleaned.tally.agreed, 393);
   EXPECT_EQ(byKind["without faults"].agreed, byKind["without faults"].plans);
 }
 
