@@ -33,6 +33,7 @@ struct Point {
 };
 struct Sums {
   long double area = 0, x = 0, y = 0;      // area, and its moments times 3
+  long double length = 0;                  // of the pieces kept
   long double twist = 0, twistLength = 0;  // the pieces left out
 };
 
@@ -76,6 +77,7 @@ void AddPiece(const std::vector<Point>& piece, Sums& sums) {
     sums.area += own.area;
     sums.x += own.x;
     sums.y += own.y;
+    sums.length += length;
   } else {
     sums.twist -= own.area;
     sums.twistLength += length;
@@ -186,7 +188,7 @@ class RoomWalker {
     if (!closes && !back && !full_) return {room.Border[room.Border.Count], false, false};
     if (!closes) return {0, true, false};
     const double area = plan_.Area(room.Border);
-    if (area > 0 && !NarrowerThanCoincidence(room.Border, area) && WallsOutside() &&
+    if (area > 0 && Wide(room.Border, area) && WallsOutside() &&
         (!(pairedStep_ || WithinWallReach(room.Border)) || HasFreePoint(room.Border))) {
       AddRoom(room, area);
       return {0, true, true};
@@ -313,6 +315,16 @@ class RoomWalker {
           std::hypot(static_cast<long double>(q.x) - p.x, static_cast<long double>(q.y) - p.y);
     }
     return 2 * static_cast<long double>(area) < 5 * length;
+  }
+
+  // Whether the loop is wider than the coincidence: on balance, or, where it
+  // crosses itself, in the pieces that turn as a room does. A twist can take
+  // off nearly all of such a piece's area, as where two short slanted walls
+  // cross the faces of a small loop.
+  bool Wide(const TIntList& walk, double area) {
+    if (!NarrowerThanCoincidence(walk, area)) return true;
+    const std::optional<Sums> untwisted = Untwisted(walk);
+    return untwisted && 2 * untwisted->area >= 5 * untwisted->length;
   }
 
   // A loop round a room has the room on one side of every wall face it runs
@@ -475,25 +487,32 @@ class RoomWalker {
   void AddRoom(TPiece& room, double area) {
     room.surface = area;
     room.Centre = plan_.Centroid(room.Border);
+    if (const std::optional<Sums> untwisted = Untwisted(room.Border)) {
+      room.surface = static_cast<double>(untwisted->area);
+      room.Centre = {RoundToInt(static_cast<double>(untwisted->x / (3 * untwisted->area))),
+                     RoundToInt(static_cast<double>(untwisted->y / (3 * untwisted->area)))};
+    }
+    room.hash = Md5Hex(room.Border.ToText());
+  }
+
+  // The walk's loop without its twists, when it has some wider than the 5 mm
+  // coincidence (narrower ones are the rounding of joint points, which the
+  // walk's own area already allows for) and keeps an area.
+  std::optional<Sums> Untwisted(const TIntList& walk) {
     std::vector<TPoint>& corners = loopPoints_;
     corners.clear();
-    for (int32_t i = 1; i < room.Border.Count; ++i)
-      corners.push_back(points_[static_cast<size_t>(room.Border[i])]);
+    for (int32_t i = 1; i < walk.Count; ++i)
+      corners.push_back(points_[static_cast<size_t>(walk[i])]);
     const auto crossing = FirstCrossing<TPoint, int64_t>(corners);
     std::vector<Point> loop;
     if (crossing)
       for (const TPoint p : corners)
         loop.push_back({static_cast<long double>(p.x), static_cast<long double>(p.y)});
     Sums untwisted;
-    // A twist narrower than the 5 mm coincidence is the rounding of joint
-    // points, which the walk's own area already allows for.
     if (AddUntwisted(loop, untwisted, 0, crossing) && untwisted.area > 0 &&
-        2 * untwisted.twist >= 5 * untwisted.twistLength) {
-      room.surface = static_cast<double>(untwisted.area);
-      room.Centre = {RoundToInt(static_cast<double>(untwisted.x / (3 * untwisted.area))),
-                     RoundToInt(static_cast<double>(untwisted.y / (3 * untwisted.area)))};
-    }
-    room.hash = Md5Hex(room.Border.ToText());
+        2 * untwisted.twist >= 5 * untwisted.twistLength)
+      return untwisted;
+    return std::nullopt;
   }
 
   TCasaPlan& plan_;
