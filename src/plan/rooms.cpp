@@ -242,11 +242,11 @@ class RoomWalker {
     int32_t m = FirstCoincident(e);
     if (m != 0 && MetByChance(e, m)) m = 0;
     // A face shrunk to a point (a short piece between staggered or stepped
-    // walls) shares it with the face end the walk has just left: the walk
-    // goes on to another face at that corner, or, when there is none or it
-    // is where the walk came from, to the face the joint rule pairs with
-    // this one.
-    if (m != 0 && m == FaceEndBefore(e)) {
+    // walls) shares it with the face end the walk has just left, and with
+    // the entry the walk arrived from: the walk goes on to another face at
+    // that corner, or, when there is none or it is where the walk came from,
+    // to the face the joint rule pairs with this one.
+    if (m != 0 && CameFrom(walk, m)) {
       // Only faces that end at e's corner go on from it.
       do {
         m = FirstCoincidentAfter(e, m);
@@ -466,6 +466,12 @@ class RoomWalker {
 
   // The other end of e's face.
   static int32_t FaceEndBefore(int32_t e) { return (e % 4 == 1 || e % 4 == 3) ? e + 1 : e - 1; }
+
+  // Whether m is where the walk came to its last entry's face from: that
+  // face's other end, or the entry before it.
+  static bool CameFrom(const TIntList& walk, int32_t m) {
+    return m == FaceEndBefore(walk[walk.Count]) || (walk.Count > 1 && m == walk[walk.Count - 1]);
+  }
 
   void Visit(int32_t e) {
     visited_.at(static_cast<size_t>(e)) = true;

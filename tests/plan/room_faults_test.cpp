@@ -351,6 +351,25 @@ TEST(RoomFaults, ALoopNarrowOnlyOnBalanceIsARoom) {
   EXPECT_NEAR(plan.Rooms[1].surface, open, 0.02 * open);
 }
 
+// A 125 mm piece between a slanted wall's corner and a partition's (walls of
+// a random sketch): its face under the room shrinks to 2 mm, both of whose
+// ends coincide with the slanted wall's face end. The walk, entering the
+// piece from there, goes on along the partition at the piece's other end.
+// The slanted wall comes first, so that the first walk starts on its face.
+TEST(RoomFaults, AFaceShrunkBesideTheWayInLeadsOn) {
+  const TCasaPlan plan = Drawn({{{13375, 12000}, {13000, 13500}, 100},
+                                {{13500, 13500}, {13000, 13500}, 100},
+                                {{13500, 12000}, {13500, 11500}, 200},
+                                {{13500, 12000}, {16500, 12000}, 200},
+                                {{13375, 12000}, {13500, 11500}, 100},
+                                {{13500, 12000}, {13375, 12000}, 200},
+                                {{13500, 12000}, {13500, 13500}, 200},
+                                {{11187, 12000}, {13375, 12000}, 200}});
+  ASSERT_EQ(plan.RoomCount, 1);
+  const double open = OpenArea(plan, 1);
+  EXPECT_NEAR(plan.Rooms[1].surface, open, 0.01 * open);
+}
+
 // A wall stopping a few centimetres short of a slanted one, one corner of
 // its end face inside the slanted wall's body (three walls of a random
 // sketch): the walls' paint closes a triangle, but the room walk went round
