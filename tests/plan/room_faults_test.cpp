@@ -351,6 +351,30 @@ TEST(RoomFaults, ALoopNarrowOnlyOnBalanceIsARoom) {
   EXPECT_NEAR(plan.Rooms[1].surface, open, 0.02 * open);
 }
 
+// One side of a rectangle in a short 100 mm and a 250 mm piece, bent by a
+// degree or two at their joint, where a third wall may leave outwards: the faces of
+// the two pieces cross metres away, beyond the end of one of them, where
+// nothing is painted. They step at the joint, as pieces exactly in line do,
+// and the room is what its border holds in no wall.
+TEST(RoomFaults, PiecesNearlyInLineStepAtTheirJoint) {
+  struct Case {
+    int32_t bend;  // of the 250 mm piece's far end, mm
+    bool third;
+  };
+  for (const Case c : {Case{30, false}, Case{-30, false}, Case{30, true}, Case{-30, true}}) {
+    TCasaPlan plan = Drawn({{{5000, 5000}, {5300, 5000}, 100},
+                            {{5300, 5000}, {6500, 5000 + c.bend}, 250},
+                            {{6500, 5000 + c.bend}, {6500, 6000}, 200},
+                            {{6500, 6000}, {5000, 6000}, 200},
+                            {{5000, 6000}, {5000, 5000}, 200}});
+    if (c.third) plan.AddWallOfThickness({5300, 5000}, {5500, 4000}, 100);
+    plan.RefreshGeometry();
+    ASSERT_EQ(plan.RoomCount, 1) << c.bend << c.third;
+    const double open = OpenArea(plan, 1);
+    EXPECT_NEAR(plan.Rooms[1].surface, open, 0.002 * open) << c.bend << c.third;
+  }
+}
+
 // A 125 mm piece between a slanted wall's corner and a partition's (walls of
 // a random sketch): its face under the room shrinks to 2 mm, both of whose
 // ends coincide with the slanted wall's face end. The walk, entering the
