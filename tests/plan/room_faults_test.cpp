@@ -557,5 +557,29 @@ TEST(RoomFaults, AnEndBesideAnotherWallsEndTakesItsCorner) {
   }
 }
 
+// Two slanted walls meet at one point and two others 2 mm away (their
+// crossings rounded apart in a random sketch): the paint is one junction,
+// but the walk went round each and lost the room above. The clean-up of
+// either wall at the second point joins them; 6 mm away, they stay apart.
+TEST(RoomFaults, JunctionsAMillimetreApartBecomeOne) {
+  struct Case {
+    TPoint second;
+    int32_t moved;
+    int32_t rooms;
+  };
+  for (const Case c :
+       {Case{{12911, 11177}, 3, 1}, Case{{12911, 11177}, 4, 1}, Case{{12915, 11178}, 3, 0}}) {
+    const TPoint first{12909, 11178};
+    const TCasaPlan plan = CleanedUp({{first, {11500, 11600}, 250},
+                                      {first, {11500, 11818}, 120},
+                                      {c.second, {13500, 11000}, 250},
+                                      {c.second, {14400, 10500}, 120},
+                                      {{14400, 10500}, {11500, 10500}, 100},
+                                      {{11500, 11600}, {11500, 10500}, 100}},
+                                     c.moved);
+    EXPECT_EQ(plan.RoomCount, c.rooms) << c.second.x << ' ' << c.moved;
+  }
+}
+
 }  // namespace
 }  // namespace casavo
