@@ -396,9 +396,9 @@ TEST(RoomsOracle, RandomSketchesAgree) {
     std::printf("  %-26s %3d of %3d agree (%.1f %%)\n", name.c_str(), tally.agreed, tally.plans,
                 100 * tally.Rate());
   cleaned.Print("random sketches after the clean-up");
-  // Measured: 298 and 390 of 400, and 112 of the 113 sketches without faults.
+  // Measured: 298 and 392 of 400, and 112 of the 113 sketches without faults.
   EXPECT_GE(read.tally.agreed, 298);
-  EXPECT_GE(cleaned.tally.agreed, 390);
+  EXPECT_GE(cleaned.tally.agreed, 392);
   EXPECT_GE(byKind["without faults"].agreed, 112);
 }
 
