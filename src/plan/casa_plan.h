@@ -325,6 +325,10 @@ class TCasaPlan {
   // half of either thickness, takes its corner.
   // Returns the corners it moved.
   std::vector<int32_t> JoinPokingEnds(int32_t w);
+  // Each end of wall w that lies a few millimetres from another wall's end
+  // (closer than the room walk's coincidence) takes its corner. Returns the
+  // corners it moved.
+  std::vector<int32_t> JoinCoincidentEnds(int32_t w);
   // Where wall a's end at corner k pokes into wall b, if at no corner yet.
   std::optional<TPoint> PokeInto(int32_t a, int32_t k, int32_t b) const;
   // Where the other end of wall a, whose end at corner k pokes into wall b,

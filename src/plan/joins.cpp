@@ -9,6 +9,7 @@
 #include "plan/addition_index.h"
 #include "plan/casa_plan.h"
 #include "plan/corner_index.h"
+#include "plan/point_grid.h"
 
 namespace casavo {
 namespace {
@@ -289,6 +290,28 @@ std::vector<int32_t> TCasaPlan::JoinPokingEnds(int32_t w) {
       freeEnds(a, [&](int32_t k) {
         if (!join(a, k, w)) meet(a, k, w);
       });
+  return moved;
+}
+
+// Crossing points of slanted walls, rounded to the millimetre one by one, can
+// leave two junctions a millimetre or two apart whose paint is one: the walk
+// goes round each, and the room between is lost. The end takes the other
+// corner, and the merge of coincident corners makes one junction.
+std::vector<int32_t> TCasaPlan::JoinCoincidentEnds(int32_t w) {
+  std::vector<int32_t> moved;
+  for (const int32_t k : {Walls[w].C1, Walls[w].C2}) {
+    for (int32_t b = 1; b <= WallCount; ++b) {
+      const auto beside = [&](int32_t c) {
+        return c != Walls[w].C1 && c != Walls[w].C2 && Corners[c] != Corners[k] &&
+               Coincide(Corners[c], Corners[k]);
+      };
+      const int32_t c = beside(Walls[b].C1) ? Walls[b].C1 : beside(Walls[b].C2) ? Walls[b].C2 : 0;
+      if (c == 0) continue;
+      MoveCorner(k, Corners[c]);
+      moved.push_back(k);
+      break;
+    }
+  }
   return moved;
 }
 

@@ -110,6 +110,18 @@ TPoint OpeningCentre(const TCasaPlan& plan, int32_t n) {
           static_cast<int32_t>(std::lround(a.y + u * (b.y - a.y)))};
 }
 
+// The openings at `centres` go onto wall w, where they are. On a wall
+// running the other way, the same side is the other one.
+void MoveOpeningsOnto(TCasaPlan& plan, const std::vector<std::pair<int32_t, TPoint>>& centres,
+                      int32_t w, bool reversed) {
+  for (const auto& [n, centre] : centres) {
+    TOpening& opening = plan.Openings[n];
+    opening.imur = w;
+    opening.dcoin1 = AlongFromStart(plan, w, centre);
+    if (reversed) opening.cote = opening.cote == 0 ? 1 : 0;
+  }
+}
+
 }  // namespace
 
 // Above the complexity bound; listed in docs/HACKING.md as the next to split.
@@ -132,13 +144,8 @@ void TCasaPlan::CutOverlappingWalls() {
     TWall& wall = Walls[cut.wall];
     const bool forwards = wall.C1 == cut.lowCorner;
     if (!before && !after) {
-      const bool reversed = (keep.lowCorner == Walls[keep.wall].C1) != forwards;
-      for (const auto& [n, centre] : centres) {
-        Openings[n].imur = keep.wall;
-        Openings[n].dcoin1 = AlongFromStart(*this, keep.wall, centre);
-        // On a wall running the other way, the same side is the other one.
-        if (reversed) Openings[n].cote = Openings[n].cote == 0 ? 1 : 0;
-      }
+      MoveOpeningsOnto(*this, centres, keep.wall,
+                       (keep.lowCorner == Walls[keep.wall].C1) != forwards);
       DeleteWall(cut.wall);
       continue;
     }

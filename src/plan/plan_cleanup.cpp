@@ -200,6 +200,10 @@ void TCasaPlan::CleanUpAfterCornerMoveOf(int32_t corner) {
     const std::vector<int32_t> more = JoinPokingEnds(walls[i]);
     moved.insert(moved.end(), more.begin(), more.end());
   }
+  for (int32_t i = 1; i <= walls.Count; ++i) {
+    const std::vector<int32_t> more = JoinCoincidentEnds(walls[i]);
+    moved.insert(moved.end(), more.begin(), more.end());
+  }
   for (int32_t i = 1; i <= walls.Count; ++i) SplitAtCrossings(walls[i]);
   CutWallsThrough(corner);
   for (const int32_t k : moved) CutWallsThrough(k);
@@ -222,6 +226,8 @@ void TCasaPlan::CleanUpAfterWallMoveOf(int32_t wall) {
   std::vector<int32_t> moved = JoinCornersInside(wall);
   const std::vector<int32_t> poking = JoinPokingEnds(wall);
   moved.insert(moved.end(), poking.begin(), poking.end());
+  const std::vector<int32_t> coincident = JoinCoincidentEnds(wall);
+  moved.insert(moved.end(), coincident.begin(), coincident.end());
   const TIntList atC1 = WallsAtCorner(Walls[wall].C1);
   for (int32_t i = 1; i <= atC1.Count; ++i) SplitAtCrossings(atC1[i]);
   // Read only now: the first splits may have changed the walls at C2.

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <initializer_list>
 #include <numeric>
 #include <optional>
 #include <vector>
@@ -63,6 +64,15 @@ bool OnCentreLine(const TCasaPlan& plan, int32_t w, TPoint p) {
   const long double py = static_cast<long double>(p.y) - a.y;
   const long double along = px * dx + py * dy;
   return along > 0 && along < length2 && std::abs(px * dy - py * dx) < std::sqrt(length2);
+}
+
+// An end a millimetre off the crossing x was joined to the other wall, or
+// the crossing was rounded next to it: the first such end is the crossing,
+// so that no sliver is cut off.
+TPoint SnappedToEnd(TPoint x, std::initializer_list<TPoint> ends) {
+  for (const TPoint end : ends)
+    if (std::abs(int64_t{x.x} - end.x) <= 1 && std::abs(int64_t{x.y} - end.y) <= 1) return end;
+  return x;
 }
 
 }  // namespace
@@ -222,8 +232,6 @@ void TCasaPlan::SplitAtCrossings(int32_t a) {
   });
 }
 
-// Above the complexity bound; listed in docs/HACKING.md as the next to split.
-// NOLINTNEXTLINE(readability-function-cognitive-complexity)
 void TCasaPlan::SplitAtCrossingsOf(int32_t a) {
   // Wall w now starts at corner g (at x); the piece it loses runs from x back
   // to its old start. The wall slot is checked first so that a full table
@@ -241,14 +249,7 @@ void TCasaPlan::SplitAtCrossingsOf(int32_t a) {
     if (x.x < 0 || x.y < 0) return;
     const TPoint c = Corners[Walls[i].C1];
     const TPoint d = Corners[Walls[i].C2];
-    // An end a millimetre off the crossing was joined to the other wall, or
-    // the crossing was rounded next to it: no sliver is cut off.
-    const auto snap = [&x](TPoint end) {
-      const bool close = std::abs(int64_t{x.x} - end.x) <= 1 && std::abs(int64_t{x.y} - end.y) <= 1;
-      if (close) x = end;
-      return close;
-    };
-    if (!snap(a1) && !snap(a2) && !snap(c)) snap(d);
+    x = SnappedToEnd(x, {a1, a2, c, d});
     int32_t g = -1;
     if (x != a1 && x != a2) {
       g = FindOrAddCorner(x);

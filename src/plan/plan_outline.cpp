@@ -28,14 +28,6 @@ constexpr double kSharp = 90;
 // Walls within this (degrees) of a straight line continue each other.
 constexpr double kInLine = 5;
 
-// How a wall meets one neighbour at the joint corner k: the crossing of
-// their faces is cut back to `limit` from k.
-struct Joint {
-  TPoint k;
-  int64_t limit;
-  bool sharp, inLine;
-};
-
 // Which end of a wall is at the joint corner.
 enum class WallEnd : uint8_t { C1, C2 };
 
@@ -68,31 +60,35 @@ class JointSolver {
     const CornerNeighbour& above = near.above;
     const CornerNeighbour& below = near.below;
 
-    const TPoint k = plan_.Corners[corner];
     const int64_t limit = 2 * int64_t{near.thickest};
     // The angle between the wall and its neighbour on each side.
     const auto opening = [](double from, double to) { return std::fmod(to - from + 360, 360); };
-    const auto joint = [&](const CornerNeighbour& other, double angle) {
-      return Joint{k, limit, angle < kSharp,
-                   std::abs(angle - 180) < kInLine && plan_.Walls[other.wall].epais != wall.epais};
+    // Walls nearly in line with different thicknesses are a step at k.
+    const auto jointWith = [&](int32_t n, double angle) {
+      return Joint{w,
+                   n,
+                   corner,
+                   limit,
+                   angle < kSharp,
+                   std::abs(angle - 180) < kInLine && plan_.Walls[n].epais != plan_.Walls[w].epais};
     };
     if (above.wall != 0) {
       const TQuad p = PolygonOf(above.wall);
       const bool sideA = !above.atC2;
-      const Joint j = joint(above, opening(t0, above.angle));
+      const Joint joint = jointWith(above.wall, opening(t0, above.angle));
       if (end == WallEnd::C1)
-        MoveTo(o[3], o[2], o[3], p, sideA, j);
+        MoveTo(o[3], o[2], o[3], p, sideA, joint);
       else
-        MoveTo(o[1], o[0], o[1], p, sideA, j);
+        MoveTo(o[1], o[0], o[1], p, sideA, joint);
     }
     if (below.wall != 0) {
       const TQuad p = PolygonOf(below.wall);
       const bool sideA = below.atC2;
-      const Joint j = joint(below, opening(below.angle, t0));
+      const Joint joint = jointWith(below.wall, opening(below.angle, t0));
       if (end == WallEnd::C1)
-        MoveTo(o[0], o[0], o[1], p, sideA, j);
+        MoveTo(o[0], o[0], o[1], p, sideA, joint);
       else
-        MoveTo(o[2], o[2], o[3], p, sideA, j);
+        MoveTo(o[2], o[2], o[3], p, sideA, joint);
     }
     return above.wall != 0 || below.wall != 0;
   }
@@ -114,23 +110,58 @@ class JointSolver {
   }
 
  private:
+  // Wall w's face meeting its neighbour n's at corner k.
+  struct Joint {
+    int32_t w, n, corner;
+    int64_t limit;  // how far from k a joint point may lie
+    bool sharp;     // the walls meet at a sharp angle on this side
+    bool inLine;    // nearly in line, with different thicknesses: a step
+  };
+
+  // Whether (x, y) lies on wall c's body or its faces.
+  bool OnBody(int32_t c, long double x, long double y) const {
+    const TPoint a = plan_.Corners[plan_.Walls[c].C1], b = plan_.Corners[plan_.Walls[c].C2];
+    const long double dx = static_cast<long double>(b.x) - a.x;
+    const long double dy = static_cast<long double>(b.y) - a.y;
+    const long double length2 = dx * dx + dy * dy;
+    if (length2 == 0) return false;
+    const long double along = ((x - a.x) * dx + (y - a.y) * dy) / length2;
+    const long double across = std::abs((x - a.x) * dy - (y - a.y) * dx) / std::sqrt(length2);
+    return along >= 0 && along <= 1 && across <= plan_.Walls[c].epais / 2.0L + 2;
+  }
+
+  // Whether the faces of walls nearly in line really meet at their far
+  // crossing (x, y): it lies along both walls, or on another wall at the
+  // corner that carries one of them on through it. Else the crossing is on
+  // a face carried past the end of its wall, where nothing is painted.
+  bool MeetFarOff(const Joint& joint, long double x, long double y) const {
+    if (OnBody(joint.w, x, y) && OnBody(joint.n, x, y)) return true;
+    const auto carries = [&](int32_t c) { return c != joint.w && c != joint.n && OnBody(c, x, y); };
+    if (lookup_.index != nullptr) {
+      const auto walls = lookup_.index->WallsAt(joint.corner);
+      return std::any_of(walls.begin(), walls.end(), carries);
+    }
+    for (int32_t c = 1; c <= plan_.WallCount; ++c)
+      if ((plan_.Walls[c].C1 == joint.corner || plan_.Walls[c].C2 == joint.corner) && carries(c))
+        return true;
+    return false;
+  }
+
   // target := crossing of line (a, b) with the neighbour's side A (p1 p2) or
   // side B (p3 p4); parallel lines leave it where it was. A crossing farther
-  // than `limit` from the joint corner k (walls meeting at a sharp angle, or
+  // than the limit from the joint corner k (walls meeting at a sharp angle, or
   // nearly in line with different thicknesses) is cut back along line (a, b)
   // to that distance, as a miter limit does. But a crossing along the face
   // itself (a and b are its two ends), on the side of a sharp angle, is where
   // the inner faces really meet, however far from k: it stays, as a drawing
-  // library's miter limit leaves the inner side of a join alone. Walls
-  // nearly in line with different thicknesses are a step: their faces cross
-  // far away, on a side the rounding of points to the millimetre may
-  // decide, and the cut-back point, on the neighbour or past a short wall's
-  // far end, would lay a wedge of paint the room walk does not follow. The
-  // point stays, as for parallel lines.
-  static void MoveTo(TPoint& target, TPoint a, TPoint b, const TQuad& p, bool sideA,
-                     const Joint& joint) {
-    const TPoint k = joint.k;
+  // library's miter limit leaves the inner side of a join alone. Walls nearly
+  // in line whose faces meet nowhere painted step at k, as walls exactly in
+  // line do: the face ends where it was.
+  void MoveTo(TPoint& target, TPoint a, TPoint b, const TQuad& p, bool sideA,
+              const Joint& joint) const {
+    const TPoint k = plan_.Corners[joint.corner];
     const int64_t limit = joint.limit;
+    const bool sharp = joint.sharp;
     long double u;
     if (!(sideA ? LineCrossingParameter(a, b, p[0], p[1], u)
                 : LineCrossingParameter(a, b, p[2], p[3], u)))
@@ -139,9 +170,10 @@ class JointSolver {
     const long double dy = static_cast<long double>(b.y) - a.y;
     long double x = a.x + u * dx, y = a.y + u * dy;
     const long double fromKx = x - k.x, fromKy = y - k.y;
-    const bool inner = joint.sharp && u > 0 && u < 1;
-    if (!inner && fromKx * fromKx + fromKy * fromKy > static_cast<long double>(limit) * limit) {
-      if (joint.inLine) return;
+    const bool inner = sharp && u > 0 && u < 1;
+    const bool far = fromKx * fromKx + fromKy * fromKy > static_cast<long double>(limit) * limit;
+    if (far && !sharp && (joint.inLine || !MeetFarOff(joint, x, y))) return;
+    if (!inner && far) {
       // The foot of k on the line, then along the line towards the crossing.
       const long double length = std::sqrt(dx * dx + dy * dy);
       const long double ux = dx / length, uy = dy / length;
