@@ -35,6 +35,8 @@ struct Sums {
   long double area = 0, x = 0, y = 0;      // area, and its moments times 3
   long double length = 0;                  // the border of the pieces kept
   long double twist = 0, twistLength = 0;  // the pieces left out
+  // When given, gets the pieces left out.
+  std::vector<std::vector<Point>>* twists = nullptr;
 };
 
 // The first pair of edges (i, j), in increasing order, that cross each other
@@ -81,6 +83,7 @@ void AddPiece(const std::vector<Point>& piece, Sums& sums) {
   } else {
     sums.twist -= own.area;
     sums.twistLength += length;
+    if (sums.twists != nullptr) sums.twists->push_back(piece);
   }
 }
 
@@ -108,6 +111,55 @@ bool AddUntwisted(const std::vector<Point>& loop, Sums& sums, int depth,
     if (!AddUntwisted(*piece, sums, depth + 1, FirstCrossing<Point, long double>(*piece)))
       AddPiece(*piece, sums);
   return true;
+}
+
+// Whether (x, y) lies inside the polygon of the n points at(0..n-1), by the
+// even-odd rule.
+template <class At>
+bool InsidePolygon(size_t n, const At& at, long double x, long double y) {
+  bool inside = false;
+  for (size_t k = 0; k < n; ++k) {
+    const auto p = at(k), q = at((k + 1) % n);
+    if ((p.y > y) != (q.y > y) && x < p.x + (y - p.y) * (static_cast<long double>(q.x) - p.x) /
+                                                (static_cast<long double>(q.y) - p.y))
+      inside = !inside;
+  }
+  return inside;
+}
+
+// Whether `test` holds at some point of a 16 x 16 grid over the bounds of the
+// polygon of the n points at(0..n-1) that lies inside it.
+template <class At, class Test>
+bool AnyGridPointInside(size_t n, const At& at, const Test& test) {
+  long double left = INT32_MAX, top = INT32_MAX, right = INT32_MIN, bottom = INT32_MIN;
+  for (size_t k = 0; k < n; ++k) {
+    const auto p = at(k);
+    left = std::min<long double>(left, p.x);
+    right = std::max<long double>(right, p.x);
+    top = std::min<long double>(top, p.y);
+    bottom = std::max<long double>(bottom, p.y);
+  }
+  constexpr int kSteps = 16;
+  for (int i = 0; i < kSteps; ++i) {
+    for (int j = 0; j < kSteps; ++j) {
+      const long double x = left + (right - left) * (i + 0.5L) / kSteps;
+      const long double y = top + (bottom - top) * (j + 0.5L) / kSteps;
+      if (InsidePolygon(n, at, x, y) && test(x, y)) return true;
+    }
+  }
+  return false;
+}
+
+// Whether (x, y) lies in the wall's body, the rectangle between its corners.
+bool InBody(const TCasaPlan& plan, const TWall& wall, long double x, long double y) {
+  const TPoint a = plan.Corners[wall.C1], b = plan.Corners[wall.C2];
+  const long double dx = static_cast<long double>(b.x) - a.x;
+  const long double dy = static_cast<long double>(b.y) - a.y;
+  const long double length = std::sqrt(dx * dx + dy * dy);
+  if (length == 0) return false;
+  const long double t = ((x - a.x) * dx + (y - a.y) * dy) / length;
+  const long double d = std::abs((x - a.x) * dy - (y - a.y) * dx) / length;
+  return t > 0 && t < length && d < wall.epais / 2.0L;
 }
 
 // Walks the faces of the walls from each start entry; every walk that closes
@@ -188,7 +240,8 @@ class RoomWalker {
     if (!closes && !back && !full_) return {room.Border[room.Border.Count], false, false};
     if (!closes) return {0, true, false};
     const double area = plan_.Area(room.Border);
-    if (area > 0 && (!NarrowerThanCoincidence(room.Border, area) || WideUntwisted(room.Border)) &&
+    if ((area > 0 ? !NarrowerThanCoincidence(room.Border, area) || WideUntwisted(room.Border)
+                  : RoomUnderWallOverlap(room.Border, area)) &&
         WallsOutside() &&
         (!(pairedStep_ || WithinWallReach(room.Border)) || HasFreePoint(room.Border))) {
       AddRoom(room, area);
@@ -333,10 +386,42 @@ class RoomWalker {
     return sums && 2 * sums->area >= 5 * sums->length;
   }
 
+  // A wall across a small room's corner can overlap the wall it runs into
+  // by more than the room it cuts off: the loop round that room turns back
+  // over the overlap, and its area, the room less the overlap, is negative,
+  // as a loop round the outside of a group of walls is. Untwisted, it is a
+  // wide room whose turned-back pieces are all wall material of the walls
+  // it runs along, where such an outside loop encloses free space or is too
+  // large: an overlap is no larger than the square of the walls' thickness.
+  bool RoomUnderWallOverlap(const TIntList& walk, double area) {
+    int32_t thickest = 0;
+    for (const auto& face : faces_)
+      thickest = std::max(thickest, plan_.Walls[(face.first - 1) / 4].epais);
+    if (-area > static_cast<double>(thickest) * thickest) return false;
+    std::vector<std::vector<Point>> twists;
+    const std::optional<Sums> sums = Untwisted(walk, &twists);
+    if (!sums || 2 * sums->area < 5 * sums->length) return false;
+    return std::all_of(twists.begin(), twists.end(), [this](const std::vector<Point>& piece) {
+      const auto at = [&piece](size_t k) { return piece[k]; };
+      return AnyGridPointInside(piece.size(), at, [](long double, long double) { return true; }) &&
+             !AnyGridPointInside(piece.size(), at, [this](long double x, long double y) {
+               return !InFaceWall(x, y);
+             });
+    });
+  }
+
+  // Whether (x, y) lies in the body of a wall the walk ran along.
+  bool InFaceWall(long double x, long double y) const {
+    return std::any_of(faces_.begin(), faces_.end(), [&](const std::pair<int32_t, int32_t>& face) {
+      return InBody(plan_, plan_.Walls[(face.first - 1) / 4], x, y);
+    });
+  }
+
   // The loop's pieces turning the room's way, when it crosses itself and
   // its twists are wider than the 5 mm coincidence: narrower ones are the
   // rounding of joint points, which the walk's own area already allows for.
-  std::optional<Sums> Untwisted(const TIntList& walk) {
+  std::optional<Sums> Untwisted(const TIntList& walk,
+                                std::vector<std::vector<Point>>* twists = nullptr) {
     std::vector<TPoint>& corners = loopPoints_;
     corners.clear();
     for (int32_t i = 1; i < walk.Count; ++i)
@@ -348,6 +433,7 @@ class RoomWalker {
     for (const TPoint p : corners)
       loop.push_back({static_cast<long double>(p.x), static_cast<long double>(p.y)});
     Sums sums;
+    sums.twists = twists;
     if (!AddUntwisted(loop, sums, 0, crossing) || sums.area <= 0 ||
         2 * sums.twist < 5 * sums.twistLength)
       return std::nullopt;
@@ -380,23 +466,10 @@ class RoomWalker {
   // where short walls meet at odd angles.
   bool HasFreePoint(const TIntList& walk) {
     freePointChecked_ = true;
-    long double left = INT32_MAX, top = INT32_MAX, right = INT32_MIN, bottom = INT32_MIN;
-    for (int32_t i = 1; i <= walk.Count; ++i) {
-      const TPoint p = points_[static_cast<size_t>(walk[i])];
-      left = std::min<long double>(left, p.x);
-      right = std::max<long double>(right, p.x);
-      top = std::min<long double>(top, p.y);
-      bottom = std::max<long double>(bottom, p.y);
-    }
-    constexpr int kSteps = 16;
-    for (int i = 0; i < kSteps; ++i) {
-      for (int j = 0; j < kSteps; ++j) {
-        const long double x = left + (right - left) * (i + 0.5L) / kSteps;
-        const long double y = top + (bottom - top) * (j + 0.5L) / kSteps;
-        if (Inside(walk, x, y) && !InAWall(x, y)) return true;
-      }
-    }
-    return false;
+    return AnyGridPointInside(
+        static_cast<size_t>(walk.Count - 1),
+        [&](size_t k) { return points_[static_cast<size_t>(walk[static_cast<int32_t>(k) + 1])]; },
+        [this](long double x, long double y) { return !InAWall(x, y); });
   }
 
   // Whether the walk fits in a square twice as wide as the thickest wall it
@@ -418,30 +491,9 @@ class RoomWalker {
     return std::max(right - left, bottom - top) <= 2 * int64_t{thickest};
   }
 
-  bool Inside(const TIntList& walk, long double x, long double y) const {
-    bool inside = false;
-    for (int32_t i = 1; i < walk.Count; ++i) {
-      const TPoint p = points_[static_cast<size_t>(walk[i])];
-      const TPoint q = points_[static_cast<size_t>(walk[i + 1])];
-      if ((p.y > y) != (q.y > y) &&
-          x < p.x + (y - p.y) * (static_cast<long double>(q.x) - p.x) / (q.y - p.y))
-        inside = !inside;
-    }
-    return inside;
-  }
-
   bool InAWall(long double x, long double y) const {
-    for (int32_t w = 1; w <= plan_.WallCount; ++w) {
-      const TWall& wall = plan_.Walls[w];
-      const TPoint a = plan_.Corners[wall.C1], b = plan_.Corners[wall.C2];
-      const long double dx = static_cast<long double>(b.x) - a.x;
-      const long double dy = static_cast<long double>(b.y) - a.y;
-      const long double length = std::sqrt(dx * dx + dy * dy);
-      if (length == 0) continue;
-      const long double t = ((x - a.x) * dx + (y - a.y) * dy) / length;
-      const long double d = std::abs((x - a.x) * dy - (y - a.y) * dx) / length;
-      if (t > 0 && t < length && d < wall.epais / 2.0L) return true;
-    }
+    for (int32_t w = 1; w <= plan_.WallCount; ++w)
+      if (InBody(plan_, plan_.Walls[w], x, y)) return true;
     return false;
   }
 

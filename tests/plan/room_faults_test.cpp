@@ -204,6 +204,25 @@ TEST(RoomFaults, EndsInsideAWallAreJoinedToIt) {
   EXPECT_GE(ShortestWall(late), 100);
 }
 
+// A 250 mm wall crosses a small box from side to side near two of its
+// corners. At each it overlaps the wall it runs into by more than the room
+// it cuts off there: the walk round that room turns back over the overlap,
+// yet both rooms stay, each of its open area, whichever way the wall runs.
+TEST(RoomFaults, AWallAcrossASmallBoxKeepsTheCornersItCutsOff) {
+  const TPoint left{10000, 10833}, right{10500, 10666};
+  for (const Wall across : {Wall{left, right, 250}, Wall{right, left, 250}}) {
+    const TCasaPlan plan = Drawn({{{10000, 10500}, {10500, 10500}, 250},
+                                  {{10500, 11000}, {10000, 11000}, 250},
+                                  {{10000, 10500}, {10000, 11000}, 100},
+                                  {{10500, 10500}, {10500, 11000}, 120},
+                                  across});
+    ASSERT_EQ(plan.RoomCount, 2) << across.from.x;
+    for (int32_t r = 1; r <= plan.RoomCount; ++r)
+      EXPECT_NEAR(plan.Rooms[r].surface, OpenArea(plan, r), 0.5 * Perimeter(plan, r))
+          << across.from.x << " room " << r;
+  }
+}
+
 // Two partitions meet the top wall 62 mm apart from either side: the short
 // piece between them has a face turned round, and the walk goes through it.
 TEST(RoomFaults, StaggeredPartitionsKeepBothRooms) {
