@@ -72,6 +72,13 @@ class JointSolver {
                    angle < kSharp,
                    std::abs(angle - 180) < kInLine && plan_.Walls[n].epais != plan_.Walls[w].epais};
     };
+    // A face its C1 joint moved to within a few millimetres of its other end
+    // has lost its direction to the rounding: at C2 it moves along its plain
+    // line.
+    const auto faceEnd = [&](size_t i, size_t j) {
+      const int64_t dx = int64_t{o[i].x} - o[j].x, dy = int64_t{o[i].y} - o[j].y;
+      return end == WallEnd::C2 && dx * dx + dy * dy < 25 ? PolygonOf(w)[i] : o[i];
+    };
     if (above.wall != 0) {
       const TQuad p = PolygonOf(above.wall);
       const bool sideA = !above.atC2;
@@ -79,7 +86,7 @@ class JointSolver {
       if (end == WallEnd::C1)
         MoveTo(o[3], o[2], o[3], p, sideA, joint);
       else
-        MoveTo(o[1], o[0], o[1], p, sideA, joint);
+        MoveTo(o[1], faceEnd(0, 1), o[1], p, sideA, joint);
     }
     if (below.wall != 0) {
       const TQuad p = PolygonOf(below.wall);
@@ -88,7 +95,7 @@ class JointSolver {
       if (end == WallEnd::C1)
         MoveTo(o[0], o[0], o[1], p, sideA, joint);
       else
-        MoveTo(o[2], o[2], o[3], p, sideA, joint);
+        MoveTo(o[2], o[2], faceEnd(3, 2), p, sideA, joint);
     }
     return above.wall != 0 || below.wall != 0;
   }

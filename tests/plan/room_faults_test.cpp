@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <climits>
 #include <cmath>
 #include <vector>
@@ -121,6 +122,36 @@ TEST(RoomFaults, SharpCornersAreCappedOutsideAndTheRoomKeepsItsArea) {
   const double r = 2 * area / perimeter, inner = area * (r - 100) * (r - 100) / (r * r);
   ASSERT_EQ(plan.RoomCount, 1);
   EXPECT_NEAR(plan.Rooms[1].surface, inner, 0.005 * inner);
+}
+
+// A 400 mm wall closes a sliver of a triangle with walls meeting it at 17
+// and 11 degrees: the capped mitre at one end carries one of its faces to
+// within millimetres of the other end. The joint there still moves that
+// face's end along the face, so every outline point stays on its face and
+// the paint covers the triangle, whichever wall is drawn first.
+TEST(RoomFaults, AFaceCarriedToItsOtherEndKeepsItsLine) {
+  const TPoint a{8025, 15587}, b{8419, 15653}, c{8980, 15457};
+  const std::vector<Wall> sliver = {{a, b, 100}, {c, a, 200}, {c, b, 250}};
+  const std::vector<Wall> around = {{a, {5000, 16000}, 200},  {a, {7500, 15500}, 100},
+                                    {b, {6000, 16500}, 250},  {b, {10500, 16000}, 100},
+                                    {{11715, 14500}, c, 250}, {{12361, 14996}, c, 200}};
+  for (const bool sliverFirst : {true, false}) {
+    TCasaPlan plan;
+    for (const auto* group :
+         sliverFirst ? std::array{&sliver, &around} : std::array{&around, &sliver})
+      for (const Wall& w : *group) plan.AddWallOfThickness(w.from, w.to, w.epais);
+    plan.RefreshGeometry();
+    for (int32_t w = 1; w <= plan.WallCount; ++w) {
+      const TPoint p = plan.Corners[plan.Walls[w].C1], q = plan.Corners[plan.Walls[w].C2];
+      for (int32_t k = 1; k <= 4; ++k) {
+        const TPoint o = plan.Outline[4 * w + k];
+        const double across =
+            std::abs((1.0 * q.x - p.x) * (o.y - p.y) - (1.0 * q.y - p.y) * (o.x - p.x)) / Far(p, q);
+        EXPECT_NEAR(across, plan.Walls[w].epais / 2.0, 1.0)
+            << sliverFirst << " wall " << w << " point " << k;
+      }
+    }
+  }
 }
 
 // The 4000 x 3000 rectangle of 200 mm walls with one more wall drawn and
