@@ -331,6 +331,14 @@ class TCasaPlan {
   std::vector<int32_t> JoinCoincidentEnds(int32_t w);
   // Where wall a's end at corner k pokes into wall b, if at no corner yet.
   std::optional<TPoint> PokeInto(int32_t a, int32_t k, int32_t b) const;
+  // Where the corner k of two walls reaches into wall b with a point of
+  // their joint, if at no corner yet. Works out the two walls' outlines.
+  std::optional<TPoint> TipInto(int32_t k, int32_t b, const CornerWallIndex& ends);
+  // The corners of two walls, at an end of wall w or reaching into it, whose
+  // joint point (a sharp corner's mitre tip) reaches into a wall they are
+  // linked to through others while the corner stays outside it, move onto
+  // its centre line. Returns the corners it moved.
+  std::vector<int32_t> JoinPokingTips(int32_t w);
   // Where the other end of wall a, whose end at corner k pokes into wall b,
   // pokes into a wall linked to b without a.
   std::optional<TPoint> BridgeEnd(int32_t a, int32_t k, int32_t b, TPoint x) const;

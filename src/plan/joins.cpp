@@ -1,6 +1,7 @@
 // TCasaPlan: wall ends and corners joined onto walls they stop inside.
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <optional>
 #include <vector>
@@ -127,6 +128,29 @@ std::optional<TPoint> PokePoint(const Body& body, TPoint p, TPoint q, int32_t ep
   if (((body.a.x - p.x) * by - (body.a.y - p.y) * bx) / turn <= 0) return std::nullopt;
   if (atP->along <= 0 || atP->along >= 1) return std::nullopt;
   const TPoint foot{RoundToInt(body.a.x + atP->along * bx), RoundToInt(body.a.y + atP->along * by)};
+  const auto from = [&foot](TPoint end) {
+    return std::hypot(static_cast<long double>(foot.x) - end.x,
+                      static_cast<long double>(foot.y) - end.y);
+  };
+  if (std::min(from(body.a), from(body.b)) < kShortestKept) return std::nullopt;
+  return foot;
+}
+
+// Where corner k, outside the body, reaches into it with a point of its
+// joint (a sharp corner's mitre tip): the foot of k on the centre line. The
+// tip's paint closes the rooms beside it apart, as a poking end's does, and
+// the corner joins the body the same way; not near the body's ends.
+std::optional<TPoint> TipPokePoint(const Body& body, TPoint k, const std::array<TPoint, 4>& joint) {
+  const auto atK = PlacementOf(body, k);
+  if (!atK || atK->along <= 0 || atK->along >= 1 || atK->across <= body.half) return std::nullopt;
+  if (std::none_of(joint.begin(), joint.end(), [&body](TPoint p) {
+        const auto at = PlacementOf(body, p);
+        return at->along > 0 && at->along < 1 && at->across < body.half;
+      }))
+    return std::nullopt;
+  const long double dx = static_cast<long double>(body.b.x) - body.a.x;
+  const long double dy = static_cast<long double>(body.b.y) - body.a.y;
+  const TPoint foot{RoundToInt(body.a.x + atK->along * dx), RoundToInt(body.a.y + atK->along * dy)};
   const auto from = [&foot](TPoint end) {
     return std::hypot(static_cast<long double>(foot.x) - end.x,
                       static_cast<long double>(foot.y) - end.y);
@@ -293,6 +317,29 @@ std::vector<int32_t> TCasaPlan::JoinPokingEnds(int32_t w) {
   return moved;
 }
 
+// Where two walls meet at a sharp angle, the joint's mitre tip can reach into
+// a wall the corner is not joined to: its paint closes the rooms beside it
+// apart, but no loop of wall faces does. Where that closes a loop, the
+// corner joins the wall, as a poking end does.
+std::vector<int32_t> TCasaPlan::JoinPokingTips(int32_t w) {
+  const CornerWallIndex ends(*this);  // corners move below, walls stay on them
+  std::vector<int32_t> moved;
+  const auto join = [&](int32_t k, int32_t b) {
+    const auto x = TipInto(k, b, ends);
+    if (!x || !Linked(*this, k, Walls[b].C1, 0)) return false;
+    MoveCorner(k, *x);
+    moved.push_back(k);
+    return true;
+  };
+  for (const int32_t k : {Walls[w].C1, Walls[w].C2})
+    for (int32_t b = 1; b <= WallCount; ++b)
+      if (join(k, b)) break;
+  for (int32_t a = 1; a <= WallCount; ++a)
+    if (a != w)
+      for (const int32_t k : {Walls[a].C1, Walls[a].C2}) join(k, w);
+  return moved;
+}
+
 // Crossing points of slanted walls, rounded to the millimetre one by one, can
 // leave two junctions a millimetre or two apart whose paint is one: the walk
 // goes round each, and the room between is lost. The end takes the other
@@ -322,6 +369,30 @@ std::optional<TPoint> TCasaPlan::PokeInto(int32_t a, int32_t k, int32_t b) const
     return std::nullopt;
   const int32_t other = wa.C1 == k ? wa.C2 : wa.C1;
   const auto x = PokePoint(BodyOf(*this, b), Corners[k], Corners[other], wa.epais);
+  if (!x || CornerExistsAt(*x)) return std::nullopt;
+  return x;
+}
+
+std::optional<TPoint> TCasaPlan::TipInto(int32_t k, int32_t b, const CornerWallIndex& ends) {
+  const auto walls = ends.WallsAt(k);
+  if (walls.size() != 2 || Walls[b].C1 == k || Walls[b].C2 == k) return std::nullopt;
+  const Body body = BodyOf(*this, b);
+  // A joint point lies at most twice the thicker wall's thickness from k.
+  const auto at = PlacementOf(body, Corners[k]);
+  const int32_t thickest = std::max(Walls[walls[0]].epais, Walls[walls[1]].epais);
+  if (!at || at->along <= 0 || at->along >= 1 || at->across > body.half + 2.0L * thickest)
+    return std::nullopt;
+  std::array<TPoint, 4> joint{};
+  for (size_t i = 0; i < 2; ++i) {
+    const int32_t w = walls[i];
+    const bool atC1 = Walls[w].C1 == k;
+    const TPoint far = Corners[atC1 ? Walls[w].C2 : Walls[w].C1];
+    if (body.a == far || body.b == far) return std::nullopt;
+    UpdateWallOutline(w, ends);  // corners may have moved since the last refresh
+    joint[2 * i] = Outline[4 * w + (atC1 ? 1 : 2)];
+    joint[2 * i + 1] = Outline[4 * w + (atC1 ? 4 : 3)];
+  }
+  const auto x = TipPokePoint(body, Corners[k], joint);
   if (!x || CornerExistsAt(*x)) return std::nullopt;
   return x;
 }

@@ -201,6 +201,10 @@ void TCasaPlan::CleanUpAfterCornerMoveOf(int32_t corner) {
     moved.insert(moved.end(), more.begin(), more.end());
   }
   for (int32_t i = 1; i <= walls.Count; ++i) {
+    const std::vector<int32_t> more = JoinPokingTips(walls[i]);
+    moved.insert(moved.end(), more.begin(), more.end());
+  }
+  for (int32_t i = 1; i <= walls.Count; ++i) {
     const std::vector<int32_t> more = JoinCoincidentEnds(walls[i]);
     moved.insert(moved.end(), more.begin(), more.end());
   }
@@ -226,6 +230,8 @@ void TCasaPlan::CleanUpAfterWallMoveOf(int32_t wall) {
   std::vector<int32_t> moved = JoinCornersInside(wall);
   const std::vector<int32_t> poking = JoinPokingEnds(wall);
   moved.insert(moved.end(), poking.begin(), poking.end());
+  const std::vector<int32_t> tips = JoinPokingTips(wall);
+  moved.insert(moved.end(), tips.begin(), tips.end());
   const std::vector<int32_t> coincident = JoinCoincidentEnds(wall);
   moved.insert(moved.end(), coincident.begin(), coincident.end());
   const TIntList atC1 = WallsAtCorner(Walls[wall].C1);

@@ -14,11 +14,12 @@
 // within those 5 mm of that hole's), a stub (a
 // free-standing wall inside a room, an island of its hole, which the room
 // may leave out of its area), the table (a plan has at most 1000 rooms),
-// and a mitre tip (a sharp corner's capped mitre point reaching into a wall
-// the corner is not joined to: its paint closes a hole, or parts two, where
-// no loop of joined wall faces does, and rooms are such loops; such a plan
-// agrees with the holes of its paint with each wall's shape cut to its
-// body, the rectangle between its corners).
+// and, as read, a mitre tip (a sharp corner's capped mitre point reaching
+// into a wall the corner is not joined to: its paint closes a hole, or parts
+// two, where no loop of joined wall faces does, and rooms are such loops;
+// such a plan agrees with the holes of its paint with each wall's shape cut
+// to its body, the rectangle between its corners). The clean-up joins such
+// a corner to the wall, so after it a mitre tip is no longer allowed.
 // Everything else is a fault: a lost room, merged rooms, a wrong area or a
 // phantom room.
 
@@ -429,7 +430,7 @@ TEST(RoomsOracle, RandomSketchesAgree) {
       byKind[name].agreed += verdict.Agrees();
     }
     gen::CleanUpEveryWall(plan);
-    cleaned.Add(seed, Judge(geos, plan));
+    cleaned.Add(seed, Compare(plan, geos.HolesOf(plan)));
   }
   read.Print("random sketches as read");
   for (const auto& [name, tally] : byKind)

@@ -478,6 +478,48 @@ TCasaPlan CleanedUp(const std::vector<Wall>& walls, int32_t moved) {
   return plan;
 }
 
+// Two walls meeting at a sharp angle whose capped mitre tip reaches into a
+// wall they are not joined to: the paint closes the triangle between them,
+// the wall and a slanted wall back to it; the clean-up joins the corner.
+TEST(RoomFaults, AMitreTipReachingIntoAWallClosesTheRoom) {
+  const Wall back{{14150, 6350}, {14000, 6500}, 100};
+  const Wall sharp{{14150, 6350}, {14000, 6000}, 250};
+  const Wall upright{{14000, 6500}, {14000, 6000}, 120};
+  struct Case {
+    const char* what;
+    std::vector<Wall> walls;  // the wall the tip reaches is the first
+    int32_t rooms;
+  };
+  const std::vector<Case> cases = {
+      {"tip inside",
+       {{{15000, 5500}, {12500, 5500}, 200},
+        {{15000, 5500}, {14150, 6350}, 100},
+        back,
+        sharp,
+        upright},
+       1},
+      {"tip short of the wall",
+       {{{15000, 5300}, {12500, 5300}, 200},
+        {{15000, 5300}, {14150, 6350}, 100},
+        back,
+        sharp,
+        upright},
+       0},
+      {"not linked", {{{15000, 5500}, {12500, 5500}, 200}, back, sharp, upright}, 0},
+  };
+  for (const Case& c : cases) {
+    for (const int32_t moved : {1, static_cast<int32_t>(c.walls.size())}) {
+      const TCasaPlan plan = CleanedUp(c.walls, moved);
+      ASSERT_EQ(plan.RoomCount, c.rooms) << c.what << ", wall " << moved << " moved";
+      if (c.rooms == 0) {
+        EXPECT_EQ(plan.WallCount, static_cast<int32_t>(c.walls.size())) << c.what;
+        continue;
+      }
+      EXPECT_NEAR(plan.Rooms[1].surface, OpenArea(plan, 1), Perimeter(plan, 1) / 2) << c.what;
+    }
+  }
+}
+
 struct BridgeCase {
   const char* what;
   Wall bridge;
