@@ -359,6 +359,9 @@ class TCasaPlan {
   // another guarded operation it runs as it is: the outer one puts back all.
   template <class F>
   void Guarded(F&& operation);
+  // Each join of the clean-up (ends inside bodies, poking ends and tips,
+  // ends a millimetre apart) over `walls` in turn; returns the corners moved.
+  std::vector<int32_t> JoinEndsAround(const std::vector<int32_t>& walls);
   void CleanUpAfterCornerMoveOf(int32_t corner);
   void CleanUpAfterWallMoveOf(int32_t wall);
 

@@ -100,6 +100,20 @@ std::optional<TPoint> JoinPointOf(const Body& body, TPoint p, TPoint q) {
   return toA <= toB ? body.a : body.b;
 }
 
+// The point `along` the body's centre line (0 at a, 1 at b), unless a cut
+// there would leave a piece shorter than the clean-up keeps.
+std::optional<TPoint> FootAwayFromEnds(const Body& body, long double along) {
+  const long double dx = static_cast<long double>(body.b.x) - body.a.x;
+  const long double dy = static_cast<long double>(body.b.y) - body.a.y;
+  const TPoint foot{RoundToInt(body.a.x + along * dx), RoundToInt(body.a.y + along * dy)};
+  const auto from = [&foot](TPoint end) {
+    return std::hypot(static_cast<long double>(foot.x) - end.x,
+                      static_cast<long double>(foot.y) - end.y);
+  };
+  if (std::min(from(body.a), from(body.b)) < kShortestKept) return std::nullopt;
+  return foot;
+}
+
 // Where a free wall end at p, of a wall of thickness epais running on from
 // q, pokes into the body ahead of it: one corner of its end face lies inside
 // the body, the other and p itself outside (a wall stopping just short of a
@@ -127,13 +141,7 @@ std::optional<TPoint> PokePoint(const Body& body, TPoint p, TPoint q, int32_t ep
   // Ahead: the wall's centre line, carried on past p, meets the body's.
   if (((body.a.x - p.x) * by - (body.a.y - p.y) * bx) / turn <= 0) return std::nullopt;
   if (atP->along <= 0 || atP->along >= 1) return std::nullopt;
-  const TPoint foot{RoundToInt(body.a.x + atP->along * bx), RoundToInt(body.a.y + atP->along * by)};
-  const auto from = [&foot](TPoint end) {
-    return std::hypot(static_cast<long double>(foot.x) - end.x,
-                      static_cast<long double>(foot.y) - end.y);
-  };
-  if (std::min(from(body.a), from(body.b)) < kShortestKept) return std::nullopt;
-  return foot;
+  return FootAwayFromEnds(body, atP->along);
 }
 
 // Where corner k, outside the body, reaches into it with a point of its
@@ -148,15 +156,7 @@ std::optional<TPoint> TipPokePoint(const Body& body, TPoint k, const std::array<
         return at->along > 0 && at->along < 1 && at->across < body.half;
       }))
     return std::nullopt;
-  const long double dx = static_cast<long double>(body.b.x) - body.a.x;
-  const long double dy = static_cast<long double>(body.b.y) - body.a.y;
-  const TPoint foot{RoundToInt(body.a.x + atK->along * dx), RoundToInt(body.a.y + atK->along * dy)};
-  const auto from = [&foot](TPoint end) {
-    return std::hypot(static_cast<long double>(foot.x) - end.x,
-                      static_cast<long double>(foot.y) - end.y);
-  };
-  if (std::min(from(body.a), from(body.b)) < kShortestKept) return std::nullopt;
-  return foot;
+  return FootAwayFromEnds(body, atK->along);
 }
 
 // Whether corners `from` and `to` are linked wall by wall through shared

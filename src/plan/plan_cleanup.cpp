@@ -182,6 +182,18 @@ bool TCasaPlan::ClampAllOpenings() {
   return changed;
 }
 
+std::vector<int32_t> TCasaPlan::JoinEndsAround(const std::vector<int32_t>& walls) {
+  std::vector<int32_t> moved;
+  for (const auto join : {&TCasaPlan::JoinCornersInside, &TCasaPlan::JoinPokingEnds,
+                          &TCasaPlan::JoinPokingTips, &TCasaPlan::JoinCoincidentEnds}) {
+    for (const int32_t w : walls) {
+      const std::vector<int32_t> more = (this->*join)(w);
+      moved.insert(moved.end(), more.begin(), more.end());
+    }
+  }
+  return moved;
+}
+
 void TCasaPlan::CleanUpAfterCornerMove(int32_t corner) {
   if (corner < 1 || corner > CornerCount) throw RangeError();
   Guarded([&] { CleanUpAfterCornerMoveOf(corner); });
@@ -190,25 +202,11 @@ void TCasaPlan::CleanUpAfterCornerMove(int32_t corner) {
 void TCasaPlan::CleanUpAfterCornerMoveOf(int32_t corner) {
   NormaliseOrigin();
   JoinCornerToWalls(corner);
-  const TIntList walls = WallsAtCorner(corner);
-  std::vector<int32_t> moved;
-  for (int32_t i = 1; i <= walls.Count; ++i) {
-    const std::vector<int32_t> more = JoinCornersInside(walls[i]);
-    moved.insert(moved.end(), more.begin(), more.end());
-  }
-  for (int32_t i = 1; i <= walls.Count; ++i) {
-    const std::vector<int32_t> more = JoinPokingEnds(walls[i]);
-    moved.insert(moved.end(), more.begin(), more.end());
-  }
-  for (int32_t i = 1; i <= walls.Count; ++i) {
-    const std::vector<int32_t> more = JoinPokingTips(walls[i]);
-    moved.insert(moved.end(), more.begin(), more.end());
-  }
-  for (int32_t i = 1; i <= walls.Count; ++i) {
-    const std::vector<int32_t> more = JoinCoincidentEnds(walls[i]);
-    moved.insert(moved.end(), more.begin(), more.end());
-  }
-  for (int32_t i = 1; i <= walls.Count; ++i) SplitAtCrossings(walls[i]);
+  const TIntList atCorner = WallsAtCorner(corner);
+  std::vector<int32_t> walls;
+  for (int32_t i = 1; i <= atCorner.Count; ++i) walls.push_back(atCorner[i]);
+  const std::vector<int32_t> moved = JoinEndsAround(walls);
+  for (const int32_t w : walls) SplitAtCrossings(w);
   CutWallsThrough(corner);
   for (const int32_t k : moved) CutWallsThrough(k);
   CutOverlappingWalls();
@@ -227,13 +225,7 @@ void TCasaPlan::CleanUpAfterWallMoveOf(int32_t wall) {
   NormaliseOrigin();
   JoinCornerToWalls(Walls[wall].C1);
   JoinCornerToWalls(Walls[wall].C2);
-  std::vector<int32_t> moved = JoinCornersInside(wall);
-  const std::vector<int32_t> poking = JoinPokingEnds(wall);
-  moved.insert(moved.end(), poking.begin(), poking.end());
-  const std::vector<int32_t> tips = JoinPokingTips(wall);
-  moved.insert(moved.end(), tips.begin(), tips.end());
-  const std::vector<int32_t> coincident = JoinCoincidentEnds(wall);
-  moved.insert(moved.end(), coincident.begin(), coincident.end());
+  const std::vector<int32_t> moved = JoinEndsAround({wall});
   const TIntList atC1 = WallsAtCorner(Walls[wall].C1);
   for (int32_t i = 1; i <= atC1.Count; ++i) SplitAtCrossings(atC1[i]);
   // Read only now: the first splits may have changed the walls at C2.
