@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <numeric>
+#include <optional>
 #include <vector>
 
 #include "common/numeric.h"
@@ -27,6 +28,14 @@ struct JointLookup {
 constexpr double kSharp = 90;
 // Walls within this (degrees) of a straight line continue each other.
 constexpr double kInLine = 5;
+
+// Walls leaving a corner within this (degrees) of each other fan out from it.
+constexpr double kFanning = 5;
+
+// The angle turned from direction `from` to direction `to`, in [0, 360).
+double Opening(double from, double to) {
+  return std::fmod(to - from + 360, 360);
+}
 
 // Which end of a wall is at the joint corner.
 enum class WallEnd : uint8_t { C1, C2 };
@@ -61,42 +70,31 @@ class JointSolver {
     const CornerNeighbour& below = near.below;
 
     const int64_t limit = 2 * int64_t{near.thickest};
-    // The angle between the wall and its neighbour on each side.
-    const auto opening = [](double from, double to) { return std::fmod(to - from + 360, 360); };
-    // Walls nearly in line with different thicknesses are a step at k.
-    const auto jointWith = [&](int32_t n, double angle) {
-      return Joint{w,
-                   n,
-                   corner,
-                   limit,
-                   angle < kSharp,
-                   std::abs(angle - 180) < kInLine && plan_.Walls[n].epais != plan_.Walls[w].epais};
+    // On each side, the point stops on the face of the wall that borders the
+    // sector there near the corner.
+    const auto joinSide = [&](const CornerNeighbour& n, bool aboveSide) {
+      if (n.wall == 0) return;
+      const Face face = FaceAt(end, aboveSide);
+      TPoint& target = o[face.nearEnd];
+      const Fan fan{
+          corner, limit, {w, end == WallEnd::C2, t0}, n, aboveSide ? near.below : near.above};
+      if (const auto out = Emerging(fan, aboveSide)) {
+        target = *out;
+        return;
+      }
+      const CornerNeighbour facing = FacingWall(fan, aboveSide);
+      // A face its C1 joint moved to within a few millimetres of its other
+      // end has lost its direction to the rounding: at C2 it moves along its
+      // plain line.
+      TPoint ends[2] = {o[face.first], o[face.first + 1]};
+      const int64_t dx = int64_t{ends[0].x} - ends[1].x, dy = int64_t{ends[0].y} - ends[1].y;
+      if (end == WallEnd::C2 && dx * dx + dy * dy < 25)
+        ends[face.FarEnd() - face.first] = PolygonOf(w)[face.FarEnd()];
+      MoveTo(target, ends[0], ends[1], PolygonOf(facing.wall), aboveSide != facing.atC2,
+             JointWith(fan.self, facing, fan, aboveSide));
     };
-    // A face its C1 joint moved to within a few millimetres of its other end
-    // has lost its direction to the rounding: at C2 it moves along its plain
-    // line.
-    const auto faceEnd = [&](size_t i, size_t j) {
-      const int64_t dx = int64_t{o[i].x} - o[j].x, dy = int64_t{o[i].y} - o[j].y;
-      return end == WallEnd::C2 && dx * dx + dy * dy < 25 ? PolygonOf(w)[i] : o[i];
-    };
-    if (above.wall != 0) {
-      const TQuad p = PolygonOf(above.wall);
-      const bool sideA = !above.atC2;
-      const Joint joint = jointWith(above.wall, opening(t0, above.angle));
-      if (end == WallEnd::C1)
-        MoveTo(o[3], o[2], o[3], p, sideA, joint);
-      else
-        MoveTo(o[1], faceEnd(0, 1), o[1], p, sideA, joint);
-    }
-    if (below.wall != 0) {
-      const TQuad p = PolygonOf(below.wall);
-      const bool sideA = below.atC2;
-      const Joint joint = jointWith(below.wall, opening(below.angle, t0));
-      if (end == WallEnd::C1)
-        MoveTo(o[0], o[0], o[1], p, sideA, joint);
-      else
-        MoveTo(o[2], o[2], faceEnd(3, 2), p, sideA, joint);
-    }
+    joinSide(above, true);
+    joinSide(below, false);
     return above.wall != 0 || below.wall != 0;
   }
 
@@ -124,6 +122,121 @@ class JointSolver {
     bool sharp;     // the walls meet at a sharp angle on this side
     bool inLine;    // nearly in line, with different thicknesses: a step
   };
+
+  // A wall's face on one side at one end: the outline points it joins, in
+  // order (first and first + 1), and the one at that end.
+  struct Face {
+    size_t first, nearEnd;
+    size_t FarEnd() const { return 2 * first + 1 - nearEnd; }
+  };
+  static Face FaceAt(WallEnd end, bool aboveSide) {
+    if (aboveSide) return end == WallEnd::C1 ? Face{2, 3} : Face{0, 1};
+    return end == WallEnd::C1 ? Face{0, 0} : Face{2, 2};
+  }
+
+  // A wall being joined at a corner (`self`), its neighbour on the side
+  // being joined and the one on its other side.
+  struct Fan {
+    int32_t corner;
+    int64_t limit;  // how far from the corner a joint point may lie
+    CornerNeighbour self, toward, over;
+  };
+
+  // Near a corner, a thicker wall leaving it within kFanning degrees of the
+  // wall being joined (`over`) covers that wall's face on the other side, the
+  // side of `toward`: the face borders the sector between the two only from
+  // where it comes out from under `over`'s face. That point, when the faces
+  // of the wall and of `toward` meet under `over`'s paint and `toward`'s face
+  // comes out on `over`'s painted face, not on its mitre, and the wall's face
+  // comes out before its far end.
+  std::optional<TPoint> Emerging(const Fan& fan, bool aboveSide) const {
+    const CornerNeighbour &self = fan.self, &over = fan.over;
+    if (over.wall == 0 || over.wall == fan.toward.wall) return std::nullopt;
+    const double apart =
+        aboveSide ? Opening(over.angle, self.angle) : Opening(self.angle, over.angle);
+    if (apart >= kFanning || plan_.Walls[over.wall].epais <= plan_.Walls[self.wall].epais)
+      return std::nullopt;
+    const WallEnd end = self.atC2 ? WallEnd::C2 : WallEnd::C1;
+    const Face face = FaceAt(end, aboveSide);
+    const TQuad q = PolygonOf(self.wall);
+    const TPoint from = q[face.nearEnd], to = q[face.FarEnd()];
+    const auto [o1, o2] = FaceTowards(over, !aboveSide);
+    const auto [t1, t2] = FaceTowards(fan.toward, aboveSide);
+    long double out = 0, onOver = 0, meet = 0, towardOut = 0;
+    if (!LineCrossingParameter(from, to, o1, o2, out) || !(out > 0 && out < 1) ||
+        !LineCrossingParameter(o1, o2, from, to, onOver) || !(onOver > 0 && onOver < 1) ||
+        !LineCrossingParameter(from, to, t1, t2, meet) || !(meet > 0 && meet < out) ||
+        !LineCrossingParameter(o1, o2, t1, t2, towardOut))
+      return std::nullopt;
+    // Along `over` from the corner, its paint covers the band of its faces
+    // past its mitre point on this side.
+    const TPoint k = plan_.Corners[fan.corner];
+    const TWall& o = plan_.Walls[over.wall];
+    const TPoint far = plan_.Corners[over.atC2 ? o.C1 : o.C2];
+    const auto along = [&](std::pair<long double, long double> p) {
+      return (p.first - k.x) * (static_cast<long double>(far.x) - k.x) +
+             (p.second - k.y) * (static_cast<long double>(far.y) - k.y);
+    };
+    const TPoint mitre = PlainJoint(fan, aboveSide);
+    const long double past = along({mitre.x, mitre.y});
+    if (along(At(from, to, meet)) <= past || along(At(o1, o2, towardOut)) <= past)
+      return std::nullopt;
+    const auto [x, y] = At(from, to, out);
+    return TPoint{RoundToInt(x), RoundToInt(y)};
+  }
+
+  // The point at parameter u along line (p, r).
+  static std::pair<long double, long double> At(TPoint p, TPoint r, long double u) {
+    return {p.x + u * (static_cast<long double>(r.x) - p.x),
+            p.y + u * (static_cast<long double>(r.y) - p.y)};
+  }
+
+  // The face that wall c, on one side of the wall being joined, turns
+  // towards it, in its outline's order.
+  std::pair<TPoint, TPoint> FaceTowards(const CornerNeighbour& c, bool aboveSide) const {
+    const TQuad p = PolygonOf(c.wall);
+    return aboveSide != c.atC2 ? std::pair{p[0], p[1]} : std::pair{p[2], p[3]};
+  }
+
+  // How the wall being joined meets the wall n on one side.
+  Joint JointWith(const CornerNeighbour& self, const CornerNeighbour& n, const Fan& fan,
+                  bool aboveSide) const {
+    const double angle = aboveSide ? Opening(self.angle, n.angle) : Opening(n.angle, self.angle);
+    // Walls nearly in line with different thicknesses are a step at k.
+    return Joint{self.wall,
+                 n.wall,
+                 fan.corner,
+                 fan.limit,
+                 angle < kSharp,
+                 std::abs(angle - 180) < kInLine &&
+                     plan_.Walls[n.wall].epais != plan_.Walls[self.wall].epais};
+  }
+
+  // `over`'s point on the face it turns towards the wall being joined, as
+  // the plain joint with that wall puts it.
+  TPoint PlainJoint(const Fan& fan, bool aboveSide) const {
+    const Face face = FaceAt(fan.over.atC2 ? WallEnd::C2 : WallEnd::C1, aboveSide);
+    const TQuad q = PolygonOf(fan.over.wall);
+    TPoint point = q[face.nearEnd];
+    MoveTo(point, q[face.first], q[face.first + 1], PolygonOf(fan.self.wall),
+           aboveSide != fan.self.atC2, JointWith(fan.over, fan.self, fan, aboveSide));
+    return point;
+  }
+
+  // The wall on whose face the joined wall's point on one side stops: its
+  // neighbour there, or the wall that covers that neighbour's face towards
+  // it near the corner.
+  CornerNeighbour FacingWall(const Fan& fan, bool aboveSide) const {
+    const CornerNeighbour& n = fan.toward;
+    const CornerNeighbours nNear =
+        NeighboursOf(n.wall, n.atC2 ? WallEnd::C2 : WallEnd::C1, fan.corner, n.angle);
+    const CornerNeighbour& back = aboveSide ? nNear.below : nNear.above;
+    const CornerNeighbour& beyond = aboveSide ? nNear.above : nNear.below;
+    if (back.wall != fan.self.wall ||
+        !Emerging({fan.corner, fan.limit, n, back, beyond}, !aboveSide))
+      return n;
+    return beyond;
+  }
 
   // Whether (x, y) lies on wall c's body or its faces.
   bool OnBody(int32_t c, long double x, long double y) const {

@@ -418,6 +418,29 @@ TEST(RoomFaults, PiecesNearlyInLineStepAtTheirJoint) {
   }
 }
 
+// A 100 mm wall leaving a 250 mm one's corner 2,3 degrees apart (a random
+// sketch, mirrored and drawn either way): near the corner the thick wall's
+// face covers the thin one's, and the room's border follows it to where the
+// thin wall's face comes out.
+TEST(RoomFaults, AThinWallFanningFromAThickOneKeepsTheRoomsArea) {
+  for (const int32_t flip : {1, -1})
+    for (const bool reversed : {false, true}) {
+      const auto at = [flip](int32_t x, int32_t y) {
+        return TPoint{x, 10000 + flip * (y - 10000)};
+      };
+      const TPoint corner = at(9985, 11000), thinEnd = at(13000, 10134);
+      TCasaPlan plan = Drawn({{corner, at(13000, 10000), 250},
+                              {corner, at(13000, 11000), 200},
+                              {thinEnd, at(13000, 11000), 250},
+                              {thinEnd, at(13000, 10000), 250}});
+      plan.AddWallOfThickness(reversed ? corner : thinEnd, reversed ? thinEnd : corner, 100);
+      plan.RefreshGeometry();
+      ASSERT_EQ(plan.RoomCount, 1) << flip << reversed;
+      const double open = OpenArea(plan, 1);
+      EXPECT_NEAR(plan.Rooms[1].surface, open, 0.002 * open) << flip << reversed;
+    }
+}
+
 // A wall stopping a few centimetres short of a slanted one, one corner of
 // its end face inside the slanted wall's body (three walls of a random
 // sketch): the walls' paint closes a triangle, but the room walk went round
