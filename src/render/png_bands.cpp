@@ -79,13 +79,13 @@ class BandWork {
     const int32_t top = static_cast<int32_t>(b) * bandRows_;
     const int32_t count = std::min(bandRows_, height_ - top);
     paint_(image, top, count);
-    // The row above the band leads its rows, for the matches above.
-    const int32_t above = top > 0 ? 1 : 0;
-    rows.resize(rowBytes_ * static_cast<size_t>(count + above));
-    ToPngRows(image, margin_ - above, count + above, rows.data());
+    // No match reaches above the band: a row painted again from another band
+    // need not give the same pixels, and the stream must inflate to the
+    // rows the file shows.
+    rows.resize(rowBytes_ * static_cast<size_t>(count));
+    ToPngRows(image, margin_, count, rows.data());
     Band& band = bands_[b];
-    band.rows = DeflateRows(rows.data(), rowBytes_ * static_cast<size_t>(above), rows.size(),
-                            rowBytes_, kPixelBytes);
+    band.rows = DeflateRows(rows.data(), 0, rows.size(), rowBytes_, kPixelBytes);
     band.crc = static_cast<uint32_t>(
         crc32_z(crc32_z(0, kIdat, 4), band.rows.bytes.data(), band.rows.bytes.size()));
   }

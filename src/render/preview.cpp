@@ -46,14 +46,14 @@ void UseView(TCasaPlan& plan, const PreviewView& view) {
   plan.zy = view.zoom;
 }
 
-// The rows of the picture from top - 1 to top + rows - 1, into band whose row
+// The rows of the picture from top to top + rows - 1, into band whose row
 // kBandMargin is the picture's row top.
 void PaintBand(TCasaPlan& plan, const ItemBoxes& boxes,
                const std::vector<std::pair<int32_t, int32_t>>& closeCorners, QImage& band,
                int32_t top, int32_t rows) {
   QPainterSurface surface(band, QTransform::fromTranslate(0, kBandMargin - top));
-  surface.ClipTo(QRect(0, kBandMargin - 1, band.width(), rows + 1));
-  boxes.PaintRegion(plan, surface, closeCorners, QRect(0, top - 1, band.width(), rows + 1));
+  surface.ClipTo(QRect(0, kBandMargin, band.width(), rows));
+  boxes.PaintRegion(plan, surface, closeCorners, QRect(0, top, band.width(), rows));
 }
 
 }  // namespace

@@ -86,26 +86,46 @@ TEST(DeflateRows, BandsJoinIntoAStreamThatInflatesToTheRows) {
   }
 }
 
+// The zlib stream of a PNG's IDAT chunks, inflated with its checksum checked;
+// empty when it does not inflate.
+std::vector<uint8_t> Inflated(const QByteArray& png, size_t size) {
+  std::vector<uint8_t> stream;
+  for (qsizetype at = 8; at + 12 <= png.size();) {
+    const auto* p = reinterpret_cast<const uint8_t*>(png.constData() + at);
+    const size_t length = size_t{p[0]} << 24 | size_t{p[1]} << 16 | size_t{p[2]} << 8 | p[3];
+    if (std::memcmp(p + 4, "IDAT", 4) == 0) stream.insert(stream.end(), p + 8, p + 8 + length);
+    at += static_cast<qsizetype>(length + 12);
+  }
+  std::vector<uint8_t> rows(size);
+  uLongf got = size;
+  if (uncompress(rows.data(), &got, stream.data(), stream.size()) != Z_OK || got != size) return {};
+  return rows;
+}
+
 // The file decodes to the painted pixels, bands of any height, the last one
-// short, painted on several threads.
+// short, painted on several threads, with a stream whose checksum holds.
+// Each band is painted alone: what it leaves in its margins, here the rows
+// above it painted again otherwise, is not the picture.
 TEST(PngInBands, DecodesToThePaintedPixels) {
   for (const auto& [width, height, bandRows] : {std::tuple{37, 100, 16}, {260, 521, 256}}) {
     std::mt19937 random(static_cast<unsigned>(width));
     QImage whole(width, height, QImage::Format_RGB32);
     for (int y = 0; y < height; ++y)
       for (int x = 0; x < width; ++x)
-        whole.setPixel(x, y, (x + y) % 5 == 0 ? random() : qRgb(240, 230, x % 256));
+        whole.setPixel(x, y, (x + y) % 5 == 0 ? random() : qRgb(240, y % 256, x % 256));
+    const size_t line = static_cast<size_t>(width) * 4;
     const QByteArray png =
         PaintPngInBands(width, height, bandRows, 2, [&](QImage& band, int top, int rows) {
           band.fill(Qt::magenta);  // only the rows asked for are written
-          for (int y = top - 1; y < top + rows; ++y)
-            if (y >= 0)
-              std::memcpy(band.scanLine(y - top + 2), whole.constScanLine(y),
-                          static_cast<size_t>(width) * 4);
+          for (int y = top; y < top + rows; ++y)
+            std::memcpy(band.scanLine(y - top + 2), whole.constScanLine(y), line);
+          std::memcpy(band.scanLine(1), whole.constScanLine(top), line);
         });
     const QImage decoded = QImage::fromData(png, "PNG");
     ASSERT_FALSE(decoded.isNull()) << width << " x " << height;
     EXPECT_TRUE(decoded.convertToFormat(QImage::Format_RGB32) == whole) << width << " x " << height;
+    EXPECT_FALSE(Inflated(png, static_cast<size_t>(height) * (1 + 3 * width)).empty())
+        << width << " x " << height;
   }
 }
 
