@@ -382,7 +382,7 @@ class RoomWalker {
   // the overlap of two walls the other: its area, the one less the other,
   // looks narrow though the room, the loop untwisted, is not.
   bool WideUntwisted(const TIntList& walk) {
-    const std::optional<Sums> sums = Untwisted(walk);
+    const std::optional<Sums> sums = WidelyTwisted(walk);
     return sums && 2 * sums->area >= 5 * sums->length;
   }
 
@@ -399,7 +399,7 @@ class RoomWalker {
       thickest = std::max(thickest, plan_.Walls[(face.first - 1) / 4].epais);
     if (-area > static_cast<double>(thickest) * thickest) return false;
     std::vector<std::vector<Point>> twists;
-    const std::optional<Sums> sums = Untwisted(walk, &twists);
+    const std::optional<Sums> sums = WidelyTwisted(walk, &twists);
     if (!sums || 2 * sums->area < 5 * sums->length) return false;
     return std::all_of(twists.begin(), twists.end(), [this](const std::vector<Point>& piece) {
       const auto at = [&piece](size_t k) { return piece[k]; };
@@ -417,15 +417,10 @@ class RoomWalker {
     });
   }
 
-  // The loop's pieces turning the room's way, when it crosses itself and
-  // its twists are wider than the 5 mm coincidence: narrower ones are the
-  // rounding of joint points, which the walk's own area already allows for.
-  std::optional<Sums> Untwisted(const TIntList& walk,
-                                std::vector<std::vector<Point>>* twists = nullptr) {
-    std::vector<TPoint>& corners = loopPoints_;
-    corners.clear();
-    for (int32_t i = 1; i < walk.Count; ++i)
-      corners.push_back(points_[static_cast<size_t>(walk[i])]);
+  // The pieces of the loop through `corners` that turn the room's way, when
+  // it crosses itself.
+  static std::optional<Sums> Untwisted(const std::vector<TPoint>& corners,
+                                       std::vector<std::vector<Point>>* twists = nullptr) {
     const auto crossing = FirstCrossing<TPoint, int64_t>(corners);
     if (!crossing) return std::nullopt;
     std::vector<Point> loop;
@@ -434,10 +429,36 @@ class RoomWalker {
       loop.push_back({static_cast<long double>(p.x), static_cast<long double>(p.y)});
     Sums sums;
     sums.twists = twists;
-    if (!AddUntwisted(loop, sums, 0, crossing) || sums.area <= 0 ||
-        2 * sums.twist < 5 * sums.twistLength)
-      return std::nullopt;
+    if (!AddUntwisted(loop, sums, 0, crossing) || sums.area <= 0) return std::nullopt;
     return sums;
+  }
+
+  // The border's pieces turning the room's way, when it crosses itself and
+  // its twists are wider than the 5 mm coincidence: narrower ones, the
+  // rounding of joint points, make no room of a loop and take none away.
+  std::optional<Sums> WidelyTwisted(const TIntList& walk,
+                                    std::vector<std::vector<Point>>* twists = nullptr) {
+    loopPoints_.clear();
+    for (int32_t i = 1; i < walk.Count; ++i)
+      loopPoints_.push_back(points_[static_cast<size_t>(walk[i])]);
+    std::optional<Sums> sums = Untwisted(loopPoints_, twists);
+    if (sums && 2 * sums->twist < 5 * sums->twistLength) return std::nullopt;
+    return sums;
+  }
+
+  // The ends of the faces the walk ran along, in order: where it went on
+  // from a face end to another it takes for the same point, both. Faces
+  // meeting at a small angle can cross before such ends; the loop through
+  // them crosses itself there, where the one through the border does not.
+  const std::vector<TPoint>& FaceLoop() {
+    loopPoints_.clear();
+    for (const auto& [from, to] : faces_)
+      for (const int32_t e : {from, to}) {
+        const TPoint p = points_[static_cast<size_t>(e)];
+        if (loopPoints_.empty() || loopPoints_.back() != p) loopPoints_.push_back(p);
+      }
+    if (loopPoints_.size() > 1 && loopPoints_.front() == loopPoints_.back()) loopPoints_.pop_back();
+    return loopPoints_;
   }
 
   // A loop round a room has the room on one side of every wall face it runs
@@ -566,7 +587,8 @@ class RoomWalker {
   void AddRoom(TPiece& room, double area) {
     room.surface = area;
     room.Centre = plan_.Centroid(room.Border);
-    if (const std::optional<Sums> untwisted = Untwisted(room.Border)) {
+    // The room is the loop of its faces without its turned-back pieces.
+    if (const std::optional<Sums> untwisted = Untwisted(FaceLoop())) {
       room.surface = static_cast<double>(untwisted->area);
       room.Centre = {RoundToInt(static_cast<double>(untwisted->x / (3 * untwisted->area))),
                      RoundToInt(static_cast<double>(untwisted->y / (3 * untwisted->area)))};
@@ -588,7 +610,7 @@ class RoomWalker {
   // The wall faces the current walk has run along, as pairs of entries.
   std::vector<std::pair<int32_t, int32_t>> faces_;
   std::vector<int32_t> touched_;    // the entries the current walk has visited
-  std::vector<TPoint> loopPoints_;  // a room's border points, kept for its capacity
+  std::vector<TPoint> loopPoints_;  // a loop's points, kept for its capacity
   std::optional<PointGrid> grid_;
   // For a drag's local re-detection (RoomWalks, below).
   friend class casavo::RoomWalks;
