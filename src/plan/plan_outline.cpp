@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 #include <numeric>
 #include <optional>
 #include <vector>
@@ -28,6 +29,9 @@ struct JointLookup {
 constexpr double kSharp = 90;
 // Walls within this (degrees) of a straight line continue each other.
 constexpr double kInLine = 5;
+
+// Outline points closer than this (mm) are one for the room walk.
+constexpr double kCoincidence = 5;
 
 // Walls leaving a corner within this (degrees) of each other fan out from it.
 constexpr double kFanning = 5;
@@ -118,9 +122,11 @@ class JointSolver {
   // Wall w's face meeting its neighbour n's at corner k.
   struct Joint {
     int32_t w, n, corner;
-    int64_t limit;  // how far from k a joint point may lie
-    bool sharp;     // the walls meet at a sharp angle on this side
-    bool inLine;    // nearly in line, with different thicknesses: a step
+    int64_t limit;   // how far from k a joint point may lie
+    bool sharp;      // the walls meet at a sharp angle on this side
+    bool inLine;     // nearly in line
+    bool step;       // nearly in line, with different thicknesses
+    double bendOff;  // nearly in line: how far from its plain end the face meets the other
   };
 
   // A wall's face on one side at one end: the outline points it joins, in
@@ -202,14 +208,17 @@ class JointSolver {
   Joint JointWith(const CornerNeighbour& self, const CornerNeighbour& n, const Fan& fan,
                   bool aboveSide) const {
     const double angle = aboveSide ? Opening(self.angle, n.angle) : Opening(n.angle, self.angle);
+    const double bend = std::abs(angle - 180);
+    const bool inLine = bend < kInLine;
     // Walls nearly in line with different thicknesses are a step at k.
     return Joint{self.wall,
                  n.wall,
                  fan.corner,
                  fan.limit,
                  angle < kSharp,
-                 std::abs(angle - 180) < kInLine &&
-                     plan_.Walls[n.wall].epais != plan_.Walls[self.wall].epais};
+                 inLine,
+                 inLine && plan_.Walls[n.wall].epais != plan_.Walls[self.wall].epais,
+                 plan_.Walls[self.wall].epais / 2.0 * std::tan(bend / 2 * std::numbers::pi / 180)};
   }
 
   // `over`'s point on the face it turns towards the wall being joined, as
@@ -292,7 +301,16 @@ class JointSolver {
     const long double fromKx = x - k.x, fromKy = y - k.y;
     const bool inner = sharp && u > 0 && u < 1;
     const bool far = fromKx * fromKx + fromKy * fromKy > static_cast<long double>(limit) * limit;
-    if (far && !sharp && (joint.inLine || !MeetFarOff(joint, x, y))) return;
+    if (far && !sharp && (joint.step || !MeetFarOff(joint, x, y))) return;
+    // The faces of walls of one thickness nearly in line meet beside their
+    // plain ends (half the thickness times the tangent of half the bend).
+    // A crossing farther off, past the 5 mm within which points are one,
+    // comes from the rounding of their points, which can turn faces so
+    // nearly parallel as much as they bend: they go on from their plain
+    // ends, as walls in line do.
+    if (!far && joint.inLine && !joint.step &&
+        std::hypot(x - target.x, y - target.y) > kCoincidence + joint.bendOff)
+      return;
     if (!inner && far) {
       // The foot of k on the line, then along the line towards the crossing.
       const long double length = std::sqrt(dx * dx + dy * dy);

@@ -901,5 +901,22 @@ TEST(RoomFaults, FacesCrossingNearTheirEndsBoundTheRoom) {
   }
 }
 
+// Two 250 mm walls of a slanted side nearly in line, 0.03 degrees apart, at
+// a corner where a partition meets them (a random sketch after the
+// clean-up): the crossing of their faces, from points rounded to the
+// millimetre, fell 250 mm along one of them, and the paint left a wedge
+// back to the corner that the room walk cut off. The faces go on from
+// their plain ends, which meet.
+TEST(RoomFaults, WallsNearlyInLineMeetAtTheirPlainEnds) {
+  const TCasaPlan plan = CleanedUp({{{11250, 11062}, {12000, 10500}, 250},
+                                    {{12000, 10500}, {13533, 10720}, 250},
+                                    {{11993, 10951}, {11250, 11062}, 250},
+                                    {{13533, 10720}, {11993, 10951}, 250},
+                                    {{12000, 13500}, {11993, 10951}, 120}},
+                                   0);
+  EXPECT_LE(Far(plan.Outline[4 * 3 + 4], plan.Outline[4 * 4 + 3]), 1);
+  EXPECT_EQ(plan.RoomCount, 1);
+}
+
 }  // namespace
 }  // namespace casavo
