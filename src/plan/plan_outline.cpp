@@ -283,7 +283,8 @@ class JointSolver {
   // to that distance, as a miter limit does. But a crossing along the face
   // itself (a and b are its two ends), on the side of a sharp angle, is where
   // the inner faces really meet, however far from k: it stays, as a drawing
-  // library's miter limit leaves the inner side of a join alone. Walls nearly
+  // library's miter limit leaves the inner side of a join alone, unless it
+  // lies past a free end of one of the walls (PastFreeEnd). Walls nearly
   // in line whose faces meet nowhere painted step at k, as walls exactly in
   // line do: the face ends where it was.
   void MoveTo(TPoint& target, TPoint a, TPoint b, const TQuad& p, bool sideA,
@@ -301,6 +302,7 @@ class JointSolver {
     const long double fromKx = x - k.x, fromKy = y - k.y;
     const bool inner = sharp && u > 0 && u < 1;
     const bool far = fromKx * fromKx + fromKy * fromKy > static_cast<long double>(limit) * limit;
+    if (sharp && far && PastFreeEnd(target, a, b, p, joint, x, y)) return;
     if (far && !sharp && (joint.step || !MeetFarOff(joint, x, y))) return;
     // The faces of walls of one thickness nearly in line meet beside their
     // plain ends (half the thickness times the tangent of half the bend).
@@ -324,6 +326,57 @@ class JointSolver {
       y = footY + sign * along * uy;
     }
     target = {RoundToInt(x), RoundToInt(y)};
+  }
+
+  // Walls meeting at a sharp angle whose faces cross past the free far end
+  // of one of them: that wall's face lies under the other wall all along,
+  // and the other's face comes out from under it at its end. The face of
+  // the short wall shrinks to its far end (a, b are its ends); the other's
+  // stops on the short wall's end (p is its plain rectangle). False when
+  // neither wall ends before (x, y).
+  bool PastFreeEnd(TPoint& target, TPoint a, TPoint b, const TQuad& p, const Joint& joint,
+                   long double x, long double y) const {
+    const TPoint k = plan_.Corners[joint.corner];
+    if (FreeFarEnd(joint.w, joint.corner, x, y)) {
+      target = Distance2(a, k) > Distance2(b, k) ? a : b;
+      return true;
+    }
+    const std::optional<WallEnd> end = FreeFarEnd(joint.n, joint.corner, x, y);
+    if (!end) return false;
+    const TPoint capA = *end == WallEnd::C2 ? p[1] : p[0];
+    const TPoint capB = *end == WallEnd::C2 ? p[2] : p[3];
+    long double u;
+    if (!LineCrossingParameter(a, b, capA, capB, u)) return false;
+    const auto [cx, cy] = At(a, b, u);
+    target = {RoundToInt(cx), RoundToInt(cy)};
+    return true;
+  }
+
+  // Wall c's end away from corner k, when no other wall stands on it and
+  // (x, y) lies past it along c.
+  std::optional<WallEnd> FreeFarEnd(int32_t c, int32_t k, long double x, long double y) const {
+    const TWall& wall = plan_.Walls[c];
+    const WallEnd end = wall.C1 == k ? WallEnd::C2 : WallEnd::C1;
+    const int32_t corner = end == WallEnd::C2 ? wall.C2 : wall.C1;
+    const TPoint from = plan_.Corners[k], to = plan_.Corners[corner];
+    const long double dx = static_cast<long double>(to.x) - from.x;
+    const long double dy = static_cast<long double>(to.y) - from.y;
+    if ((x - from.x) * dx + (y - from.y) * dy <= dx * dx + dy * dy || EndsAt(corner) != 1)
+      return std::nullopt;
+    return end;
+  }
+
+  int32_t EndsAt(int32_t corner) const {
+    if (lookup_.index != nullptr) return lookup_.index->EndCount(corner);
+    int32_t ends = 0;
+    for (int32_t c = 1; c <= plan_.WallCount; ++c)
+      ends += (plan_.Walls[c].C1 == corner) + (plan_.Walls[c].C2 == corner);
+    return ends;
+  }
+
+  static int64_t Distance2(TPoint p, TPoint q) {
+    const int64_t dx = int64_t{p.x} - q.x, dy = int64_t{p.y} - q.y;
+    return dx * dx + dy * dy;
   }
 
   const TCasaPlan& plan_;
