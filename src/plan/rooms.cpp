@@ -293,7 +293,7 @@ class RoomWalker {
       faces_.push_back({a, b});
       return StepResult::kRoundedFreeEnd;
     }
-    int32_t m = FirstCoincident(e);
+    int32_t m = AtOwnCorner(e, FirstCoincident(e));
     if (m != 0 && MetByChance(e, m)) m = 0;
     // A face shrunk to a point (a short piece between staggered or stepped
     // walls) shares it with the face end the walk has just left: the walk
@@ -344,6 +344,19 @@ class RoomWalker {
     walk.Append(next);
     faces_.push_back({m, next});
     return StepResult::kJoined;
+  }
+
+  // A face end m of another corner a few millimetres off e can hide a face
+  // a few millimetres long that goes on from e's own point at e's corner:
+  // the walk takes that face first, or it would cut the corner off.
+  int32_t AtOwnCorner(int32_t e, int32_t m) {
+    const auto at = [this](int32_t i) { return points_[static_cast<size_t>(i)]; };
+    if (m == 0 || CornerOf(m) == CornerOf(e) || at(m) == at(e)) return m;
+    for (int32_t own = FirstCoincidentAfter(e, m); own != 0; own = FirstCoincidentAfter(e, own)) {
+      Read(own);
+      if (own != e && CornerOf(own) == CornerOf(e) && at(own) == at(e)) return own;
+    }
+    return m;
   }
 
   // Whether m, coincident with e, lies where the walk entered e's face: its

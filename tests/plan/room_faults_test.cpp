@@ -956,5 +956,22 @@ TEST(RoomFaults, FacesCrossingPastAShortWallsFreeEndStopAtIt) {
   }
 }
 
+// A 143 mm wall whose inner face is 4 mm long, between a slanted 200 mm wall
+// and a partition at a corner (walls of a random sketch after the
+// clean-up): the slanted wall's face end, 4 mm off the partition's, came
+// first, and the walk, taking it for the same point, cut the short face
+// off. The walk goes on along the face that starts at its own point.
+TEST(RoomFaults, AFaceAFewMillimetresLongAtTheCornerStaysInTheRoom) {
+  const TCasaPlan plan = CleanedUp({{{6500, 8000}, {6500, 7571}, 100},
+                                    {{5500, 7857}, {6500, 7571}, 200},
+                                    {{5500, 8000}, {5500, 7857}, 100},
+                                    {{5500, 8000}, {6500, 8000}, 100}},
+                                   0);
+  ASSERT_EQ(plan.RoomCount, 1);
+  // The inner faces enclose a trapezoid 900 mm wide between sides of 4 and
+  // 261 mm.
+  EXPECT_NEAR(plan.Rooms[1].surface, 900.0 * (4 + 261) / 2, 1);
+}
+
 }  // namespace
 }  // namespace casavo
