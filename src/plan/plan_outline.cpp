@@ -368,10 +368,7 @@ class JointSolver {
 
   int32_t EndsAt(int32_t corner) const {
     if (lookup_.index != nullptr) return lookup_.index->EndCount(corner);
-    int32_t ends = 0;
-    for (int32_t c = 1; c <= plan_.WallCount; ++c)
-      ends += (plan_.Walls[c].C1 == corner) + (plan_.Walls[c].C2 == corner);
-    return ends;
+    return plan_.WallsAtCorner(corner).Count;
   }
 
   static int64_t Distance2(TPoint p, TPoint q) {
