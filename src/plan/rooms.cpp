@@ -242,7 +242,7 @@ class RoomWalker {
     const double area = plan_.Area(room.Border);
     if ((area > 0 ? !NarrowerThanCoincidence(room.Border, area) || WideUntwisted(room.Border)
                   : RoomUnderWallOverlap(room.Border, area)) &&
-        WallsOutside() &&
+        WallsOutside() && !EveryFaceTurned() &&
         (!(pairedStep_ || WithinWallReach(room.Border)) || HasFreePoint(room.Border))) {
       AddRoom(room, area);
       return {0, true, true};
@@ -459,6 +459,25 @@ class RoomWalker {
       if (dx * (int64_t{c1.y} - a.y) - dy * (int64_t{c1.x} - a.x) > 0) return false;
     }
     return true;
+  }
+
+  // Whether every face the walk ran along is turned round, run against its
+  // wall's direction: where walls meet at sharp angles round a spot smaller
+  // than their thickness, the joints carry their faces past each other, and
+  // such faces close a loop over wall material, never round free space.
+  bool EveryFaceTurned() const {
+    return !faces_.empty() &&
+           std::all_of(faces_.begin(), faces_.end(),
+                       [this](const std::pair<int32_t, int32_t>& face) {
+                         const TWall& wall = plan_.Walls[(face.first - 1) / 4];
+                         const TPoint c1 = plan_.Corners[wall.C1], c2 = plan_.Corners[wall.C2];
+                         const TPoint a = points_[static_cast<size_t>(face.first)];
+                         const TPoint b = points_[static_cast<size_t>(face.second)];
+                         const int64_t along = (int64_t{c2.x} - c1.x) * (int64_t{b.x} - a.x) +
+                                               (int64_t{c2.y} - c1.y) * (int64_t{b.y} - a.y);
+                         const bool towardsC2 = face.first % 4 == 1 || face.first % 4 == 0;
+                         return towardsC2 ? along < 0 : along > 0;
+                       });
   }
 
   // Whether some point inside the walk (of a 16 x 16 grid over it) lies in no

@@ -841,5 +841,23 @@ TEST(RoomFaults, SmallLoopsOfSlantedWallsAreRooms) {
   }
 }
 
+// Three walls round a spot smaller than their thickness: the joints carry
+// every face past the others' and turn it round, and the loop of those faces
+// lies in wall material.
+TEST(RoomFaults, TurnedRoundFacesCloseNoRoom) {
+  const std::vector<Wall> triangles[] = {
+      {{{10000, 11643}, {10250, 11500}, 200},
+       {{10250, 11500}, {10000, 11500}, 200},
+       {{10000, 11500}, {10000, 11643}, 120}},
+      {{{12955, 11962}, {13129, 12063}, 250},
+       {{12955, 11962}, {13061, 11970}, 250},
+       {{13129, 12063}, {13061, 11970}, 250}},
+  };
+  for (const auto& walls : triangles) {
+    const TCasaPlan plan = CleanedUp(walls, 0);
+    EXPECT_EQ(plan.RoomCount, 0) << walls[0].from.x;
+  }
+}
+
 }  // namespace
 }  // namespace casavo
