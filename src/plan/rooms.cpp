@@ -35,6 +35,7 @@ struct Sums {
   long double area = 0, x = 0, y = 0;      // area, and its moments times 3
   long double length = 0;                  // the border of the pieces kept
   long double twist = 0, twistLength = 0;  // the pieces left out
+  bool widePiece = false;                  // a piece kept is wider than the 5 mm coincidence
   // When given, gets the pieces left out.
   std::vector<std::vector<Point>>* twists = nullptr;
 };
@@ -62,6 +63,31 @@ std::optional<std::pair<size_t, size_t>> FirstCrossing(const std::vector<P>& loo
   return std::nullopt;
 }
 
+// The length of a loop without its spikes, runs that go out along a line
+// and come back over themselves: they enclose nothing.
+long double LengthWithoutSpikes(std::vector<Point> loop) {
+  const auto spike = [](Point a, Point b, Point c) {
+    const long double ux = b.x - a.x, uy = b.y - a.y, vx = c.x - b.x, vy = c.y - b.y;
+    const long double across = std::abs(ux * vy - uy * vx);
+    return ux * vx + uy * vy < 0 && across <= 0.5L * std::hypot(c.x - a.x, c.y - a.y);
+  };
+  for (size_t k = 0; loop.size() > 3 && k < loop.size();) {
+    const size_t n = loop.size();
+    if (spike(loop[(k + n - 1) % n], loop[k], loop[(k + 1) % n])) {
+      loop.erase(loop.begin() + static_cast<long>(k));
+      k = 0;
+    } else {
+      ++k;
+    }
+  }
+  long double length = 0;
+  for (size_t k = 0; k < loop.size(); ++k) {
+    const Point p = loop[k], q = loop[(k + 1) % loop.size()];
+    length += std::hypot(q.x - p.x, q.y - p.y);
+  }
+  return length;
+}
+
 // Adds `piece` to `sums`: its area and moments when it turns clockwise on
 // screen, else its area and length as a twist left out.
 void AddPiece(const std::vector<Point>& piece, Sums& sums) {
@@ -80,6 +106,7 @@ void AddPiece(const std::vector<Point>& piece, Sums& sums) {
     sums.x += own.x;
     sums.y += own.y;
     sums.length += length;
+    sums.widePiece = sums.widePiece || 2 * own.area >= 5 * LengthWithoutSpikes(piece);
   } else {
     sums.twist -= own.area;
     sums.twistLength += length;
@@ -380,10 +407,13 @@ class RoomWalker {
 
   // Where two faces cross, a loop can wind round a room one way and round
   // the overlap of two walls the other: its area, the one less the other,
-  // looks narrow though the room, the loop untwisted, is not.
+  // looks narrow though the room, the loop untwisted, is not. Narrow twists
+  // count too, and one wide piece makes the room wide: a loop that runs on
+  // past a crossing and back along the same face line is narrow on its
+  // whole length though the room it closes is not.
   bool WideUntwisted(const TIntList& walk) {
-    const std::optional<Sums> sums = Untwisted(walk);
-    return sums && 2 * sums->area >= 5 * sums->length;
+    const std::optional<Sums> sums = Untwisted(walk, nullptr, true);
+    return sums && sums->widePiece;
   }
 
   // A wall across a small room's corner can overlap the wall it runs into
@@ -419,9 +449,11 @@ class RoomWalker {
 
   // The loop's pieces turning the room's way, when it crosses itself and
   // its twists are wider than the 5 mm coincidence: narrower ones are the
-  // rounding of joint points, which the walk's own area already allows for.
+  // rounding of joint points, which the walk's own area already allows for
+  // (unless `narrowTwists`).
   std::optional<Sums> Untwisted(const TIntList& walk,
-                                std::vector<std::vector<Point>>* twists = nullptr) {
+                                std::vector<std::vector<Point>>* twists = nullptr,
+                                bool narrowTwists = false) {
     std::vector<TPoint>& corners = loopPoints_;
     corners.clear();
     for (int32_t i = 1; i < walk.Count; ++i)
@@ -435,7 +467,7 @@ class RoomWalker {
     Sums sums;
     sums.twists = twists;
     if (!AddUntwisted(loop, sums, 0, crossing) || sums.area <= 0 ||
-        2 * sums.twist < 5 * sums.twistLength)
+        (!narrowTwists && 2 * sums.twist < 5 * sums.twistLength))
       return std::nullopt;
     return sums;
   }

@@ -859,5 +859,25 @@ TEST(RoomFaults, TurnedRoundFacesCloseNoRoom) {
   }
 }
 
+// Two walls closing in on each other leave a small room where the face of
+// one crosses the other's; the walk runs on past the crossing to the joint
+// points, out and back along one face line, which makes its loop narrow on
+// its whole length though the room itself is not.
+TEST(RoomFaults, ARoomWhereFacesCrossKeepsItsWidth) {
+  const TCasaPlan plan = CleanedUp({{{9000, 11500}, {9286, 11500}, 100},
+                                    {{9230, 11434}, {9000, 11500}, 120},
+                                    {{9500, 11500}, {9286, 11500}, 100},
+                                    {{9500, 11357}, {9500, 11500}, 120},
+                                    {{9500, 11357}, {9230, 11434}, 120},
+                                    {{9500, 11357}, {9500, 10500}, 120},
+                                    {{9500, 11500}, {10500, 11500}, 100}},
+                                   0);
+  // The triangle between the faces x = 9440, y = 11450 and the slanted face
+  // from (9440, 11437): 13 mm by 47 mm.
+  int32_t found = 0;
+  for (int32_t r = 1; r <= plan.RoomCount; ++r) found += std::abs(plan.Rooms[r].surface - 305) < 15;
+  EXPECT_EQ(found, 1);
+}
+
 }  // namespace
 }  // namespace casavo
