@@ -261,12 +261,14 @@ class RoomWalker {
     touched_.clear();
     read_.clear();
     pairedStep_ = false;
+    closedAtStart_ = false;
     freePointChecked_ = false;
     const bool closes = WalkCloses(start, room.Border);
     const bool back = room.Border.Count > 1 && room.Border[room.Border.Count] == start;
     if (!closes && !back && !full_) return {room.Border[room.Border.Count], false, false};
     if (!closes) return {0, true, false};
-    const double area = plan_.Area(room.Border);
+    double area = plan_.Area(room.Border);
+    if (area < 0 && closedAtStart_ && RunBackwards(room.Border)) area = -area;
     if ((area > 0 ? !NarrowerThanCoincidence(room.Border, area) || WideUntwisted(room.Border)
                   : RoomUnderWallOverlap(room.Border, area)) &&
         WallsOutside() && !EveryFaceTurned() &&
@@ -322,6 +324,7 @@ class RoomWalker {
     }
     int32_t m = FirstCoincident(e);
     if (m != 0 && MetByChance(e, m)) m = 0;
+    if (m != 0 && m != walk[1] && Turned(m)) m = StraightCoincident(e, m);
     // A face shrunk to a point (a short piece between staggered or stepped
     // walls) shares it with the face end the walk has just left: the walk
     // goes on to another face at that corner, or, when there is none or it
@@ -357,6 +360,7 @@ class RoomWalker {
     // paired face: the loop is closed.
     if (m == walk[1] && walk.Count > 2) {
       if (walk.Count + 1 > TIntList::kCapacity) return StepResult::kFull;
+      closedAtStart_ = true;
       walk.Append(m);
       return StepResult::kJoined;
     }
@@ -493,23 +497,62 @@ class RoomWalker {
     return true;
   }
 
+  // A walk that closes on its start's point without running the start's own
+  // face took its way round from the first face it met there, which can be
+  // either: round a room it may run backwards, the walls on its inner side.
+  // Such a loop is turned to run the room's way. False, and the walk left as
+  // it is, when the turned loop has walls on its inner side too.
+  bool RunBackwards(TIntList& walk) {
+    const auto turn = [&] {
+      for (int32_t i = 1, j = walk.Count; i < j; ++i, --j) {
+        const int32_t e = walk[i];
+        walk[i] = walk[j];
+        walk[j] = e;
+      }
+      for (auto& face : faces_) std::swap(face.first, face.second);
+    };
+    turn();
+    if (WallsOutside()) return true;
+    turn();
+    return false;
+  }
+
   // Whether every face the walk ran along is turned round, run against its
   // wall's direction: where walls meet at sharp angles round a spot smaller
   // than their thickness, the joints carry their faces past each other, and
   // such faces close a loop over wall material, never round free space.
   bool EveryFaceTurned() const {
-    return !faces_.empty() &&
-           std::all_of(faces_.begin(), faces_.end(),
-                       [this](const std::pair<int32_t, int32_t>& face) {
-                         const TWall& wall = plan_.Walls[(face.first - 1) / 4];
-                         const TPoint c1 = plan_.Corners[wall.C1], c2 = plan_.Corners[wall.C2];
-                         const TPoint a = points_[static_cast<size_t>(face.first)];
-                         const TPoint b = points_[static_cast<size_t>(face.second)];
-                         const int64_t along = (int64_t{c2.x} - c1.x) * (int64_t{b.x} - a.x) +
-                                               (int64_t{c2.y} - c1.y) * (int64_t{b.y} - a.y);
-                         const bool towardsC2 = face.first % 4 == 1 || face.first % 4 == 0;
-                         return towardsC2 ? along < 0 : along > 0;
-                       });
+    return !faces_.empty() && std::all_of(faces_.begin(), faces_.end(),
+                                          [this](const std::pair<int32_t, int32_t>& face) {
+                                            return Turned(face.first);
+                                          });
+  }
+
+  // Whether the face run from entry `from` to its other end runs against its
+  // wall's direction.
+  bool Turned(int32_t from) const {
+    const TWall& wall = plan_.Walls[(from - 1) / 4];
+    const TPoint c1 = plan_.Corners[wall.C1], c2 = plan_.Corners[wall.C2];
+    const TPoint a = points_[static_cast<size_t>(from)];
+    const TPoint b = points_[static_cast<size_t>(FaceEndBefore(from))];
+    const int64_t along = (int64_t{c2.x} - c1.x) * (int64_t{b.x} - a.x) +
+                          (int64_t{c2.y} - c1.y) * (int64_t{b.y} - a.y);
+    const bool towardsC2 = from % 4 == 1 || from % 4 == 0;
+    return towardsC2 ? along < 0 : along > 0;
+  }
+
+  // Where several face ends meet at e's point and the first is of a face
+  // turned round, over wall material, the first that runs its wall's way
+  // (and is no mere point) is the way on; m when there is none.
+  int32_t StraightCoincident(int32_t e, int32_t m) {
+    for (int32_t j = FirstCoincidentAfter(e, m); j != 0; j = FirstCoincidentAfter(e, j)) {
+      Read(j);
+      Read(FaceEndBefore(j));
+      if (j != e && !Turned(j) &&
+          points_[static_cast<size_t>(j)] != points_[static_cast<size_t>(FaceEndBefore(j))])
+        return j;
+    }
+    return m;
   }
 
   // Whether some point inside the walk (of a 16 x 16 grid over it) lies in no
@@ -635,7 +678,9 @@ class RoomWalker {
   std::vector<bool> visited_;
   std::vector<int32_t> neighbourFace_;
   bool pairedStep_ = false;  // the current walk went on along a paired face
-  bool full_ = false;        // the current walk outgrew its list
+  // The current walk closed on its start's point without running its face.
+  bool closedAtStart_ = false;
+  bool full_ = false;  // the current walk outgrew its list
   // The wall faces the current walk has run along, as pairs of entries.
   std::vector<std::pair<int32_t, int32_t>> faces_;
   std::vector<int32_t> touched_;    // the entries the current walk has visited

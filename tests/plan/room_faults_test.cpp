@@ -879,5 +879,35 @@ TEST(RoomFaults, ARoomWhereFacesCrossKeepsItsWidth) {
   EXPECT_EQ(found, 1);
 }
 
+// Rooms whose walk sets out from a point where faces of other walls meet,
+// or passes one, where a face turned round by its joints ends too: each is
+// found whole, whichever way the walk goes round it. The junctions are
+// those of two random sketches after the clean-up; the areas are those of
+// the holes in the union of the walls' paint.
+TEST(RoomFaults, FacesTurnedRoundAtAJunctionLeaveTheRoomWhole) {
+  struct Case {
+    const char* what;
+    uint64_t sketch;
+    TPoint centre;
+    double area;
+  };
+  const Case cases[] = {
+      {"walk set out backwards", 1221, {7464, 15349}, 135326},
+      {"turned face first at a junction", 609, {13491, 15574}, 2064545},
+  };
+  for (const Case& c : cases) {
+    TCasaPlan plan;
+    gen::DrawSketch(plan, gen::RandomSketch(c.sketch));
+    gen::CleanUpEveryWall(plan);
+    int32_t found = 0;
+    for (int32_t r = 1; r <= plan.RoomCount; ++r) {
+      if (Far(plan.Rooms[r].Centre, c.centre) > 20) continue;
+      ++found;
+      EXPECT_NEAR(plan.Rooms[r].surface, c.area, 0.005 * c.area) << c.what;
+    }
+    EXPECT_EQ(found, 1) << c.what;
+  }
+}
+
 }  // namespace
 }  // namespace casavo
