@@ -322,30 +322,7 @@ class RoomWalker {
       faces_.push_back({a, b});
       return StepResult::kRoundedFreeEnd;
     }
-    int32_t m = FirstCoincident(e);
-    if (m != 0 && MetByChance(e, m)) m = 0;
-    if (m != 0 && m != walk[1] && Turned(m)) m = StraightCoincident(e, m);
-    // A face shrunk to a point (a short piece between staggered or stepped
-    // walls) shares it with the face end the walk has just left: the walk
-    // goes on to another face at that corner, or, when there is none or it
-    // is where the walk came from, to the face the joint rule pairs with
-    // this one.
-    if (m != 0 && BackOverShrunkFace(walk, e, m)) {
-      // Only faces that end at e's corner go on from it.
-      do {
-        m = FirstCoincidentAfter(e, m);
-      } while (m != 0 && CornerOf(m) != CornerOf(e));
-      if (m != 0 && Visited(m)) m = 0;
-    }
-    // Both ends of a face shrunk to a point coincide with e: the walk enters
-    // it at the end on e's corner, so as to leave it at the other.
-    if (m != 0) {
-      const int32_t other = FaceEndBefore(m);
-      Read(other);
-      if (other != e && CornerOf(m) != CornerOf(e) && CornerOf(other) == CornerOf(e) &&
-          Coincide(points_[static_cast<size_t>(e)], points_[static_cast<size_t>(other)]))
-        m = other;
-    }
+    int32_t m = CoincidentWayOn(walk, e);
     if (m == 0) {
       // The faces that meet at the corner do not share their point: a joint
       // cut back at a sharp angle, a step between walls of different
@@ -375,6 +352,36 @@ class RoomWalker {
     walk.Append(next);
     faces_.push_back({m, next});
     return StepResult::kJoined;
+  }
+
+  // The face end at e's point the walk goes on from, or 0 when there is none
+  // to take.
+  int32_t CoincidentWayOn(const TIntList& walk, int32_t e) {
+    int32_t m = FirstCoincident(e);
+    if (m != 0 && MetByChance(e, m)) m = 0;
+    if (m != 0 && m != walk[1] && Turned(m)) m = StraightCoincident(e, m);
+    // A face shrunk to a point (a short piece between staggered or stepped
+    // walls) shares it with the face end the walk has just left: the walk
+    // goes on to another face at that corner, or, when there is none or it
+    // is where the walk came from, to the face the joint rule pairs with
+    // this one.
+    if (m != 0 && BackOverShrunkFace(walk, e, m)) {
+      // Only faces that end at e's corner go on from it.
+      do {
+        m = FirstCoincidentAfter(e, m);
+      } while (m != 0 && CornerOf(m) != CornerOf(e));
+      if (m != 0 && Visited(m)) m = 0;
+    }
+    // Both ends of a face shrunk to a point coincide with e: the walk enters
+    // it at the end on e's corner, so as to leave it at the other.
+    if (m != 0) {
+      const int32_t other = FaceEndBefore(m);
+      Read(other);
+      if (other != e && CornerOf(m) != CornerOf(e) && CornerOf(other) == CornerOf(e) &&
+          Coincide(points_[static_cast<size_t>(e)], points_[static_cast<size_t>(other)]))
+        m = other;
+    }
+    return m;
   }
 
   // Whether m, coincident with e, lies where the walk entered e's face: its
@@ -545,6 +552,7 @@ class RoomWalker {
   // turned round, over wall material, the first that runs its wall's way
   // (and is no mere point) is the way on; m when there is none.
   int32_t StraightCoincident(int32_t e, int32_t m) {
+    Read(m);
     for (int32_t j = FirstCoincidentAfter(e, m); j != 0; j = FirstCoincidentAfter(e, j)) {
       Read(j);
       Read(FaceEndBefore(j));
