@@ -549,18 +549,21 @@ class RoomWalker {
   }
 
   // Where several face ends meet at e's point and the first is of a face
-  // turned round, over wall material, the first that runs its wall's way
-  // (and is no mere point) is the way on; m when there is none.
+  // turned round, over wall material, the way on is the first that runs its
+  // wall's way (and is no mere point), else the first at e's corner, where
+  // the joint rule made the faces meet; m when there is neither.
   int32_t StraightCoincident(int32_t e, int32_t m) {
     Read(m);
+    int32_t atCorner = 0;
     for (int32_t j = FirstCoincidentAfter(e, m); j != 0; j = FirstCoincidentAfter(e, j)) {
       Read(j);
-      Read(FaceEndBefore(j));
-      if (j != e && !Turned(j) &&
+      if (j == e) continue;
+      if (!Turned(j) &&
           points_[static_cast<size_t>(j)] != points_[static_cast<size_t>(FaceEndBefore(j))])
         return j;
+      if (atCorner == 0 && CornerOf(j) == CornerOf(e)) atCorner = j;
     }
-    return m;
+    return CornerOf(m) != CornerOf(e) && atCorner != 0 ? atCorner : m;
   }
 
   // Whether some point inside the walk (of a 16 x 16 grid over it) lies in no

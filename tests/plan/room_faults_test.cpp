@@ -894,6 +894,7 @@ TEST(RoomFaults, FacesTurnedRoundAtAJunctionLeaveTheRoomWhole) {
   const Case cases[] = {
       {"walk set out backwards", 1221, {7464, 15349}, 135326},
       {"turned face first at a junction", 609, {13491, 15574}, 2064545},
+      {"every face turned at a junction", 918, {12886, 9859}, 1015547},
   };
   for (const Case& c : cases) {
     TCasaPlan plan;
