@@ -529,6 +529,17 @@ TEST(RoomFaults, AMitreTipReachingIntoAWallClosesTheRoom) {
         upright},
        0},
       {"not linked", {{{15000, 5500}, {12500, 5500}, 200}, back, sharp, upright}, 0},
+      // A random sketch: the tip's foot lies 29 mm from the end of a 69 mm
+      // wall, too near for a cut; the corner joins that end.
+      {"tip by a short wall's end",
+       {{{7500, 13681}, {7500, 13750}, 120},
+        {{7500, 12000}, {7500, 13681}, 120},
+        {{7500, 13750}, {7500, 14500}, 120},
+        {{7500, 12000}, {9000, 12000}, 120},
+        {{9000, 12000}, {9000, 13000}, 120},
+        {{9000, 14227}, {7579, 13710}, 100},
+        {{9000, 13000}, {7579, 13710}, 100}},
+       1},
   };
   for (const Case& c : cases) {
     for (const int32_t moved : {1, static_cast<int32_t>(c.walls.size())}) {
