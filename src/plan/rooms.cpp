@@ -63,13 +63,16 @@ std::optional<std::pair<size_t, size_t>> FirstCrossing(const std::vector<P>& loo
   return std::nullopt;
 }
 
-// The length of a loop without its spikes, runs that go out along a line
-// and come back over themselves: they enclose nothing.
-long double LengthWithoutSpikes(std::vector<Point> loop) {
+// The loop without its spikes: runs that go out and come back along nearly
+// the same line, less than the 5 mm coincidence apart where they part,
+// which enclose nothing (a walk carried along a face past the point where it meets the
+// next, and back).
+std::vector<Point> WithoutSpikes(std::vector<Point> loop) {
   const auto spike = [](Point a, Point b, Point c) {
     const long double ux = b.x - a.x, uy = b.y - a.y, vx = c.x - b.x, vy = c.y - b.y;
-    const long double across = std::abs(ux * vy - uy * vx);
-    return ux * vx + uy * vy < 0 && across <= 0.5L * std::hypot(c.x - a.x, c.y - a.y);
+    const long double out = std::hypot(ux, uy), back = std::hypot(vx, vy);
+    return ux * vx + uy * vy < 0 && std::min(out, back) >= 20 &&
+           std::abs(ux * vy - uy * vx) < 5 * std::max(out, back);
   };
   for (size_t k = 0; loop.size() > 3 && k < loop.size();) {
     const size_t n = loop.size();
@@ -80,9 +83,14 @@ long double LengthWithoutSpikes(std::vector<Point> loop) {
       ++k;
     }
   }
+  return loop;
+}
+
+long double LengthWithoutSpikes(const std::vector<Point>& loop) {
+  const std::vector<Point> kept = WithoutSpikes(loop);
   long double length = 0;
-  for (size_t k = 0; k < loop.size(); ++k) {
-    const Point p = loop[k], q = loop[(k + 1) % loop.size()];
+  for (size_t k = 0; k < kept.size(); ++k) {
+    const Point p = kept[k], q = kept[(k + 1) % kept.size()];
     length += std::hypot(q.x - p.x, q.y - p.y);
   }
   return length;
@@ -566,15 +574,31 @@ class RoomWalker {
     return CornerOf(m) != CornerOf(e) && atCorner != 0 ? atCorner : m;
   }
 
-  // Whether some point inside the walk (of a 16 x 16 grid over it) lies in no
-  // wall: a loop closed through paired faces can run round wall material
-  // where short walls meet at odd angles.
+  // Whether some point inside the walk (of a 16 x 16 grid over it, or just
+  // inside the middle of one of its sides, for a room too narrow for the
+  // grid) lies in no wall: a loop closed through paired faces can run round
+  // wall material where short walls meet at odd angles.
   bool HasFreePoint(const TIntList& walk) {
     freePointChecked_ = true;
-    return AnyGridPointInside(
-        static_cast<size_t>(walk.Count - 1),
-        [&](size_t k) { return points_[static_cast<size_t>(walk[static_cast<int32_t>(k) + 1])]; },
-        [this](long double x, long double y) { return !InAWall(x, y); });
+    const size_t n = static_cast<size_t>(walk.Count - 1);
+    const auto at = [&](size_t k) {
+      return points_[static_cast<size_t>(walk[static_cast<int32_t>(k) + 1])];
+    };
+    const auto free = [this](long double x, long double y) { return !InAWall(x, y); };
+    if (AnyGridPointInside(n, at, free)) return true;
+    constexpr long double kInside = 5;  // the coincidence, off the side
+    for (size_t k = 0; k < n; ++k) {
+      const TPoint p = at(k), q = at((k + 1) % n);
+      const long double dx = static_cast<long double>(q.x) - p.x;
+      const long double dy = static_cast<long double>(q.y) - p.y;
+      const long double length = std::hypot(dx, dy);
+      if (length < 4 * kInside) continue;
+      // A room turns clockwise on screen: its inside is left of each side.
+      const long double x = (p.x + (dx / 2)) - dy / length * kInside;
+      const long double y = (p.y + (dy / 2)) + dx / length * kInside;
+      if (InsidePolygon(n, at, x, y) && free(x, y)) return true;
+    }
+    return false;
   }
 
   // Whether the walk fits in a square twice as wide as the thickest wall it
@@ -668,13 +692,31 @@ class RoomWalker {
     if (recording_) read_.push_back(e);
   }
 
+  // The area and moments of the walk's loop without its spikes, when it has
+  // any: their few square millimetres lie far out and pull the centre off.
+  std::optional<Sums> Spikeless(const TIntList& walk) const {
+    std::vector<Point> loop;
+    for (int32_t i = 1; i < walk.Count; ++i) {
+      const TPoint p = points_[static_cast<size_t>(walk[i])];
+      loop.push_back({static_cast<long double>(p.x), static_cast<long double>(p.y)});
+    }
+    const std::vector<Point> kept = WithoutSpikes(loop);
+    if (kept.size() == loop.size()) return std::nullopt;
+    Sums sums;
+    AddPiece(kept, sums);
+    if (sums.area <= 0) return std::nullopt;
+    return sums;
+  }
+
   void AddRoom(TPiece& room, double area) {
     room.surface = area;
     room.Centre = plan_.Centroid(room.Border);
-    if (const std::optional<Sums> untwisted = Untwisted(room.Border)) {
-      room.surface = static_cast<double>(untwisted->area);
-      room.Centre = {RoundToInt(static_cast<double>(untwisted->x / (3 * untwisted->area))),
-                     RoundToInt(static_cast<double>(untwisted->y / (3 * untwisted->area)))};
+    std::optional<Sums> sums = Untwisted(room.Border);
+    if (!sums) sums = Spikeless(room.Border);
+    if (sums) {
+      room.surface = static_cast<double>(sums->area);
+      room.Centre = {RoundToInt(static_cast<double>(sums->x / (3 * sums->area))),
+                     RoundToInt(static_cast<double>(sums->y / (3 * sums->area)))};
     }
     room.hash = Md5Hex(room.Border.ToText());
   }

@@ -921,5 +921,37 @@ TEST(RoomFaults, FacesTurnedRoundAtAJunctionLeaveTheRoomWhole) {
   }
 }
 
+// A narrow room between two slanted walls (a random sketch): one of them
+// fans at a sharp angle from a third, and the walk runs out along that
+// one's face past the room's tip and back. The room is no wider than
+// 60 mm, between the points of the grid that looks for free space in it,
+// and the run out and back, a spike a fraction of a millimetre wide, must
+// not pull its centre off.
+TEST(RoomFaults, ANarrowRoomBesideFannedWallsIsFoundWhole) {
+  const TCasaPlan plan = CleanedUp({{{9000, 8500}, {9000, 11500}, 100},
+                                    {{9500, 8500}, {9000, 8500}, 200},
+                                    {{9000, 7900}, {9000, 7500}, 100},
+                                    {{9000, 7900}, {7000, 9500}, 200},
+                                    {{9000, 8167}, {9000, 8500}, 100},
+                                    {{8500, 12000}, {8500, 8500}, 250},
+                                    {{6375, 12000}, {7000, 9500}, 100},
+                                    {{9500, 7500}, {9000, 7900}, 200},
+                                    {{8500, 8500}, {7000, 9500}, 120},
+                                    {{9000, 8167}, {9000, 7900}, 100},
+                                    {{10000, 7500}, {9000, 8167}, 120},
+                                    {{8500, 8500}, {9000, 8167}, 120}},
+                                   0);
+  // The room lies about (8798, 8209), as the hole of the walls' paint does.
+  int32_t found = 0;
+  for (int32_t r = 1; r <= plan.RoomCount; ++r) {
+    if (Far(plan.Rooms[r].Centre, {8798, 8209}) > 5) continue;
+    ++found;
+    // Its tip, a sliver under a millimetre wide, is rounded off.
+    const double open = OpenArea(plan, r);
+    EXPECT_NEAR(plan.Rooms[r].surface, open, 0.02 * open);
+  }
+  EXPECT_EQ(found, 1);
+}
+
 }  // namespace
 }  // namespace casavo
