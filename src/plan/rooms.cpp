@@ -65,8 +65,8 @@ std::optional<std::pair<size_t, size_t>> FirstCrossing(const std::vector<P>& loo
 
 // The loop without its spikes: runs that go out and come back along nearly
 // the same line, less than the 5 mm coincidence apart where they part,
-// which enclose nothing (a walk carried along a face past the point where it meets the
-// next, and back).
+// which enclose nothing (a walk carried along a face past the point where
+// it meets the next, and back).
 std::vector<Point> WithoutSpikes(std::vector<Point> loop) {
   const auto spike = [](Point a, Point b, Point c) {
     const long double ux = b.x - a.x, uy = b.y - a.y, vx = c.x - b.x, vy = c.y - b.y;
@@ -466,6 +466,22 @@ class RoomWalker {
     });
   }
 
+  // The walk's points, the closing one once.
+  const std::vector<TPoint>& LoopCorners(const TIntList& walk) {
+    loopPoints_.clear();
+    for (int32_t i = 1; i < walk.Count; ++i)
+      loopPoints_.push_back(points_[static_cast<size_t>(walk[i])]);
+    return loopPoints_;
+  }
+
+  static std::vector<Point> Exact(const std::vector<TPoint>& corners) {
+    std::vector<Point> loop;
+    loop.reserve(corners.size());
+    for (const TPoint p : corners)
+      loop.push_back({static_cast<long double>(p.x), static_cast<long double>(p.y)});
+    return loop;
+  }
+
   // The loop's pieces turning the room's way, when it crosses itself and
   // its twists are wider than the 5 mm coincidence: narrower ones are the
   // rounding of joint points, which the walk's own area already allows for
@@ -473,16 +489,10 @@ class RoomWalker {
   std::optional<Sums> Untwisted(const TIntList& walk,
                                 std::vector<std::vector<Point>>* twists = nullptr,
                                 bool narrowTwists = false) {
-    std::vector<TPoint>& corners = loopPoints_;
-    corners.clear();
-    for (int32_t i = 1; i < walk.Count; ++i)
-      corners.push_back(points_[static_cast<size_t>(walk[i])]);
+    const std::vector<TPoint>& corners = LoopCorners(walk);
     const auto crossing = FirstCrossing<TPoint, int64_t>(corners);
     if (!crossing) return std::nullopt;
-    std::vector<Point> loop;
-    loop.reserve(corners.size());
-    for (const TPoint p : corners)
-      loop.push_back({static_cast<long double>(p.x), static_cast<long double>(p.y)});
+    const std::vector<Point> loop = Exact(corners);
     Sums sums;
     sums.twists = twists;
     if (!AddUntwisted(loop, sums, 0, crossing) || sums.area <= 0 ||
@@ -694,12 +704,8 @@ class RoomWalker {
 
   // The area and moments of the walk's loop without its spikes, when it has
   // any: their few square millimetres lie far out and pull the centre off.
-  std::optional<Sums> Spikeless(const TIntList& walk) const {
-    std::vector<Point> loop;
-    for (int32_t i = 1; i < walk.Count; ++i) {
-      const TPoint p = points_[static_cast<size_t>(walk[i])];
-      loop.push_back({static_cast<long double>(p.x), static_cast<long double>(p.y)});
-    }
+  std::optional<Sums> Spikeless(const TIntList& walk) {
+    const std::vector<Point> loop = Exact(LoopCorners(walk));
     const std::vector<Point> kept = WithoutSpikes(loop);
     if (kept.size() == loop.size()) return std::nullopt;
     Sums sums;
