@@ -78,9 +78,20 @@ std::optional<TPoint> FootInside(const Body& body, TPoint p, TPoint q) {
 // A wall shorter than this goes in the clean-up.
 constexpr long double kShortestKept = 100;
 
-// Where a wall end arriving at the body joins it: the foot, or the body's
-// end when the foot lies closer to it than the shortest wall the clean-up
-// keeps, so that the cut leaves no such remnant.
+// The foot on the centre line, or the body's end when the foot lies closer
+// to it than the shortest wall the clean-up keeps, so that the cut leaves no
+// such remnant.
+TPoint FootOrNearEnd(const Body& body, TPoint foot) {
+  const auto from = [&foot](TPoint end) {
+    return std::hypot(static_cast<long double>(foot.x) - end.x,
+                      static_cast<long double>(foot.y) - end.y);
+  };
+  const long double toA = from(body.a), toB = from(body.b);
+  if (std::min(toA, toB) >= kShortestKept) return foot;
+  return toA <= toB ? body.a : body.b;
+}
+
+// Where a wall end arriving at the body joins it: FootOrNearEnd.
 std::optional<TPoint> JoinPointOf(const Body& body, TPoint p, TPoint q) {
   auto foot = FootInside(body, p, q);
   if (!foot) {
@@ -91,13 +102,8 @@ std::optional<TPoint> JoinPointOf(const Body& body, TPoint p, TPoint q) {
       return std::nullopt;
     foot = p;
   }
-  const auto from = [&foot](TPoint end) {
-    return std::hypot(static_cast<long double>(foot->x) - end.x,
-                      static_cast<long double>(foot->y) - end.y);
-  };
-  const long double toA = from(body.a), toB = from(body.b);
-  if (std::min(toA, toB) >= kShortestKept) return foot == p ? std::nullopt : foot;
-  return toA <= toB ? body.a : body.b;
+  const TPoint at = FootOrNearEnd(body, *foot);
+  return at == p ? std::nullopt : std::optional<TPoint>(at);
 }
 
 // The point `along` the body's centre line (0 at a, 1 at b), unless a cut
@@ -147,7 +153,8 @@ std::optional<TPoint> PokePoint(const Body& body, TPoint p, TPoint q, int32_t ep
 // Where corner k, outside the body, reaches into it with a point of its
 // joint (a sharp corner's mitre tip): the foot of k on the centre line. The
 // tip's paint closes the rooms beside it apart, as a poking end's does, and
-// the corner joins the body the same way; not near the body's ends.
+// the corner joins the body the same way, at its end when the foot lies
+// near it (FootOrNearEnd).
 std::optional<TPoint> TipPokePoint(const Body& body, TPoint k, const std::array<TPoint, 4>& joint) {
   const auto atK = PlacementOf(body, k);
   if (!atK || atK->along <= 0 || atK->along >= 1 || atK->across <= body.half) return std::nullopt;
@@ -156,7 +163,10 @@ std::optional<TPoint> TipPokePoint(const Body& body, TPoint k, const std::array<
         return at->along > 0 && at->along < 1 && at->across < body.half;
       }))
     return std::nullopt;
-  return FootAwayFromEnds(body, atK->along);
+  const long double dx = static_cast<long double>(body.b.x) - body.a.x;
+  const long double dy = static_cast<long double>(body.b.y) - body.a.y;
+  return FootOrNearEnd(
+      body, {RoundToInt(body.a.x + atK->along * dx), RoundToInt(body.a.y + atK->along * dy)});
 }
 
 // Whether corners `from` and `to` are linked wall by wall through shared
@@ -393,7 +403,7 @@ std::optional<TPoint> TCasaPlan::TipInto(int32_t k, int32_t b, const CornerWallI
     joint[2 * i + 1] = Outline[4 * w + (atC1 ? 4 : 3)];
   }
   const auto x = TipPokePoint(body, Corners[k], joint);
-  if (!x || CornerExistsAt(*x)) return std::nullopt;
+  if (!x || (*x != body.a && *x != body.b && CornerExistsAt(*x))) return std::nullopt;
   return x;
 }
 

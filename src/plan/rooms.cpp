@@ -35,6 +35,7 @@ struct Sums {
   long double area = 0, x = 0, y = 0;      // area, and its moments times 3
   long double length = 0;                  // the border of the pieces kept
   long double twist = 0, twistLength = 0;  // the pieces left out
+  bool widePiece = false;                  // a piece kept is wider than the 5 mm coincidence
   // When given, gets the pieces left out.
   std::vector<std::vector<Point>>* twists = nullptr;
 };
@@ -62,6 +63,39 @@ std::optional<std::pair<size_t, size_t>> FirstCrossing(const std::vector<P>& loo
   return std::nullopt;
 }
 
+// The loop without its spikes: runs that go out and come back along nearly
+// the same line, less than a millimetre apart where they part,
+// which enclose nothing (a walk carried along a face past the point where
+// it meets the next, and back).
+std::vector<Point> WithoutSpikes(std::vector<Point> loop) {
+  const auto spike = [](Point a, Point b, Point c) {
+    const long double ux = b.x - a.x, uy = b.y - a.y, vx = c.x - b.x, vy = c.y - b.y;
+    const long double out = std::hypot(ux, uy), back = std::hypot(vx, vy);
+    return ux * vx + uy * vy < 0 && std::min(out, back) >= 20 &&
+           std::abs(ux * vy - uy * vx) < std::max(out, back);
+  };
+  for (size_t k = 0; loop.size() > 3 && k < loop.size();) {
+    const size_t n = loop.size();
+    if (spike(loop[(k + n - 1) % n], loop[k], loop[(k + 1) % n])) {
+      loop.erase(loop.begin() + static_cast<long>(k));
+      k = 0;
+    } else {
+      ++k;
+    }
+  }
+  return loop;
+}
+
+long double LengthWithoutSpikes(const std::vector<Point>& loop) {
+  const std::vector<Point> kept = WithoutSpikes(loop);
+  long double length = 0;
+  for (size_t k = 0; k < kept.size(); ++k) {
+    const Point p = kept[k], q = kept[(k + 1) % kept.size()];
+    length += std::hypot(q.x - p.x, q.y - p.y);
+  }
+  return length;
+}
+
 // Adds `piece` to `sums`: its area and moments when it turns clockwise on
 // screen, else its area and length as a twist left out.
 void AddPiece(const std::vector<Point>& piece, Sums& sums) {
@@ -80,6 +114,7 @@ void AddPiece(const std::vector<Point>& piece, Sums& sums) {
     sums.x += own.x;
     sums.y += own.y;
     sums.length += length;
+    sums.widePiece = sums.widePiece || 2 * own.area >= 5 * LengthWithoutSpikes(piece);
   } else {
     sums.twist -= own.area;
     sums.twistLength += length;
@@ -234,15 +269,17 @@ class RoomWalker {
     touched_.clear();
     read_.clear();
     pairedStep_ = false;
+    closedAtStart_ = false;
     freePointChecked_ = false;
     const bool closes = WalkCloses(start, room.Border);
     const bool back = room.Border.Count > 1 && room.Border[room.Border.Count] == start;
     if (!closes && !back && !full_) return {room.Border[room.Border.Count], false, false};
     if (!closes) return {0, true, false};
-    const double area = plan_.Area(room.Border);
+    double area = plan_.Area(room.Border);
+    if (area < 0 && closedAtStart_ && RunBackwards(room.Border)) area = -area;
     if ((area > 0 ? !NarrowerThanCoincidence(room.Border, area) || WideUntwisted(room.Border)
                   : RoomUnderWallOverlap(room.Border, area)) &&
-        WallsOutside() &&
+        WallsOutside() && !EveryFaceTurned() &&
         (!(pairedStep_ || WithinWallReach(room.Border)) || HasFreePoint(room.Border))) {
       AddRoom(room, area);
       return {0, true, true};
@@ -293,8 +330,44 @@ class RoomWalker {
       faces_.push_back({a, b});
       return StepResult::kRoundedFreeEnd;
     }
-    int32_t m = AtOwnCorner(e, FirstCoincident(e));
+    int32_t m = CoincidentWayOn(walk, e);
+    if (m == 0) {
+      // The faces that meet at the corner do not share their point: a joint
+      // cut back at a sharp angle, a step between walls of different
+      // thicknesses, a face shrunk to nothing. The walk goes on along the
+      // face that the joint rule pairs with this one.
+      const int32_t paired = neighbourFace_[static_cast<size_t>(e)];
+      if (paired == 0) return StepResult::kStopped;
+      m = paired;
+      pairedStep_ = true;
+    }
+    // Back at a start on a face shrunk to a point, or reached through a
+    // paired face: the loop is closed.
+    if (m == walk[1] && walk.Count > 2) {
+      if (walk.Count + 1 > TIntList::kCapacity) return StepResult::kFull;
+      closedAtStart_ = true;
+      walk.Append(m);
+      return StepResult::kJoined;
+    }
+    if (Visited(m)) return StepResult::kStopped;
+    const int32_t next = (m % 4 == 1 || m % 4 == 3) ? m + 1 : m - 1;
+    // A paired face starts away from e: the step to it is part of the border.
+    const bool paired = !Coincide(points_[static_cast<size_t>(e)], points_[static_cast<size_t>(m)]);
+    if (walk.Count + (paired ? 2 : 1) > TIntList::kCapacity) return StepResult::kFull;
+    Visit(m);
+    Visit(e);
+    if (paired) walk.Append(m);
+    walk.Append(next);
+    faces_.push_back({m, next});
+    return StepResult::kJoined;
+  }
+
+  // The face end at e's point the walk goes on from, or 0 when there is none
+  // to take.
+  int32_t CoincidentWayOn(const TIntList& walk, int32_t e) {
+    int32_t m = FirstCoincident(e);
     if (m != 0 && MetByChance(e, m)) m = 0;
+    if (m != 0 && m != walk[1] && Turned(m)) m = StraightCoincident(e, m);
     // A face shrunk to a point (a short piece between staggered or stepped
     // walls) shares it with the face end the walk has just left: the walk
     // goes on to another face at that corner, or, when there is none or it
@@ -315,46 +388,6 @@ class RoomWalker {
       if (other != e && CornerOf(m) != CornerOf(e) && CornerOf(other) == CornerOf(e) &&
           Coincide(points_[static_cast<size_t>(e)], points_[static_cast<size_t>(other)]))
         m = other;
-    }
-    if (m == 0) {
-      // The faces that meet at the corner do not share their point: a joint
-      // cut back at a sharp angle, a step between walls of different
-      // thicknesses, a face shrunk to nothing. The walk goes on along the
-      // face that the joint rule pairs with this one.
-      const int32_t paired = neighbourFace_[static_cast<size_t>(e)];
-      if (paired == 0) return StepResult::kStopped;
-      m = paired;
-      pairedStep_ = true;
-    }
-    // Back at a start on a face shrunk to a point, or reached through a
-    // paired face: the loop is closed.
-    if (m == walk[1] && walk.Count > 2) {
-      if (walk.Count + 1 > TIntList::kCapacity) return StepResult::kFull;
-      walk.Append(m);
-      return StepResult::kJoined;
-    }
-    if (Visited(m)) return StepResult::kStopped;
-    const int32_t next = (m % 4 == 1 || m % 4 == 3) ? m + 1 : m - 1;
-    // A paired face starts away from e: the step to it is part of the border.
-    const bool paired = !Coincide(points_[static_cast<size_t>(e)], points_[static_cast<size_t>(m)]);
-    if (walk.Count + (paired ? 2 : 1) > TIntList::kCapacity) return StepResult::kFull;
-    Visit(m);
-    Visit(e);
-    if (paired) walk.Append(m);
-    walk.Append(next);
-    faces_.push_back({m, next});
-    return StepResult::kJoined;
-  }
-
-  // A face end m of another corner a few millimetres off e can hide a face
-  // a few millimetres long that goes on from e's own point at e's corner:
-  // the walk takes that face first, or it would cut the corner off.
-  int32_t AtOwnCorner(int32_t e, int32_t m) {
-    const auto at = [this](int32_t i) { return points_[static_cast<size_t>(i)]; };
-    if (m == 0 || CornerOf(m) == CornerOf(e) || at(m) == at(e)) return m;
-    for (int32_t own = FirstCoincidentAfter(e, m); own != 0; own = FirstCoincidentAfter(e, own)) {
-      Read(own);
-      if (own != e && CornerOf(own) == CornerOf(e) && at(own) == at(e)) return own;
     }
     return m;
   }
@@ -393,10 +426,13 @@ class RoomWalker {
 
   // Where two faces cross, a loop can wind round a room one way and round
   // the overlap of two walls the other: its area, the one less the other,
-  // looks narrow though the room, the loop untwisted, is not.
+  // looks narrow though the room, the loop untwisted, is not. Narrow twists
+  // count too, and one wide piece makes the room wide: a loop that runs on
+  // past a crossing and back along the same face line is narrow on its
+  // whole length though the room it closes is not.
   bool WideUntwisted(const TIntList& walk) {
-    const std::optional<Sums> sums = WidelyTwisted(walk);
-    return sums && 2 * sums->area >= 5 * sums->length;
+    const std::optional<Sums> sums = Untwisted(LoopCorners(walk));
+    return sums && sums->widePiece;
   }
 
   // A wall across a small room's corner can overlap the wall it runs into
@@ -430,16 +466,29 @@ class RoomWalker {
     });
   }
 
+  // The walk's points, the closing one once.
+  const std::vector<TPoint>& LoopCorners(const TIntList& walk) {
+    loopPoints_.clear();
+    for (int32_t i = 1; i < walk.Count; ++i)
+      loopPoints_.push_back(points_[static_cast<size_t>(walk[i])]);
+    return loopPoints_;
+  }
+
+  static std::vector<Point> Exact(const std::vector<TPoint>& corners) {
+    std::vector<Point> loop;
+    loop.reserve(corners.size());
+    for (const TPoint p : corners)
+      loop.push_back({static_cast<long double>(p.x), static_cast<long double>(p.y)});
+    return loop;
+  }
+
   // The pieces of the loop through `corners` that turn the room's way, when
   // it crosses itself.
   static std::optional<Sums> Untwisted(const std::vector<TPoint>& corners,
                                        std::vector<std::vector<Point>>* twists = nullptr) {
     const auto crossing = FirstCrossing<TPoint, int64_t>(corners);
     if (!crossing) return std::nullopt;
-    std::vector<Point> loop;
-    loop.reserve(corners.size());
-    for (const TPoint p : corners)
-      loop.push_back({static_cast<long double>(p.x), static_cast<long double>(p.y)});
+    const std::vector<Point> loop = Exact(corners);
     Sums sums;
     sums.twists = twists;
     if (!AddUntwisted(loop, sums, 0, crossing) || sums.area <= 0) return std::nullopt;
@@ -451,10 +500,7 @@ class RoomWalker {
   // rounding of joint points, make no room of a loop and take none away.
   std::optional<Sums> WidelyTwisted(const TIntList& walk,
                                     std::vector<std::vector<Point>>* twists = nullptr) {
-    loopPoints_.clear();
-    for (int32_t i = 1; i < walk.Count; ++i)
-      loopPoints_.push_back(points_[static_cast<size_t>(walk[i])]);
-    std::optional<Sums> sums = Untwisted(loopPoints_, twists);
+    std::optional<Sums> sums = Untwisted(LoopCorners(walk), twists);
     if (sums && 2 * sums->twist < 5 * sums->twistLength) return std::nullopt;
     return sums;
   }
@@ -495,15 +541,96 @@ class RoomWalker {
     return true;
   }
 
-  // Whether some point inside the walk (of a 16 x 16 grid over it) lies in no
-  // wall: a loop closed through paired faces can run round wall material
-  // where short walls meet at odd angles.
+  // A walk that closes on its start's point without running the start's own
+  // face took its way round from the first face it met there, which can be
+  // either: round a room it may run backwards, the walls on its inner side.
+  // Such a loop is turned to run the room's way. False, and the walk left as
+  // it is, when the turned loop has walls on its inner side too.
+  bool RunBackwards(TIntList& walk) {
+    const auto turn = [&] {
+      for (int32_t i = 1, j = walk.Count; i < j; ++i, --j) {
+        const int32_t e = walk[i];
+        walk[i] = walk[j];
+        walk[j] = e;
+      }
+      // The faces in the turned order too: the room's area is taken
+      // along them.
+      std::reverse(faces_.begin(), faces_.end());
+      for (auto& face : faces_) std::swap(face.first, face.second);
+    };
+    turn();
+    if (WallsOutside()) return true;
+    turn();
+    return false;
+  }
+
+  // Whether every face the walk ran along is turned round, run against its
+  // wall's direction: where walls meet at sharp angles round a spot smaller
+  // than their thickness, the joints carry their faces past each other, and
+  // such faces close a loop over wall material, never round free space.
+  bool EveryFaceTurned() const {
+    return !faces_.empty() && std::all_of(faces_.begin(), faces_.end(),
+                                          [this](const std::pair<int32_t, int32_t>& face) {
+                                            return Turned(face.first);
+                                          });
+  }
+
+  // Whether the face run from entry `from` to its other end runs against its
+  // wall's direction.
+  bool Turned(int32_t from) const {
+    const TWall& wall = plan_.Walls[(from - 1) / 4];
+    const TPoint c1 = plan_.Corners[wall.C1], c2 = plan_.Corners[wall.C2];
+    const TPoint a = points_[static_cast<size_t>(from)];
+    const TPoint b = points_[static_cast<size_t>(FaceEndBefore(from))];
+    const int64_t along = (int64_t{c2.x} - c1.x) * (int64_t{b.x} - a.x) +
+                          (int64_t{c2.y} - c1.y) * (int64_t{b.y} - a.y);
+    const bool towardsC2 = from % 4 == 1 || from % 4 == 0;
+    return towardsC2 ? along < 0 : along > 0;
+  }
+
+  // Where several face ends meet at e's point and the first is of a face
+  // turned round, over wall material, the way on is the first that runs its
+  // wall's way (and is no mere point), else the first at e's corner, where
+  // the joint rule made the faces meet; m when there is neither.
+  int32_t StraightCoincident(int32_t e, int32_t m) {
+    Read(m);
+    int32_t atCorner = 0;
+    for (int32_t j = FirstCoincidentAfter(e, m); j != 0; j = FirstCoincidentAfter(e, j)) {
+      Read(j);
+      if (j == e) continue;
+      if (!Turned(j) &&
+          points_[static_cast<size_t>(j)] != points_[static_cast<size_t>(FaceEndBefore(j))])
+        return j;
+      if (atCorner == 0 && CornerOf(j) == CornerOf(e)) atCorner = j;
+    }
+    return CornerOf(m) != CornerOf(e) && atCorner != 0 ? atCorner : m;
+  }
+
+  // Whether some point inside the walk (of a 16 x 16 grid over it, or just
+  // inside the middle of one of its sides, for a room too narrow for the
+  // grid) lies in no wall: a loop closed through paired faces can run round
+  // wall material where short walls meet at odd angles.
   bool HasFreePoint(const TIntList& walk) {
     freePointChecked_ = true;
-    return AnyGridPointInside(
-        static_cast<size_t>(walk.Count - 1),
-        [&](size_t k) { return points_[static_cast<size_t>(walk[static_cast<int32_t>(k) + 1])]; },
-        [this](long double x, long double y) { return !InAWall(x, y); });
+    const size_t n = static_cast<size_t>(walk.Count - 1);
+    const auto at = [&](size_t k) {
+      return points_[static_cast<size_t>(walk[static_cast<int32_t>(k) + 1])];
+    };
+    const auto free = [this](long double x, long double y) { return !InAWall(x, y); };
+    if (AnyGridPointInside(n, at, free)) return true;
+    constexpr long double kInside = 5;  // the coincidence, off the side
+    for (size_t k = 0; k < n; ++k) {
+      const TPoint p = at(k), q = at((k + 1) % n);
+      const long double dx = static_cast<long double>(q.x) - p.x;
+      const long double dy = static_cast<long double>(q.y) - p.y;
+      const long double length = std::hypot(dx, dy);
+      if (length < 4 * kInside) continue;
+      // A room turns clockwise on screen: its inside is left of each side.
+      const long double x = (p.x + (dx / 2)) - dy / length * kInside;
+      const long double y = (p.y + (dy / 2)) + dx / length * kInside;
+      if (InsidePolygon(n, at, x, y) && free(x, y)) return true;
+    }
+    return false;
   }
 
   // Whether the walk fits in a square twice as wide as the thickest wall it
@@ -597,14 +724,33 @@ class RoomWalker {
     if (recording_) read_.push_back(e);
   }
 
+  // The area and moments of the walk's loop without its spikes, when it has
+  // any: their few square millimetres lie far out and pull the centre off.
+  std::optional<Sums> Spikeless(const TIntList& walk) {
+    const std::vector<Point> loop = Exact(LoopCorners(walk));
+    const std::vector<Point> kept = WithoutSpikes(loop);
+    if (kept.size() == loop.size()) return std::nullopt;
+    Sums sums;
+    AddPiece(kept, sums);
+    if (sums.area <= 0) return std::nullopt;
+    return sums;
+  }
+
+  static TPoint CentreOf(const Sums& sums) {
+    return {RoundToInt(static_cast<double>(sums.x / (3 * sums.area))),
+            RoundToInt(static_cast<double>(sums.y / (3 * sums.area)))};
+  }
+
   void AddRoom(TPiece& room, double area) {
     room.surface = area;
     room.Centre = plan_.Centroid(room.Border);
-    // The room is the loop of its faces without its turned-back pieces.
-    if (const std::optional<Sums> untwisted = Untwisted(FaceLoop())) {
-      room.surface = static_cast<double>(untwisted->area);
-      room.Centre = {RoundToInt(static_cast<double>(untwisted->x / (3 * untwisted->area))),
-                     RoundToInt(static_cast<double>(untwisted->y / (3 * untwisted->area)))};
+    // The room is the loop of its faces without its turned-back pieces, or
+    // without its spikes.
+    std::optional<Sums> sums = Untwisted(FaceLoop());
+    if (!sums) sums = Spikeless(room.Border);
+    if (sums) {
+      room.surface = static_cast<double>(sums->area);
+      room.Centre = CentreOf(*sums);
     }
     room.hash = Md5Hex(room.Border.ToText());
   }
@@ -619,7 +765,9 @@ class RoomWalker {
   std::vector<bool> visited_;
   std::vector<int32_t> neighbourFace_;
   bool pairedStep_ = false;  // the current walk went on along a paired face
-  bool full_ = false;        // the current walk outgrew its list
+  // The current walk closed on its start's point without running its face.
+  bool closedAtStart_ = false;
+  bool full_ = false;  // the current walk outgrew its list
   // The wall faces the current walk has run along, as pairs of entries.
   std::vector<std::pair<int32_t, int32_t>> faces_;
   std::vector<int32_t> touched_;    // the entries the current walk has visited

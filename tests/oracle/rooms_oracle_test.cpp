@@ -437,8 +437,8 @@ TEST(RoomsOracle, RandomSketchesAgree) {
     std::printf("  %-26s %3d of %3d agree (%.1f %%)\n", name.c_str(), tally.agreed, tally.plans,
                 100 * tally.Rate());
   cleaned.Print("random sketches after the clean-up");
-  // Measured: 334 and 400 of 400, and all sketches without faults.
-  EXPECT_GE(read.tally.agreed, 334);
+  // Measured: 335 and 400 of 400, and all sketches without faults.
+  EXPECT_GE(read.tally.agreed, 335);
   EXPECT_EQ(cleaned.tally.agreed, cleaned.tally.plans);
   EXPECT_EQ(byKind["without faults"].agreed, byKind["without faults"].plans);
 }
