@@ -419,6 +419,7 @@ TEST(RoomsOracle, RandomSketchesAgree) {
     const std::pair<const char*, bool> kinds[] = {
         {"without faults",
          !f.overlap && !f.nearMiss && !f.thicknessStep && !f.shortPiece && !f.sharpCorner},
+        {"without overlaps", !f.overlap},
         {"overlaps", f.overlap},
         {"near misses", f.nearMiss},
         {"thickness steps", f.thicknessStep},
@@ -437,10 +438,11 @@ TEST(RoomsOracle, RandomSketchesAgree) {
     std::printf("  %-26s %3d of %3d agree (%.1f %%)\n", name.c_str(), tally.agreed, tally.plans,
                 100 * tally.Rate());
   cleaned.Print("random sketches after the clean-up");
-  // Measured: 335 and 400 of 400, and all sketches without faults.
+  // Measured: 335 and 400 of 400. As read, every sketch without walls lying
+  // along each other agrees: merging and cutting those is the clean-up's.
   EXPECT_GE(read.tally.agreed, 335);
   EXPECT_EQ(cleaned.tally.agreed, cleaned.tally.plans);
-  EXPECT_EQ(byKind["without faults"].agreed, byKind["without faults"].plans);
+  EXPECT_EQ(byKind["without overlaps"].agreed, byKind["without overlaps"].plans);
 }
 
 }  // namespace
