@@ -91,8 +91,7 @@ class JointSolver {
       // end has lost its direction to the rounding: at C2 it moves along its
       // plain line.
       TPoint ends[2] = {o[face.first], o[face.first + 1]};
-      const int64_t dx = int64_t{ends[0].x} - ends[1].x, dy = int64_t{ends[0].y} - ends[1].y;
-      if (end == WallEnd::C2 && dx * dx + dy * dy < 25)
+      if (end == WallEnd::C2 && Distance2(ends[0], ends[1]) < 25)
         ends[face.FarEnd() - face.first] = PolygonOf(w)[face.FarEnd()];
       MoveTo(target, ends[0], ends[1], PolygonOf(facing.wall), aboveSide != facing.atC2,
              JointWith(fan.self, facing, fan, aboveSide));

@@ -736,11 +736,6 @@ class RoomWalker {
     return sums;
   }
 
-  static TPoint CentreOf(const Sums& sums) {
-    return {RoundToInt(static_cast<double>(sums.x / (3 * sums.area))),
-            RoundToInt(static_cast<double>(sums.y / (3 * sums.area)))};
-  }
-
   void AddRoom(TPiece& room, double area) {
     room.surface = area;
     room.Centre = plan_.Centroid(room.Border);
@@ -750,7 +745,8 @@ class RoomWalker {
     if (!sums) sums = Spikeless(room.Border);
     if (sums) {
       room.surface = static_cast<double>(sums->area);
-      room.Centre = CentreOf(*sums);
+      room.Centre = {RoundToInt(static_cast<double>(sums->x / (3 * sums->area))),
+                     RoundToInt(static_cast<double>(sums->y / (3 * sums->area)))};
     }
     room.hash = Md5Hex(room.Border.ToText());
   }
